@@ -1,0 +1,71 @@
+# Set-up and everyday commands. `make run` and `make test` install what is
+# missing (Debian packages, as root), build, and run.
+
+BUILD    ?= build
+ASAN     ?= build-asan
+RELEASE  ?= build-release
+SANITIZE ?= 1
+JOBS     ?= $(shell nproc)
+
+# Debian packages the build, the tests and the Windows bridge need.
+PACKAGES := cmake ninja-build g++ make pkg-config git \
+  libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev \
+  qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
+  clang libclang-rt-14-dev \
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build run test test-main test-asan bench clean
+
+all: build
+
+deps:
+	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing: $$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  else \
+	    echo "These packages are missing. Install them as root with:"; \
+	    echo "  apt-get update && apt-get install -y $$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+configure: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "There is no display to open the editor on (DISPLAY and WAYLAND_DISPLAY are unset)."; \
+	  echo "Run it inside a virtual one instead:  xvfb-run -a make run"; \
+	  exit 1; \
+	fi
+	$(BUILD)/app/penwick examples/sample.mis
+
+test-main: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# The core again under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-asan: deps
+	cmake -S . -B $(ASAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPENWICK_SANITIZE=ON -DPENWICK_GUI=OFF -DPENWICK_BENCH=OFF
+	cmake --build $(ASAN) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+
+ifeq ($(SANITIZE),0)
+test: test-main
+else
+test: test-main test-asan
+endif
+
+bench: deps
+	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(RELEASE) -j $(JOBS) --target bench
+	@for b in $(RELEASE)/bench/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
+
+clean:
+	rm -rf $(BUILD) $(ASAN) $(RELEASE)

@@ -45,7 +45,7 @@ run: build
 	  echo "Run it inside a virtual one instead:  xvfb-run -a make run"; \
 	  exit 1; \
 	fi
-	$(BUILD)/app/penwick examples/sample.mis
+	$(BUILD)/bin/penwick examples/sample.mis
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

@@ -1,0 +1,280 @@
+// The editor's text store: the whole 8-bit text with its line table, line
+// states, undo history, modified state, encoding and line-break style.
+#pragma once
+
+#include "editor/Partitioning.h"
+#include "editor/SplitVector.h"
+#include "editor/StoreErrors.h"
+#include "editor/UndoRec.h"
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace penwick {
+
+class TCodePage;
+
+// The state of one line since the last save.
+enum TLineState : uint8_t {
+  lsUnchanged = 0,
+  lsModified = 1,
+  lsNew = 2,
+  lsSaved = 3,  // changed earlier, saved since
+};
+
+// The file encoding found by loading (by its byte-order mark) and used by saving.
+enum TTextEncoding : uint8_t {
+  teAnsi = 0,     // 8-bit text in the code page
+  teUtf16LE = 1,  // FF FE
+  teUtf16BE = 2,  // FE FF
+  teUtf8 = 3,     // EF BB BF
+};
+
+// How saving writes line breaks.
+enum TLineBreakStyle : uint8_t {
+  lbAsHeld = 0,  // every break as it stands in the text (mixed styles survive)
+  lbCRLF = 1,
+  lbCR = 2,
+  lbLF = 3,
+};
+
+// Text and lines
+// --------------
+// The text is held in a gap buffer; the line starts in a TPartitioning. A
+// line break is CR LF, a lone CR or a lone LF (LF CR is two breaks). A
+// line's text runs from its start up to its break; its full length counts the
+// break too. Invariants (CheckInvariants): the first start is 0; starts are
+// strictly ascending; every offset just past a break is a start, except the
+// text length, where a start is optional (after loading, and after an edit
+// that ends the text with a break, an empty last line stands there so the
+// caret can go after the last break); an empty text has no lines, or one
+// empty line after an edit emptied it. One line state per line.
+//
+// Costs: n is the text length, m the number of lines, k the size of an edit.
+// Count, LineStart, LineLength, LineFullLength, CharAt, Chars: O(1).
+// LineFromOffset: O(log m). LineText, TextRange: O(length read).
+// InsertText/DeleteText: O(k + distance from the previous edit), i.e. O(k)
+// for typing; Text(), Text set, loading, saving, AddStrings: O(n + m).
+//
+// Change notification
+// -------------------
+// Every change calls the change handler with (pos, count, lineChange):
+// 0-based offset, characters inserted (negative when removed), change in
+// the number of lines; (-1, 0, 0) reports a change of the whole text.
+//
+// Undo
+// ----
+// Low-level InsertText/DeleteText and the whole-text operations record no
+// undo; the editor records through AddUndo just before or after it changes
+// the text. Modified reads true when the forced-modified flag is set or an
+// undoable record exists; every flip of it calls the modified-changed handler.
+// A whole-text replacement (Text set, Clear, loading) drops the history,
+// whose records would no longer fit the text; when something was undoable the
+// forced-modified flag keeps Modified true.
+class TSyntMemoStrings {
+public:
+  using TChangeHandler = std::function<void(int pos, int count, int lineChange)>;
+  using TModifiedHandler = std::function<void()>;
+
+  TSyntMemoStrings();
+  TSyntMemoStrings(const TSyntMemoStrings&) = delete;
+  TSyntMemoStrings& operator=(const TSyntMemoStrings&) = delete;
+
+  void SetChangeHandler(TChangeHandler handler) { m_onChange = std::move(handler); }
+  void SetModifiedChangedHandler(TModifiedHandler handler) { m_onModifiedChanged = std::move(handler); }
+
+  // ---- Lines ----
+  int Count() const { return m_lines.Count(); }
+  // Text of line i without its break; an index outside 0..Count-1 yields "".
+  std::string Line(int index) const;
+  std::string operator[](int index) const { return Line(index); }
+  // Replaces the text (not the break) of line i: a deletion of the old text
+  // followed by an insertion at the line start. Raises EStringListError for
+  // an index outside 0..Count-1.
+  void SetLine(int index, std::string_view text);
+  // 0 <= index <= Count, else EStringListError (store unchanged). Before line
+  // `index`: s followed by CR LF. At Count: after a last line that ends in a
+  // break, s + CR LF; on an empty store, s alone; otherwise CR LF + s.
+  void Insert(int index, std::string_view text);
+  void Add(std::string_view text) { Insert(Count(), text); }
+  // Removes line i with its break; the last line without a break takes the
+  // break before it along. Raises EStringListError outside 0..Count-1.
+  void Delete(int index);
+  // Empties the text (no lines); whole-text notification.
+  void Clear();
+  // Appends each line followed by CR LF, preceded by CR LF when the store is
+  // not empty and its last line has no break; one notification.
+  void AddStrings(const std::vector<std::string>& lines);
+
+  // ---- Whole text ----
+  // The text exactly as held (materialises a string: O(n)).
+  std::string Text() const;
+  // Replaces the whole text and rebuilds the table (no empty line after a
+  // final break); line states become unchanged; whole-text notification.
+  void SetText(std::string_view text);
+  int TextLength() const { return m_text.Length(); }
+  // The character at 1-based offset i; 0 and out-of-range offsets give '\0'.
+  char Chars(int pos) const { return CharAt(pos - 1); }
+  // The character at 0-based `offset`; outside the text gives '\0'.
+  char CharAt(int offset) const {
+    return offset >= 0 && offset < m_text.Length() ? m_text.ValueAt(offset) : '\0';
+  }
+  // Up to `count` characters from `offset`, clipped to the text.
+  std::string TextRange(int offset, int count) const;
+  // The whole text as one view without copying, for readers that scan it
+  // (analysis, search). Closing the gap costs the distance to the nearer end
+  // of the text, nothing when the last edit was near either end or when
+  // nothing changed since the previous call. Valid until the next change.
+  std::string_view ContiguousText() const {
+    return std::string_view(m_text.ContiguousPointer(), static_cast<size_t>(m_text.Length()));
+  }
+
+  // ---- Fast line access (0-based; an index outside the table gives 0 / "") ----
+  int LineStart(int index) const;
+  int LineLength(int index) const;      // without the break
+  int LineFullLength(int index) const;  // with the break (0, 1 or 2 more)
+  int LineBreakLength(int index) const;
+  std::string LineText(int index) const { return Line(index); }
+  // The line holding `offset`: the last line whose start is <= offset;
+  // offsets before 0 give 0, beyond the text the last line; -1 with no lines.
+  int LineFromOffset(int offset) const;
+  TLineState LineState(int index) const;
+
+  // ---- Low-level edits (no undo record) ----
+  // Inserts s at `offset` (clamped to 0..TextLength).
+  void InsertText(int offset, std::string_view text);
+  // Removes `count` characters at `offset` (clipped to the text).
+  void DeleteText(int offset, int count);
+
+  // ---- Files ----
+  // Reads the remainder of the stream: byte-order mark, text, line table
+  // (with an empty last line after a final break), line-break style; one
+  // whole-text notification. Read and conversion errors are swallowed (the
+  // text holds what was read). The undo history is dropped (see above).
+  void LoadFromStream(std::istream& stream);
+  // As LoadFromStream; EFOpenError when the file cannot be opened.
+  void LoadFromFile(const std::string& fileName);
+  // Byte-order mark of the encoding, then the text with the breaks of the
+  // line-break style, in the encoding. Throws std::runtime_error when the
+  // stream fails.
+  void SaveToStream(std::ostream& stream) const;
+  // Writes a temporary file beside the target, flushes it to disk and renames
+  // it over the target, keeping the target's permissions. On any failure the
+  // temporary is removed, the old file is left intact and EFCreateError is
+  // raised.
+  void SaveToFile(const std::string& fileName) const;
+
+  TTextEncoding Encoding() const { return m_encoding; }
+  void SetEncoding(TTextEncoding encoding) { m_encoding = encoding; }
+  bool KeepEncoding() const { return m_keepEncoding; }
+  void SetKeepEncoding(bool keep) { m_keepEncoding = keep; }
+  TLineBreakStyle LineBreakStyle() const { return m_lineBreakStyle; }
+  void SetLineBreakStyle(TLineBreakStyle style) { m_lineBreakStyle = style; }
+  // Font character set that picks the 8-bit code page (1: the default set,
+  // giving the system ANSI page; 255: OEM).
+  int Charset() const { return m_charset; }
+  void SetCharset(int charset) { m_charset = charset; }
+  // Explicit 8-bit code page for file conversions; 0 derives it from Charset.
+  unsigned CodePage() const { return m_codePage; }
+  void SetCodePage(unsigned codePage) { m_codePage = codePage; }
+
+  // ---- Modified state and undo ----
+  bool Modified() const;
+  // Stores the forced-modified flag; false also clears the undo history and
+  // turns every changed line into lsSaved.
+  void SetModified(bool modified);
+  bool ForcedModified() const { return m_forcedModified; }
+
+  // Records one change: discards the undone tail, merges an insertion into a
+  // preceding deletion at the same position (one replacement record), else
+  // appends; then trims the head to the undo limit (each removal sets the
+  // forced-modified flag).
+  void AddUndo(TUndoKind kind, const std::string& inserted, bool caretAfter, int position,
+               const std::string& removed);
+  void ClearUndo();
+  void BeginUndoGroup();
+  void EndUndoGroup();
+  int CurrentGroup() const { return m_currentGroup; }
+  int GroupDepth() const { return m_groupDepth; }
+
+  // Maximum length of the undo list; 0 or less means unlimited. Setting it
+  // discards the undone records, then trims the oldest.
+  int UndoLimit() const { return m_undoLimit; }
+  void SetUndoLimit(int limit);
+
+  int UndoCount() const { return static_cast<int>(m_undo.size()); }  // records, undone ones included
+  int RedoCount() const { return m_redoCount; }
+  const TUndoRec& UndoRecord(int index) const { return m_undo.at(static_cast<size_t>(index)); }
+  bool CanUndo() const { return UndoCount() - m_redoCount > 0; }
+  bool CanRedo() const { return m_redoCount > 0; }
+
+  // Takes back the newest undoable record and, while the next older one
+  // shares its group (or, with `groupUndo`, the record continues it), that
+  // one too. Returns the caret offset the last undone record gives, or -1
+  // when nothing was undoable.
+  int Undo(bool groupUndo);
+  // Re-applies the oldest undone record and, while the next one shares its
+  // group (or, with `groupRedo`, continues it), that one too. Returns the
+  // caret offset, or -1 when nothing was undone.
+  int Redo(bool groupRedo);
+  // Single steps, as Undo and Redo use them; -1 when not available.
+  int UndoOne();
+  int RedoOne();
+
+  // ---- Checking ----
+  // Throws std::logic_error naming the first broken invariant. O(n + m).
+  void CheckInvariants() const;
+  // A canonical description of lines, states and undo for tests to compare.
+  std::string DebugDump() const;
+
+private:
+  void Notify(int pos, int count, int lineChange);
+  void RebuildLines(bool emptyLineAfterFinalBreak, TLineState state);
+  bool IsLineStartAt(int offset) const;  // a break ends just before `offset`
+  void MarkModified(int line);
+  void DiscardUndone();
+  void TrimToLimit();
+  void LoadBytes(std::vector<char>&& bytes);
+  template <typename Sink>
+  void WriteTo(Sink&& sink) const;
+  const TCodePage& CharsetCodePage() const;
+  void DropStaleUndo();
+  // Calls the modified-changed handler when Modified no longer reads `before`.
+  void RaiseIfFlipped(bool before);
+
+  mutable TSplitVector<char> m_text;  // mutable: moving the gap does not change the text
+  TPartitioning m_lines;
+  TSplitVector<uint8_t> m_states;
+  std::deque<TUndoRec> m_undo;
+  int m_redoCount = 0;
+  bool m_forcedModified = false;
+  int m_undoLimit = 1000;
+  int m_currentGroup = -1;
+  int m_groupDepth = 0;
+  TTextEncoding m_encoding = teAnsi;
+  bool m_keepEncoding = false;
+  TLineBreakStyle m_lineBreakStyle = lbAsHeld;
+  int m_charset = 1;
+  unsigned m_codePage = 0;
+  TChangeHandler m_onChange;
+  TModifiedHandler m_onModifiedChanged;
+};
+
+// Keeps an undo group of the store open for its lifetime.
+class TUndoGroupGuard {
+public:
+  explicit TUndoGroupGuard(TSyntMemoStrings& lines) : m_lines(lines) { m_lines.BeginUndoGroup(); }
+  ~TUndoGroupGuard() { m_lines.EndUndoGroup(); }
+  TUndoGroupGuard(const TUndoGroupGuard&) = delete;
+  TUndoGroupGuard& operator=(const TUndoGroupGuard&) = delete;
+
+private:
+  TSyntMemoStrings& m_lines;
+};
+
+}  // namespace penwick

@@ -59,8 +59,29 @@ test-asan: deps
 ifeq ($(SANITIZE),0)
 test: test-main
 else
-test: test-main test-asan
+test: test-main test-asan test-fuzz
 endif
+
+# --- Fuzzing the regular-expression engine ----------------------------------
+# libFuzzer needs clang, so this target is built here rather than by the
+# (g++) CMake build: random patterns, modifiers, texts and positions for 60 s.
+FUZZ         ?= build-fuzz
+FUZZ_TIME    ?= 60
+FUZZ_SOURCES := tests/fuzz/RegexFuzz.cpp syntax/ecRegExpr.cpp $(wildcard syntax/RegExpr*.cpp) platform/CodePage.cpp
+FUZZ_HEADERS := syntax/ecRegExpr.h $(wildcard syntax/RegExpr*.h) platform/CodePage.h
+
+.PHONY: test-fuzz
+
+$(FUZZ)/regex_fuzz: $(FUZZ_SOURCES) $(FUZZ_HEADERS)
+	@mkdir -p $(FUZZ)
+	clang++ -std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
+	  $(FUZZ_SOURCES) -o $@
+
+test-fuzz: deps $(FUZZ)/regex_fuzz
+	@mkdir -p $(FUZZ)/corpus
+	$(FUZZ)/regex_fuzz -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 $(FUZZ)/corpus tests/fuzz/seeds
+# --- end of the fuzzing block -------------------------------------------------
+
 
 bench: deps
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
@@ -68,4 +89,4 @@ bench: deps
 	@for b in $(RELEASE)/bench/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) build-fuzz build-tsan

@@ -1,0 +1,75 @@
+// One anchored match of a compiled TecRegExpr program against a text.
+#pragma once
+
+#include "syntax/RegExprProgram.h"
+
+#include <cstdint>
+#include <string_view>
+
+namespace penwick {
+
+// Runs the matching procedure: every item is tried with its continuation and
+// gives full (the rest of the pattern matched), partial (the rest of its own
+// alternative matched, but not what follows its group) or fail. Repetitions
+// of one item are counted in a loop; recursion follows the items of the
+// pattern only, so its depth is bounded by the program's size, never by the
+// text's length. Every node step counts against the budget; spending it
+// raises ERegExprTooComplex.
+//
+// Group positions live in caller-owned arrays of GroupCount entries (1-based
+// text positions, -1 unset). When an item keeps the outcome of an earlier
+// repetition count than the last one it tried, the group positions are put
+// back to what they were at that count, so groups always describe the path
+// the match took.
+class TRegExprMatcher {
+public:
+  // Extra steps allowed for every character between the start of the match
+  // and the farthest position it has reached.
+  static constexpr uint64_t StepsPerChar = 32;
+
+  TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart, int* groupEnd,
+                  uint64_t budget);
+
+  // One match at `pos` (1..size+1). True: `pos` becomes the end position.
+  bool Run(int& pos);
+
+private:
+  enum TOutcome : uint8_t { Fail = 0, Partial = 1, Full = 2 };
+
+  // Tries item `index` (with its repetitions and continuation) at `pos`;
+  // `end` is set to the end of the whole match on Full.
+  TOutcome Try(int index, int pos, int& end);
+  // Matches one occurrence of `node` at `pos`, advancing it on success.
+  bool One(const TRegExprNode& node, int& pos);
+  bool OneGroup(const TRegExprNode& node, int& pos);
+  bool CheckAt(TRegExprCheck check, int& pos) const;
+  bool IsWordAt(int pos) const;
+
+  void Step() {
+    if (++m_steps > m_limit) throw ERegExprTooComplex();
+  }
+  // The budget grows with the text the match has reached, so work that
+  // stays linear in the text never runs out of it.
+  void Reached(int pos) {
+    if (pos > m_farthest) {
+      m_farthest = pos;
+      m_limit = m_budget + StepsPerChar * static_cast<uint64_t>(m_farthest - m_origin);
+    }
+  }
+  void Save(int* buffer) const;
+  void Restore(const int* buffer);
+
+  const TRegExprNode* m_nodes;
+  const unsigned char* m_text;
+  int m_size;
+  int* m_start;
+  int* m_end;
+  int m_groupCount;
+  uint64_t m_steps = 0;
+  uint64_t m_budget;
+  uint64_t m_limit;
+  int m_origin = 1;
+  int m_farthest = 1;
+};
+
+}  // namespace penwick

@@ -1,0 +1,80 @@
+// The compiled, immutable form of a TecRegExpr pattern: a tree of match nodes
+// stored flat, linked by index.
+#pragma once
+
+#include "syntax/ecRegExpr.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace penwick {
+
+enum class TRegExprNodeKind : uint8_t {
+  Chars,  // a run of literal characters (one per literal of the pattern)
+  OneOf,  // one character from a 256-entry table: sets, class letters, '.'
+  Check,  // a position check (anchors, \b, \B) or the line-break item \z
+  Ref,    // a back-reference to a group
+  Group,  // a group: the root (group 0) or a capturing group
+};
+
+enum class TRegExprCheck : uint8_t {
+  None,
+  LineStart,        // ^ in m mode
+  LineEnd,          // $ in m mode
+  TextStart,        // \A, and ^ otherwise
+  TextEnd,          // \Z, and $ otherwise
+  WordBoundary,     // \b
+  NotWordBoundary,  // \B
+  LineBreak,        // \z: CR LF together, or one CR or LF
+};
+
+// One item of an alternative. Min/Max are repetition counts (Max -1 means
+// unlimited). Next is the following item of the same alternative (-1 for the
+// last one); Owner the enclosing group node (-1 for the root); Continuation
+// the item that must match after this one (-1: nothing, a complete match).
+struct TRegExprNode {
+  TRegExprNodeKind Kind = TRegExprNodeKind::Chars;
+  TRegExprCheck Check = TRegExprCheck::None;
+  bool Lazy = false;
+  bool IgnoreCase = false;
+  // Whether trying the continuation or another occurrence can change group
+  // positions that the chosen outcome must keep (see the matcher).
+  bool NeedsSnapshot = false;
+  int Min = 1;
+  int Max = 1;
+  int Next = -1;
+  int Owner = -1;
+  int OwnerGroup = -1;  // group number of Owner
+  int Continuation = -1;
+  int Group = -1;       // Group: its number; Ref: the referenced number
+  std::string Chars;    // Chars: the literals, upper-cased under IgnoreCase
+  TRegExprCharSet Table;        // OneOf: the bytes matched
+  std::vector<int> Alternatives;  // Group: first item of each alternative
+
+  bool IsLast() const { return Next < 0; }
+};
+
+class TRegExprProgram {
+public:
+  // Node 0 is the root group (group 0).
+  std::vector<TRegExprNode> Nodes;
+  int GroupCount = 1;
+  // The bytes a non-empty match can start with, and whether a match can be
+  // empty; both conservative.
+  TRegExprCharSet FirstChars;
+  bool CanMatchEmpty = false;
+
+  // Neither an alternative nor anything to match: never matches.
+  bool IsEmpty() const { return Nodes.empty() || Nodes[0].Alternatives.empty(); }
+
+  // Derives Continuation, OwnerGroup, NeedsSnapshot and the first-character
+  // data from the linked tree; called once by the compiler.
+  void Finish();
+
+private:
+  void FirstOfChain(int item, TRegExprCharSet& set, bool& nullable) const;
+  void FirstOfNode(int item, TRegExprCharSet& set, bool& nullable) const;
+};
+
+}  // namespace penwick

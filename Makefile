@@ -36,7 +36,7 @@ deps:
 configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 
-build: configure
+build: configure win32
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
@@ -56,6 +56,7 @@ test-asan: deps
 	cmake --build $(ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --test-dir $(ASAN) --output-on-failure -j $(JOBS)
 
+# SANITIZE=0 is the quick local run: the main build's tests only.
 ifeq ($(SANITIZE),0)
 test: test-main
 else
@@ -83,10 +84,24 @@ test-fuzz: deps $(FUZZ)/regex_fuzz
 # --- end of the fuzzing block -------------------------------------------------
 
 
+# --- Windows side of the compile command (mingw-w64 cross build) ------------
+# penwick-compile-bridge.exe goes beside the programs in $(BUILD)/bin; the
+# stand-in compiler and the Win32 session's tests into $(BUILD)/win32, where
+# the host build's tests (run by test-main under Wine and Xvfb) find them.
+WIN32_BUILD ?= build-win32
+
+.PHONY: win32
+
+win32: deps
+	cmake -S platform/win32 -B $(WIN32_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DPENWICK_HOST_BINARY_DIR=$(abspath $(BUILD))
+	cmake --build $(WIN32_BUILD) -j $(JOBS)
+# --- end of the Windows block -------------------------------------------------
+
 bench: deps
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(RELEASE) -j $(JOBS) --target bench
 	@for b in $(RELEASE)/bench/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) build-fuzz build-tsan
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(WIN32_BUILD)

@@ -1,0 +1,116 @@
+// The Wine compiler session: requests to the bridge and path translation.
+#include "platform/posix/WineCompilerSession.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "platform/FileOperations.h"
+#include "platform/posix/PipeProcess.h"
+#include "platform/win32/BridgeProtocol.h"
+
+namespace penwick {
+
+TWineCompilerSession::TWineCompilerSession(std::string bridge, std::string wine)
+    : m_bridge(std::move(bridge)), m_wine(std::move(wine)) {}
+
+TWineCompilerSession::~TWineCompilerSession() {
+  if (m_process) {
+    m_process->WriteLine("QUIT");
+    m_process->ReadLine(std::chrono::milliseconds(2000));
+  }
+}
+
+std::string TWineCompilerSession::ToWinePath(const std::string& path) {
+  std::string absolute = path;
+  if (absolute.empty() || absolute[0] != '/') {
+    char cwd[4096];
+    if (::getcwd(cwd, sizeof cwd)) absolute = std::string(cwd) + "/" + absolute;
+  }
+  std::string result = "Z:";
+  for (char c : absolute) result += c == '/' ? '\\' : c;
+  return result;
+}
+
+void TWineCompilerSession::EnsureBridge() {
+  if (m_process && m_process->Running()) return;
+  if (!TPipeProcess::FindProgram(m_wine))
+    throw ECompilerUnavailable("The mission compiler needs Wine on this system: install the package wine.");
+  if (!FileExists(m_bridge))
+    throw ECompilerUnavailable("The compiler bridge was not found: " + m_bridge +
+                               " (it is built with the package g++-mingw-w64-x86-64-posix).");
+  std::vector<std::string> environment;
+  if (!std::getenv("WINEDEBUG")) environment.push_back("WINEDEBUG=-all");
+  // Without these a new Wine prefix stops to offer downloads in a dialog.
+  if (!std::getenv("WINEDLLOVERRIDES")) environment.push_back("WINEDLLOVERRIDES=mscoree,mshtml=d");
+  try {
+    m_process = std::make_unique<TPipeProcess>(std::vector<std::string>{m_wine, m_bridge}, environment);
+  } catch (const std::exception& e) {
+    throw ECompilerUnavailable(std::string("The mission compiler cannot be run through Wine: ") + e.what());
+  }
+  if (!m_process->WriteLine("HELLO")) {
+    m_process.reset();
+    throw ECompilerUnavailable("The compiler bridge did not start under Wine.");
+  }
+  std::optional<std::string> answer = m_process->ReadLine(m_firstAnswerLimit);
+  if (!answer || *answer != std::string("OK ") + bridge::kGreeting) {
+    m_process.reset();
+    throw ECompilerUnavailable("The compiler bridge did not start under Wine" +
+                               (answer ? ": it answered \"" + *answer + "\"." : std::string(".")));
+  }
+}
+
+std::string TWineCompilerSession::Request(const std::string& verb, const std::string& argument) {
+  EnsureBridge();
+  const std::string line = argument.empty() ? verb : verb + " " + bridge::Escape(argument);
+  std::optional<std::string> answer;
+  if (m_process->WriteLine(line)) answer = m_process->ReadLine(m_answerLimit);
+  if (!answer) {
+    // A bridge that died or hangs is of no further use; the next compile
+    // starts a new one.
+    m_process.reset();
+    throw ECompilerUnavailable("The compiler bridge stopped answering (request " + verb + ").");
+  }
+  std::string status, payload;
+  bridge::SplitLine(*answer, status, payload);
+  payload = bridge::Unescape(payload);
+  if (status == "OK") return payload;
+  if (status == "MISSING") throw ECompilerUnavailable(payload);
+  if (status == "ERR") throw std::runtime_error(payload);
+  m_process.reset();
+  throw ECompilerUnavailable("The compiler bridge answered nonsense: " + *answer);
+}
+
+bool TWineCompilerSession::CompilerWindowExists() { return Request("EXISTS") == "1"; }
+
+void TWineCompilerSession::CloseCompilerWindow() { Request("CLOSE"); }
+
+void TWineCompilerSession::WriteHandOverValue(const std::string& companionFileName) {
+  Request("HANDOVER", ToWinePath(companionFileName));
+}
+
+void TWineCompilerSession::StartCompiler(const std::string& compilerFolder) {
+  std::string folder = compilerFolder;
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  if (!FileExists(folder + "compiler.exe"))
+    throw ECompilerUnavailable("The mission compiler was not found: " + folder + "compiler.exe");
+  Request("START", ToWinePath(folder));
+}
+
+void TWineCompilerSession::SendPrepare() { Request("PREPARE"); }
+
+void TWineCompilerSession::SendCompile() { Request("COMPILE"); }
+
+std::string TWineCompilerSession::ReadMessages() { return Request("READ"); }
+
+std::string TWineCompilerSession::CompilerShortPath(const std::string& path) {
+  const std::string shortForm = Request("SHORT", ToWinePath(path));
+  // Wine invents short names for its mapped drive; only the file's own
+  // component names a file the compiler creates, in the file's real folder.
+  const size_t slash = path.rfind('/');
+  const size_t backslash = shortForm.rfind('\\');
+  if (slash == std::string::npos || backslash == std::string::npos) return path;
+  return path.substr(0, slash + 1) + shortForm.substr(backslash + 1);
+}
+
+}  // namespace penwick

@@ -1,0 +1,223 @@
+// The Win32 compiler session against a window of this process and against
+// the stand-in compiler (run under Wine on Linux).
+#include "platform/win32/Win32CompilerSession.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "platform/Paths.h"
+
+namespace penwick {
+namespace {
+
+std::string ReadAll(const std::string& name) {
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void WriteAll(const std::string& name, const std::string& text) {
+  std::ofstream out(name, std::ios::binary);
+  out << text;
+}
+
+bool Exists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string ModuleFolder() {
+  char name[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, name, MAX_PATH);
+  std::string path(name);
+  return path.substr(0, path.find_last_of('\\') + 1);
+}
+
+// A fresh folder under the temporary folder, removed with its files.
+class TScratchFolder {
+public:
+  TScratchFolder() {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    m_path = std::string(temp) + "penwick-win32-" + std::to_string(GetCurrentProcessId()) + "-" +
+             std::to_string(s_count++) + "\\";
+    CreateDirectoryA(m_path.c_str(), nullptr);
+  }
+  ~TScratchFolder() { Remove(m_path); }
+  const std::string& Path() const { return m_path; }
+
+private:
+  static void Remove(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+      do {
+        std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+          Remove(folder + name + "\\");
+        else
+          DeleteFileA((folder + name).c_str());
+      } while (FindNextFileA(find, &data));
+      FindClose(find);
+    }
+    RemoveDirectoryA(folder.c_str());
+  }
+  static inline int s_count = 0;
+  std::string m_path;
+};
+
+// A compiler-like window in this process: the message list with id 200 among
+// decoys that must not be taken for it.
+class TLocalCompilerWindow {
+public:
+  TLocalCompilerWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kCompilerWindowClass;
+    RegisterClassA(&windowClass);
+    m_window = CreateWindowA(kCompilerWindowClass, "", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200, nullptr, nullptr,
+                             windowClass.hInstance, nullptr);
+    Child("LISTBOX", 201);
+    Child("EDIT", 200);
+    m_list = Child("LISTBOX", 200);
+  }
+  ~TLocalCompilerWindow() {
+    if (IsWindow(m_window)) DestroyWindow(m_window);
+  }
+  HWND Window() const { return m_window; }
+  HWND List() const { return m_list; }
+  void Add(const std::string& line) { SendMessageA(m_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str())); }
+
+private:
+  HWND Child(const char* className, int id) {
+    return CreateWindowA(className, "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100, m_window,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+  }
+  HWND m_window = nullptr;
+  HWND m_list = nullptr;
+};
+
+TEST(Win32CompilerSession, FindsTheMessageListByParentClassAndIdentifier) {
+  EXPECT_EQ(TWin32CompilerSession::FindCompilerMessageList(), nullptr);
+  TLocalCompilerWindow compiler;
+  ASSERT_NE(compiler.Window(), nullptr);
+  EXPECT_EQ(TWin32CompilerSession::FindCompilerWindow(), compiler.Window());
+  HWND found = TWin32CompilerSession::FindCompilerMessageList();
+  ASSERT_NE(found, nullptr);
+  // The scan may find the list under its short handle value; it must name
+  // the same window.
+  EXPECT_EQ(GetDlgCtrlID(found), 200);
+  compiler.Add("marker line");
+  EXPECT_EQ(TWin32CompilerSession::ReadCompilerMessages(found), "marker line\r");
+}
+
+TEST(Win32CompilerSession, ReadsEveryLineWholeWhateverItsLength) {
+  TLocalCompilerWindow compiler;
+  EXPECT_EQ(TWin32CompilerSession::ReadCompilerMessages(compiler.List()), "");
+  const std::string longLine = "on line 7 " + std::string(3000, 'w') + " end";
+  compiler.Add("first");
+  compiler.Add("");
+  compiler.Add(longLine);
+  compiler.Add(std::string(2047, 'a'));
+  compiler.Add(std::string(2048, 'b'));
+  EXPECT_EQ(TWin32CompilerSession::ReadCompilerMessages(compiler.List()),
+            "first\r\r" + longLine + "\r" + std::string(2047, 'a') + "\r" + std::string(2048, 'b') + "\r");
+  EXPECT_EQ(TWin32CompilerSession::ReadCompilerMessages(nullptr), "");
+}
+
+TEST(Win32CompilerSession, CallsWithoutACompilerDoNothing) {
+  TWin32CompilerSession session;
+  EXPECT_FALSE(session.CompilerWindowExists());
+  session.CloseCompilerWindow();  // nothing to close: no effect, no failure
+  session.SendPrepare();
+  session.SendCompile();
+  EXPECT_EQ(session.ReadMessages(), "");
+}
+
+TEST(Win32CompilerSession, TheHandOverValueIsWrittenUnderTheUsersKey) {
+  TWin32CompilerSession session;
+  session.WriteHandOverValue("C:\\Missions\\Harbour Night Raid.###");
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Fennick", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  char data[MAX_PATH] = {};
+  DWORD size = sizeof data, type = 0;
+  ASSERT_EQ(RegQueryValueExA(key, kHandOverValue, nullptr, &type, reinterpret_cast<BYTE*>(data), &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
+  EXPECT_STREQ(data, "C:\\Missions\\Harbour Night Raid.###");
+}
+
+TEST(Win32CompilerSession, AMissingCompilerIsReportedByName) {
+  TScratchFolder folder;
+  TWin32CompilerSession session;
+  try {
+    session.StartCompiler(folder.Path());
+    FAIL() << "no error";
+  } catch (const ECompilerUnavailable& e) {
+    EXPECT_EQ(std::string(e.what()), "The mission compiler was not found: " + folder.Path() + "compiler.exe");
+  }
+}
+
+TEST(Win32Paths, ShortAndLongFormsOfALongName) {
+  TScratchFolder folder;
+  const std::string longName = folder.Path() + "Harbour Night Raid.mis";
+  WriteAll(longName, "x");
+  const std::optional<std::string> shortName = SystemShortPath(longName);
+  ASSERT_TRUE(shortName.has_value());
+  EXPECT_EQ(shortName->find(' '), std::string::npos) << *shortName;
+  EXPECT_TRUE(Exists(*shortName));
+  EXPECT_EQ(SystemLongPath(*shortName), SystemLongPath(longName));
+  EXPECT_NE(SystemLongPath(*shortName).find("Harbour Night Raid.mis"), std::string::npos);
+  EXPECT_FALSE(SystemShortPath(folder.Path() + "missing.mis").has_value());
+  EXPECT_EQ(SystemLongPath(folder.Path() + "missing.mis"), folder.Path() + "missing.mis");
+}
+
+// The whole conversation with the stand-in compiler, as the driver holds it.
+TEST(Win32CompilerSession, DrivesTheStandInCompilerThroughACompile) {
+  TScratchFolder folder;
+  const std::string compilerFolder = folder.Path() + "compiler\\";
+  CreateDirectoryA(compilerFolder.c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA((ModuleFolder() + "standin-compiler.exe").c_str(), (compilerFolder + "compiler.exe").c_str(),
+                        FALSE));
+  const std::string script = folder.Path() + "Harbour Night Raid.mis";
+  const std::string text = "PLAYER_PED p1 = ( 1.0 , 2.0 , 3.0 ) 25 180\r\n\r\nCAR_DATA c1\r\n; standin longline\r\n";
+  WriteAll(script, "saved");
+  WriteAll(folder.Path() + "Harbour Night Raid.###", text);
+
+  TWin32CompilerSession session;
+  session.WriteHandOverValue(folder.Path() + "Harbour Night Raid.###");
+  session.StartCompiler(compilerFolder);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!session.CompilerWindowExists() && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  ASSERT_TRUE(session.CompilerWindowExists()) << "the stand-in compiler did not open its window";
+  EXPECT_FALSE(IsWindowVisible(TWin32CompilerSession::FindCompilerWindow())) << "started hidden";
+
+  session.SendPrepare();
+  session.SendCompile();
+  const std::string messages = session.ReadMessages();
+  const std::string expected = "Varnok mission compiler (stand-in)\rReading " + folder.Path() +
+                               "Harbour Night Raid.###\rError: unknown word 'PLAYER_PED' on line 1\r"
+                               "Error: unknown word 'CAR_DATA' on line 3\rError: unknown word ';' on line 4\rLong: " +
+                               std::string(5000, 'x') + " end\r";
+  EXPECT_EQ(messages, expected);
+
+  const std::string shortScr = session.CompilerShortPath(script);
+  EXPECT_EQ(shortScr.find(' '), std::string::npos);
+  const std::string scr = shortScr.substr(0, shortScr.rfind('.')) + ".scr";
+  EXPECT_EQ(ReadAll(scr), "VARNOK-SCR\r\n" + text);
+
+  session.CloseCompilerWindow();
+  const auto closing = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (session.CompilerWindowExists() && std::chrono::steady_clock::now() < closing)
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_FALSE(session.CompilerWindowExists());
+  EXPECT_TRUE(Exists(compilerFolder + "stand-in.tmp"));
+}
+
+}  // namespace
+}  // namespace penwick

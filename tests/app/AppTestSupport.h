@@ -1,0 +1,66 @@
+// Shared set-up of the main-window tests: a window answered by scripted
+// dialogs, files in a scratch folder, and short ways to reach its commands.
+#pragma once
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+
+#include "app/Main.h"
+#include "editor/SyntaxMemo.h"
+#include "support/ScriptedDialogs.h"
+
+namespace penwick::test {
+
+struct TStartup {
+  std::string ScriptPath;       // first command-line argument
+  bool CreateNewStart = true;   // the defaults of a missing settings file...
+  bool OpenLastUsed = false;
+  bool EmptyScr = true;
+  bool WndMax = false;          // ...except that tests keep the window small
+
+  // "Show Welcome Screen": neither start-up choice; optionally a script argument.
+  static TStartup Welcome(std::string scriptPath = {}) {
+    TStartup startup;
+    startup.ScriptPath = std::move(scriptPath);
+    startup.CreateNewStart = false;
+    return startup;
+  }
+  // New scripts start from the template.
+  static TStartup Template() {
+    TStartup startup;
+    startup.EmptyScr = false;
+    return startup;
+  }
+};
+
+class TMainWindowTest : public ::testing::Test {
+protected:
+  // Creates and shows the window; the start-up choice is applied on showing.
+  TfrmMain& Start(const TStartup& startup = {});
+  TfrmMain& Window() { return *m_window; }
+  TSyntaxMemo& Editor() { return *m_window->syntxm1(); }
+
+  QAction* Item(const char* objectName);
+  bool Enabled(const char* objectName) { return Item(objectName)->isEnabled(); }
+  // Triggers a menu item or toolbar button as a click would (nothing when disabled).
+  void Trigger(const char* objectName);
+  // Types into the editor with real key events.
+  void Type(const char* text);
+
+  std::string PathOf(const std::string& name) const;
+  void WriteFile(const std::string& path, const std::string& content) const;
+  std::string ReadFile(const std::string& path) const;
+  bool Exists(const std::string& path) const;
+  std::string Title() const;
+
+  void TearDown() override;
+
+  TScriptedDialogs m_dialogs;
+  QTemporaryDir m_folder;
+  std::unique_ptr<TfrmMain> m_window;
+};
+
+}  // namespace penwick::test

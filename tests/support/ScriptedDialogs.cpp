@@ -1,0 +1,58 @@
+// Scripted answers to the program's questions, for tests.
+#include "support/ScriptedDialogs.h"
+
+#include <gtest/gtest.h>
+
+namespace penwick::test {
+
+std::vector<TAskedDialog> TScriptedDialogs::Asked(const std::string& kind) const {
+  std::vector<TAskedDialog> result;
+  for (const TAskedDialog& asked : m_asked)
+    if (asked.Kind == kind) result.push_back(asked);
+  return result;
+}
+
+TDialogAnswer TScriptedDialogs::Confirm(const std::string& text) {
+  m_asked.push_back({"Confirm", "Confirm", text, {}});
+  if (m_confirms.empty()) {
+    ADD_FAILURE() << "unexpected question: " << text;
+    return TDialogAnswer::Cancel;
+  }
+  TDialogAnswer answer = m_confirms.front();
+  m_confirms.pop_front();
+  return answer;
+}
+
+void TScriptedDialogs::ShowError(const std::string& text) { m_asked.push_back({"Error", "Error", text, {}}); }
+
+void TScriptedDialogs::ShowMessage(const std::string& text) { m_asked.push_back({"Message", "", text, {}}); }
+
+bool TScriptedDialogs::RunFileDialog(const char* kind, std::deque<std::optional<std::string>>& answers,
+                                     TFileDialog& dialog) {
+  m_asked.push_back({kind, dialog.Title, dialog.FileName, dialog});
+  if (answers.empty()) {
+    ADD_FAILURE() << "unexpected " << kind << " dialog";
+    return false;
+  }
+  std::optional<std::string> answer = answers.front();
+  answers.pop_front();
+  if (!answer) return false;
+  dialog.FileName = *answer;
+  return true;
+}
+
+bool TScriptedDialogs::ExecuteOpen(TFileDialog& dialog) { return RunFileDialog("Open", m_opens, dialog); }
+
+bool TScriptedDialogs::ExecuteSave(TFileDialog& dialog) { return RunFileDialog("Save", m_saves, dialog); }
+
+bool TScriptedDialogs::ExecuteFont(TFontChoice&) {
+  m_asked.push_back({"Font", "", "", {}});
+  return false;
+}
+
+bool TScriptedDialogs::ExecuteColor(std::uint32_t&) {
+  m_asked.push_back({"Color", "", "", {}});
+  return false;
+}
+
+}  // namespace penwick::test

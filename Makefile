@@ -60,7 +60,7 @@ test-asan: deps
 ifeq ($(SANITIZE),0)
 test: test-main
 else
-test: test-main test-asan test-fuzz
+test: test-main test-asan test-fuzz test-tsan
 endif
 
 # --- Fuzzing the regular-expression engine ----------------------------------
@@ -83,6 +83,19 @@ test-fuzz: deps $(FUZZ)/regex_fuzz
 	$(FUZZ)/regex_fuzz -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 $(FUZZ)/corpus tests/fuzz/seeds
 # --- end of the fuzzing block -------------------------------------------------
 
+# --- ThreadSanitizer lane for the syntax analysis ----------------------------
+# The incremental-analysis property test again, with the finishing step on a
+# real worker thread, built with -fsanitize=thread in its own build folder.
+TSAN ?= build-tsan
+
+.PHONY: test-tsan
+
+test-tsan: deps
+	cmake -S . -B $(TSAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPENWICK_GUI=OFF -DPENWICK_BENCH=OFF \
+	  -DCMAKE_CXX_FLAGS=-fsanitize=thread
+	cmake --build $(TSAN) -j $(JOBS) --target test_mission_incremental
+	TSAN_OPTIONS=halt_on_error=1 GTEST_FILTER='*FinishingThread*' ctest --test-dir $(TSAN) --output-on-failure -R '^test_mission_incremental$$'
+# --- end of the ThreadSanitizer block -------------------------------------------
 
 # --- Windows side of the compile command (mingw-w64 cross build) ------------
 # penwick-compile-bridge.exe goes beside the programs in $(BUILD)/bin; the
@@ -104,4 +117,4 @@ bench: deps
 	@for b in $(RELEASE)/bench/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done
 
 clean:
-	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(WIN32_BUILD)
+	rm -rf $(BUILD) $(ASAN) $(RELEASE) $(FUZZ) $(TSAN) $(WIN32_BUILD)

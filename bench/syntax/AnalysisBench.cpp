@@ -1,0 +1,130 @@
+// Full analysis of a 10 MB mission script, the cost of one keystroke in a million-line script, and the memory of the result.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <random>
+#include <string>
+
+#include "language/MissionLexer.h"
+#include "syntax/ClientSyntAnalyzer.h"
+#include "syntax/StringTextSource.h"
+#include "syntax/SyntAnalyzer.h"
+
+namespace {
+
+using namespace penwick;
+
+// Script lines of the shapes authors write: declarations, commands,
+// conditions, comment runs and conditional blocks.
+std::string GenerateScript(std::size_t minBytes, std::size_t minLines) {
+  static const char* const kLines[] = {
+      "GENERATOR rocket%d = (128.5,128.5) 0 COLLECT_02 0 0 99",
+      "PLAYER_PED p%d = ( 127.5 , 127.5 , 255.0 ) 25 180",
+      "PARKED_CAR_DATA car_%d = ( 128.5 , 127.5 , 255.0 ) 02 180 VTYPE",
+      "COUNTER loop%d = 1",
+      "// Note: a comment line number %d",
+      "// and a second one",
+      "SET_AMBIENT_LEVEL (0.75, 0) // use smaller first value when you add lights",
+      "WHILE_EXEC ( loop%d = 1 )",
+      "     DO_NOWT",
+      "ENDWHILE",
+      "IF ( IS_CHARACTER_IN_CAR ( p1 , car_%d ) ) THEN",
+      "     DISPLAY_BRIEF ( 1%d )",
+      "ENDIF",
+      "#ifdef PSX\r\nSWITCH_GENERATOR (rocket%d, ON )\r\n#endif",
+      "",
+  };
+  std::string s;
+  std::mt19937 rng(5);
+  std::size_t lines = 0;
+  char buffer[160];
+  while (s.size() < minBytes || lines < minLines) {
+    const char* line = kLines[rng() % (sizeof kLines / sizeof kLines[0])];
+    std::snprintf(buffer, sizeof buffer, line, static_cast<int>(rng() % 1000));
+    s += buffer;
+    s += "\r\n";
+    ++lines;
+  }
+  return s;
+}
+
+void BM_FullAnalysis10MB(benchmark::State& state) {
+  const std::string text = GenerateScript(10u << 20, 0);
+  TSyntAnalyzer analyzer;
+  BuildMissionLexer(analyzer);
+  std::size_t memory = 0, tokens = 0, ranges = 0;
+  for (auto _ : state) {
+    TStringTextSource source(text);
+    auto client = analyzer.CreateClient(&source, nullptr);
+    client->AnalyzeAll();
+    memory = client->AnalysisMemory();
+    tokens = static_cast<std::size_t>(client->TokenCount());
+    ranges = static_cast<std::size_t>(client->RangeCount());
+    benchmark::DoNotOptimize(client->CollapsibleRanges().size());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * text.size()));
+  state.counters["tokens"] = static_cast<double>(tokens);
+  state.counters["ranges"] = static_cast<double>(ranges);
+  state.counters["memory_MB"] = static_cast<double>(memory) / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_FullAnalysis10MB)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One keystroke near the top of a 1,000,000-line script: TextChanged plus
+// AnalyzeTo the end of the screen (60 lines below the caret). The edit of
+// the string itself is not timed: the editor's store does that part.
+struct TKeystrokeFixture {
+  TKeystrokeFixture() : source(GenerateScript(0, 1000000)) {
+    BuildMissionLexer(analyzer);
+    client = analyzer.CreateClient(&source, nullptr);
+    client->AnalyzeAll();
+    caret = source.LineStartOffset(10) + 3;
+    screenEnd = source.LineStartOffset(70);
+  }
+  double Keystroke(bool insert) {
+    if (insert) source.Insert(caret, "x");
+    else source.Delete(caret, 1);
+    auto t0 = std::chrono::steady_clock::now();
+    client->TextChanged(static_cast<int>(caret), insert ? 1 : -1);
+    client->AnalyzeTo(screenEnd);
+    auto t1 = std::chrono::steady_clock::now();
+    return std::chrono::duration<double>(t1 - t0).count();
+  }
+  TSyntAnalyzer analyzer;
+  TStringTextSource source;
+  std::unique_ptr<TClientSyntAnalyzer> client;
+  std::size_t caret = 0, screenEnd = 0;
+};
+
+TKeystrokeFixture& Keystrokes() {
+  static TKeystrokeFixture fixture;
+  return fixture;
+}
+
+void BM_KeystrokeWhileTyping(benchmark::State& state) {
+  TKeystrokeFixture& f = Keystrokes();
+  bool insert = true;
+  for (auto _ : state) {
+    state.SetIterationTime(f.Keystroke(insert));
+    insert = !insert;
+  }
+}
+BENCHMARK(BM_KeystrokeWhileTyping)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(400);
+
+// The first keystroke after the analysis had finished: it also sets aside
+// the old tokens and drops every range below the caret.
+void BM_FirstKeystrokeAfterFullAnalysis(benchmark::State& state) {
+  TKeystrokeFixture& f = Keystrokes();
+  bool insert = true;
+  for (auto _ : state) {
+    state.PauseTiming();
+    f.client->AnalyzeAll();
+    state.ResumeTiming();
+    state.SetIterationTime(f.Keystroke(insert));
+    insert = !insert;
+  }
+}
+BENCHMARK(BM_FirstKeystrokeAfterFullAnalysis)->UseManualTime()->Unit(benchmark::kMicrosecond)->Iterations(4);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,378 @@
+// Incremental analysis of one text: tokenising, change handling, idle runs and the finishing job.
+#include "syntax/ClientSyntAnalyzer.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/CodePage.h"
+#include "syntax/AnalysisTextSource.h"
+#include "syntax/ManualScheduler.h"
+#include "syntax/SyntAnalyzer.h"
+
+namespace penwick {
+
+namespace {
+constexpr int kIdleInterval = 100;  // ms
+}
+
+struct TClientSyntAnalyzer::TFinishJob {
+  std::atomic<bool> Stop{false};
+  bool Detached = false;  // GUI thread only
+  bool Complete = false;  // written by the job, read after delivery
+  TClientSyntAnalyzer* Client = nullptr;
+  std::shared_ptr<std::mutex> Lock;
+  TDerivedRanges Result;
+};
+
+TClientSyntAnalyzer::TClientSyntAnalyzer(TSyntAnalyzer& owner, TAnalysisTextSource& source, TAnalysisScheduler* scheduler)
+    : TParserResults(&owner, source),
+      m_ownerMutable(&owner),
+      m_lock(std::make_shared<std::mutex>()),
+      m_alive(std::make_shared<bool>(true)) {
+  if (!scheduler) {
+    m_ownScheduler = std::make_unique<TManualScheduler>(false);
+    scheduler = m_ownScheduler.get();
+  }
+  m_scheduler = scheduler;
+  m_timer = m_scheduler->CreateTimer([this] { IdleAnalyze(); });
+  owner.AddClient(this);
+  ResetAnalysis();
+}
+
+TClientSyntAnalyzer::~TClientSyntAnalyzer() {
+  *m_alive = false;
+  StopFinishing();
+  m_timer.reset();
+  { std::lock_guard<std::mutex> wait(*m_lock); }  // a running job has let go of our lists
+  if (m_ownerMutable) m_ownerMutable->RemoveClient(this);
+}
+
+void TClientSyntAnalyzer::DetachOwner() {
+  StopFinishing();
+  std::lock_guard<std::mutex> guard(*m_lock);
+  m_ownerMutable = nullptr;
+  m_owner = nullptr;
+  if (m_timer) m_timer->Stop();
+  m_tokens.clear();
+  m_oldTokens.clear();
+  ClearRanges();
+  ClearDerived();
+}
+
+void TClientSyntAnalyzer::StartTimer() {
+  if (m_timer && m_ownerMutable) m_timer->Start(kIdleInterval);
+}
+
+void TClientSyntAnalyzer::StopFinishing() {
+  if (!m_job) return;
+  m_job->Stop = true;
+  m_job->Detached = true;
+  m_job.reset();
+}
+
+void TClientSyntAnalyzer::ResetAnalysis() {
+  StopFinishing();
+  {
+    std::lock_guard<std::mutex> guard(*m_lock);
+    m_tokens.clear();
+    m_lastFound = 0;
+    ClearRanges();
+    ClearDerived();
+    m_stateHistory.clear();
+    m_states = 0;
+    m_changes.Clear();
+    m_oldTokens.clear();
+    m_oldTokensBegin = 0;
+    m_oldTokensFrom = 0;
+    m_parsePos = 0;
+    m_blockPos = 0;
+    m_finished = false;
+    m_busy = false;
+    m_restartRequested = true;
+  }
+  StartTimer();
+}
+
+std::size_t TClientSyntAnalyzer::NextParsePosition() const {
+  std::size_t next = m_tokens.empty() ? 1 : static_cast<std::size_t>(m_tokens.back().EndPos) + 1;
+  return std::max(next, static_cast<std::size_t>(std::max(m_parsePos, 1)));
+}
+
+void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
+  if (!m_ownerMutable) return;
+  if (offset < 0) {
+    ResetAnalysis();
+    return;
+  }
+  StopFinishing();
+  {
+    std::lock_guard<std::mutex> guard(*m_lock);
+    m_finished = false;
+    m_restartRequested = true;
+    if (m_timer) m_timer->Stop();
+
+    // Restart no later than the start of the line holding the character
+    // before the change: a token that ended before the change may have
+    // matched differently with the new text after it ("1." + "5" is 1.5).
+    std::string_view text = m_source.Text();
+    long restart = 0;
+    if (static_cast<long>(text.size()) > m_ownerMutable->FullRefreshSize()) {
+      restart = static_cast<long>(offset) - 1;
+      if (restart >= static_cast<long>(text.size())) restart = static_cast<long>(text.size()) - 1;
+      while (restart > 0 && text[static_cast<std::size_t>(restart) - 1] != '\n' && text[static_cast<std::size_t>(restart) - 1] != '\r')
+        --restart;
+      if (restart < 0) restart = 0;
+    }
+    // Tokens that contain the restart offset or start after it go; so do
+    // the few before them a block rule may have claimed from a later token.
+    const int count = TokenCount();
+    int keep = FirstTokenEndingAfter(static_cast<std::uint32_t>(restart));
+    keep = std::max(0, keep - ClaimLag());
+    if (keep < count) {
+      if (m_oldTokens.size() <= m_oldTokensBegin) {
+        if (keep < count / 2) {
+          std::vector<TSyntToken> prefix(m_tokens.begin(), m_tokens.begin() + keep);
+          m_oldTokens.swap(m_tokens);
+          m_tokens.swap(prefix);
+          m_oldTokensBegin = static_cast<std::size_t>(keep);
+        } else {
+          m_oldTokens.assign(m_tokens.begin() + keep, m_tokens.end());
+          m_oldTokensBegin = 0;
+          m_tokens.resize(static_cast<std::size_t>(keep));
+        }
+        m_oldTokensFrom = m_changes.Count();
+      } else {
+        m_tokens.resize(static_cast<std::size_t>(keep));
+      }
+    }
+    m_lastFound = 0;
+    FixRangesAfterTruncation(keep);
+    // Records describe the state after that many tokens: those up to `keep` stay.
+    while (!m_stateHistory.empty() && m_stateHistory.back().first > keep) m_stateHistory.pop_back();
+    m_states = m_stateHistory.empty() ? 0 : m_stateHistory.back().second;
+    m_blockPos = std::min(m_blockPos, keep);
+    m_parsePos = 0;
+  }
+  m_changes.Add(offset, delta);
+  StartTimer();
+}
+
+bool TClientSyntAnalyzer::MatchToken(std::size_t offset, TSyntToken& token, std::uint32_t& states) const {
+  if (!m_ownerMutable) return false;
+  std::string_view text = m_source.Text();
+  if (offset >= text.size()) return false;
+  const TAnalyzerPlan& plan = m_ownerMutable->Plan();
+  int column = 0;
+  if (plan.AnyColumnBounds) {
+    std::size_t lineStart = offset;
+    while (lineStart > 0 && text[lineStart - 1] != '\n' && text[lineStart - 1] != '\r') --lineStart;
+    column = static_cast<int>(offset - lineStart) + 1;
+  }
+  for (std::uint16_t index : plan.Candidates[static_cast<unsigned char>(text[offset])]) {
+    const TTokenRule& rule = *plan.TokenRules[index];
+    if (!rule.StatesAllow(states)) continue;
+    if (!BlockNameAllows(rule, nullptr)) continue;
+    if (rule.HasColumnBounds() && !rule.ColumnAllows(column)) continue;
+    const std::size_t length = rule.Matcher().MatchAt(text, offset);
+    if (length == 0) continue;
+    states = rule.ApplyStates(states);
+    token.StartPos = static_cast<std::uint32_t>(offset);
+    token.EndPos = static_cast<std::uint32_t>(offset + length);
+    token.TokenType = static_cast<std::int16_t>(rule.TokenType());
+    token.RuleId = plan.TokenRuleIds[index];
+    return true;
+  }
+  return false;
+}
+
+void TClientSyntAnalyzer::RecordStates() {
+  const std::uint32_t last = m_stateHistory.empty() ? 0 : m_stateHistory.back().second;
+  if (m_states == last) return;
+  const int n = TokenCount();
+  if (!m_stateHistory.empty() && m_stateHistory.back().first == n) m_stateHistory.back().second = m_states;
+  else m_stateHistory.emplace_back(n, m_states);
+}
+
+void TClientSyntAnalyzer::AppendToken(const TSyntToken& token) {
+  m_tokens.push_back(token);
+  const int n = TokenCount();
+  RecordStates();
+  if (m_ownerMutable->Plan().Synchronous) {
+    ApplyBlockRules(n, TBlockPass::All);
+    m_blockPos = n;
+  } else {
+    ApplyBlockRules(n, TBlockPass::TagOnly);
+  }
+  // Block rules may change states too; the record must hold the state after them.
+  RecordStates();
+}
+
+bool TClientSyntAnalyzer::ParseNextToken() {
+  std::string_view text = m_source.Text();
+  std::size_t pos = NextParsePosition() - 1;
+  if (m_ownerMutable->SkipSpaces()) {
+    const bool keepBreaks = m_ownerMutable->ParseEndOfLine();
+    const TCodePage& cp = TCodePage::Default();
+    while (pos < text.size()) {
+      const unsigned char c = static_cast<unsigned char>(text[pos]);
+      if (!cp.IsSpace(c) || (keepBreaks && (c == '\r' || c == '\n'))) break;
+      ++pos;
+    }
+  }
+  if (pos >= text.size()) {
+    m_parsePos = static_cast<int>(text.size()) + 1;
+    return true;
+  }
+  TSyntToken token;
+  std::uint32_t states = m_states;
+  if (MatchToken(pos, token, states)) {
+    m_states = states;
+    AppendToken(token);
+    m_parsePos = static_cast<int>(token.EndPos) + 1;
+  } else {
+    m_parsePos = static_cast<int>(pos) + 2;
+  }
+  return false;
+}
+
+bool TClientSyntAnalyzer::DeferredBlockStep() {
+  if (!m_ownerMutable || m_ownerMutable->Plan().Synchronous) return false;
+  if (m_blockPos >= TokenCount()) return false;
+  ++m_blockPos;
+  ApplyBlockRules(m_blockPos, TBlockPass::Rest);
+  return true;
+}
+
+void TClientSyntAnalyzer::AnalyzeTo(std::size_t offset) {
+  if (!m_ownerMutable || m_finished) return;
+  for (;;) {
+    if (NextParsePosition() - 1 > offset) return;
+    if (ParseNextToken()) break;
+  }
+  if (m_ownerMutable->Plan().Synchronous) FinishAnalysis();
+  else StartTimer();
+}
+
+void TClientSyntAnalyzer::AnalyzeAll() {
+  if (!m_ownerMutable || m_finished) return;
+  AnalyzeTo(std::numeric_limits<std::size_t>::max());
+  if (m_finished) return;
+  while (DeferredBlockStep()) {
+  }
+  FinishAnalysis();
+}
+
+void TClientSyntAnalyzer::IdleAnalyze() {
+  if (m_busy || m_disabled || !m_ownerMutable) return;
+  if (m_timer) m_timer->Stop();
+  m_restartRequested = false;
+  m_busy = true;
+  std::shared_ptr<bool> alive = m_alive;
+  try {
+    while (!m_restartRequested && !m_finished) {
+      if (ParseNextToken()) {
+        bool gaveUp = false;
+        while (DeferredBlockStep()) {
+          const bool running = m_scheduler->Yield();
+          if (!*alive) return;
+          if (!running || m_restartRequested) {
+            gaveUp = true;
+            break;
+          }
+        }
+        if (gaveUp) break;
+        FinishAnalysis();
+        if (!*alive) return;  // a synchronous delivery may close the text
+      } else {
+        const bool running = m_scheduler->Yield();
+        if (!*alive) return;
+        if (!running) break;
+      }
+    }
+  } catch (const std::exception& e) {
+    if (m_reportError) m_reportError(e);
+  }
+  m_busy = false;
+}
+
+void TClientSyntAnalyzer::DisableIdleAnalysis(bool disable) {
+  m_disabled = disable;
+  if (!disable && !m_finished) IdleAnalyze();
+}
+
+void TClientSyntAnalyzer::FinishAnalysis() {
+  m_finished = true;
+  CloseAtEndOfText();
+  StopFinishing();
+  auto job = std::make_shared<TFinishJob>();
+  job->Client = this;
+  job->Lock = m_lock;
+  m_job = job;
+  m_scheduler->RunJob(
+      [job] {
+        std::lock_guard<std::mutex> guard(*job->Lock);
+        if (job->Stop.load()) return;
+        job->Complete = job->Client->BuildDerived(job->Result, job->Stop);
+      },
+      [job] {
+        if (job->Detached || !job->Complete) return;
+        job->Client->DeliverFinished(*job);
+      });
+}
+
+void TClientSyntAnalyzer::DeliverFinished(TFinishJob& job) {
+  {
+    std::lock_guard<std::mutex> guard(*m_lock);
+    SetDerived(std::move(job.Result));
+    m_changes.Clear();
+    m_oldTokens.clear();
+    m_oldTokens.shrink_to_fit();
+    m_oldTokensBegin = 0;
+    m_oldTokensFrom = 0;
+  }
+  if (m_job.get() == &job) m_job.reset();
+  if (OnFinished) OnFinished();
+}
+
+int TClientSyntAnalyzer::TokenIndexAt(std::size_t offset) {
+  AnalyzeTo(offset);
+  return FindTokenAt(static_cast<std::uint32_t>(offset));
+}
+
+const TSyntaxFormat* TClientSyntAnalyzer::TokenStyle(int index) const {
+  const TRuleCollectionItem* rule = TokenRule(index);
+  return rule ? rule->Style() : nullptr;
+}
+
+std::size_t TClientSyntAnalyzer::TokenStyleAt(std::size_t offset, std::vector<const TSyntaxFormat*>& styles) const {
+  const std::size_t length = m_source.Text().size();
+  const auto q = static_cast<std::uint32_t>(offset);
+  const int i = FirstTokenEndingAfter(q);
+  if (i < TokenCount()) {
+    const TSyntToken& t = Token(i);
+    if (t.StartPos <= q) {
+      if (const TSyntaxFormat* style = TokenStyle(i)) styles.push_back(style);
+      return t.EndPos;
+    }
+    return t.StartPos;
+  }
+  const std::size_t analysedEnd = m_finished ? length : NextParsePosition() - 1;
+  auto old = OldTokens();
+  if (offset < analysedEnd || old.empty() || !m_ownerMutable) return std::max(analysedEnd, offset + 1);
+  // Not analysed again yet: borrow the old token's style, mapped across the changes.
+  const std::optional<int> oldOffset = m_changes.MapBack(static_cast<int>(offset), m_oldTokensFrom);
+  if (!oldOffset) return offset + 1;
+  auto it = std::upper_bound(old.begin(), old.end(), static_cast<std::uint32_t>(*oldOffset),
+                             [](std::uint32_t off, const TSyntToken& t) { return off < t.EndPos; });
+  if (it == old.end()) return length > offset ? length : offset + 1;
+  const int start = m_changes.MapForward(static_cast<int>(it->StartPos), m_oldTokensFrom);
+  const int end = m_changes.MapForward(static_cast<int>(it->EndPos), m_oldTokensFrom);
+  if (it->StartPos <= static_cast<std::uint32_t>(*oldOffset)) {
+    if (const TRuleCollectionItem* rule = m_ownerMutable->RuleById(it->RuleId))
+      if (rule->Style()) styles.push_back(rule->Style());
+    return std::max<std::size_t>(static_cast<std::size_t>(std::max(end, 0)), offset + 1);
+  }
+  return std::max<std::size_t>(static_cast<std::size_t>(std::max(start, 0)), offset + 1);
+}
+
+}  // namespace penwick

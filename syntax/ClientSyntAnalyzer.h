@@ -1,0 +1,138 @@
+// The analysis of one text (`TClientSyntAnalyzer`): incremental tokenising, block rules, idle scheduling and the finishing step.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <span>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "syntax/AnalysisScheduler.h"
+#include "syntax/ChangeFixer.h"
+#include "syntax/ParserResults.h"
+
+namespace penwick {
+
+class TSyntAnalyzer;
+class TSyntaxFormat;
+class TAnalysisTextSource;
+
+// Threads: everything runs on the GUI thread except the finishing job,
+// which reads the token and range lists under the client's lock and builds
+// collections of its own. The GUI thread takes the same lock to reset, to
+// handle a change and to take over the job's results; a change first marks
+// a running job stopped and detached, so results built from an outdated
+// token list are never used.
+class TClientSyntAnalyzer : public TParserResults {
+public:
+  // Prefer TSyntAnalyzer::CreateClient. `scheduler` may be null: then a
+  // private synchronous scheduler is used (no idle runs, no threads).
+  TClientSyntAnalyzer(TSyntAnalyzer& owner, TAnalysisTextSource& source, TAnalysisScheduler* scheduler);
+  ~TClientSyntAnalyzer() override;
+
+  TSyntAnalyzer* Owner() const { return m_ownerMutable; }
+
+  // The text changed at 0-based `offset` by `delta` characters (> 0 inserted,
+  // < 0 deleted); offset -1: the whole text was replaced. Drops the tokens
+  // from the line holding the character before the change on, repairs
+  // ranges and states, and restarts the idle timer.
+  void TextChanged(int offset, int delta);
+  // Empties tokens, ranges, states and the change list, requests a restart
+  // and starts the idle timer.
+  void ResetAnalysis();
+  // Analyses without yielding until the parse position has passed `offset`
+  // or the end of the text is reached; at the end runs the finishing step
+  // (deferred block analysis is then left to the idle run).
+  void AnalyzeTo(std::size_t offset);
+  // Everything, including deferred block analysis and the finishing step.
+  void AnalyzeAll();
+  // The idle timer's handler: tokenises, yielding after every token.
+  void IdleAnalyze();
+  void DisableIdleAnalysis(bool disable);
+
+  bool Finished() const { return m_finished; }
+  bool Busy() const { return m_busy; }
+  bool RestartRequested() const { return m_restartRequested; }
+  bool IdleTimerActive() const { return m_timer && m_timer->Active(); }
+  // True while the finishing job runs and its results are still wanted.
+  bool FinishingPending() const { return static_cast<bool>(m_job); }
+  // 1-based; 0 after a change until tokenising starts again.
+  int ParsePosition() const { return m_parsePos; }
+  // The 1-based position where the next token is looked for.
+  std::size_t NextParsePosition() const;
+
+  // Analyses up to `offset`, then the index of the token containing it, or -1.
+  int TokenIndexAt(std::size_t offset);
+  // The style list of the painting run at `offset` (0 or 1 style), and the
+  // offset where that run ends. Sequential calls cost no search. Text not yet
+  // analysed again after a change keeps the styles of its old tokens.
+  std::size_t TokenStyleAt(std::size_t offset, std::vector<const TSyntaxFormat*>& styles) const;
+  // The style a token is drawn in (its styling rule's style), or nullptr.
+  const TSyntaxFormat* TokenStyle(int index) const;
+
+  // The state set after the token count of each record.
+  const std::vector<std::pair<int, std::uint32_t>>& StateHistory() const { return m_stateHistory; }
+  std::uint32_t States() const { return m_states; }
+  const TChangeFixer& Changes() const { return m_changes; }
+  std::span<const TSyntToken> OldTokens() const {
+    return std::span<const TSyntToken>(m_oldTokens).subspan(std::min(m_oldTokensBegin, m_oldTokens.size()));
+  }
+
+  // Matches the definition's token rules at a 0-based offset; on a match
+  // fills `token` and answers true. Does not change the analysis.
+  bool MatchToken(std::size_t offset, TSyntToken& token, std::uint32_t& states) const;
+
+  // Told (on the GUI thread) when a finishing step has delivered its ranges.
+  std::function<void()> OnFinished;
+  // Told about exceptions raised while block rules are applied or during an
+  // idle run; the analysis goes on.
+  void SetErrorHandler(std::function<void(const std::exception&)> handler) { m_reportError = std::move(handler); }
+
+private:
+  friend class TSyntAnalyzer;
+  struct TFinishJob;
+
+  // One token step from the next parse position; true at the end of the text.
+  bool ParseNextToken();
+  void AppendToken(const TSyntToken& token);
+  void RecordStates();
+  // Deferred block analysis for one token; false when none is outstanding.
+  bool DeferredBlockStep();
+  void FinishAnalysis();
+  void StopFinishing();
+  void DeliverFinished(TFinishJob& job);
+  void DetachOwner();
+  void StartTimer();
+
+  TSyntAnalyzer* m_ownerMutable;
+  std::unique_ptr<TAnalysisScheduler> m_ownScheduler;
+  TAnalysisScheduler* m_scheduler;
+  std::unique_ptr<TIdleTimer> m_timer;
+
+  std::vector<std::pair<int, std::uint32_t>> m_stateHistory;
+  int m_parsePos = 0;
+  int m_blockPos = 0;
+  bool m_finished = false;
+  bool m_restartRequested = false;
+  bool m_busy = false;
+  bool m_disabled = false;
+
+  TChangeFixer m_changes;
+  // The old tokens are m_oldTokens[m_oldTokensBegin..]: the first change
+  // keeps the whole list and copies back only the tokens before it.
+  std::vector<TSyntToken> m_oldTokens;
+  std::size_t m_oldTokensBegin = 0;
+  std::size_t m_oldTokensFrom = 0;  // first change the old tokens predate
+
+  std::shared_ptr<std::mutex> m_lock;
+  std::shared_ptr<TFinishJob> m_job;
+  std::shared_ptr<bool> m_alive;
+};
+
+}  // namespace penwick

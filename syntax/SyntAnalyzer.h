@@ -1,0 +1,173 @@
+// A lexer definition (`TSyntAnalyzer`): styles, token rules, block rules, grammar and switches, shared by the analyses of texts.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "syntax/CodeTemplate.h"
+#include "syntax/GrammaAnalyzer.h"
+#include "syntax/RuleCollectionItem.h"
+#include "syntax/SyntCollection.h"
+#include "syntax/SyntToken.h"
+#include "syntax/SyntaxFormat.h"
+#include "syntax/TagBlockCondition.h"
+#include "syntax/TokenRule.h"
+
+namespace penwick {
+
+class TClientSyntAnalyzer;
+class TAnalysisTextSource;
+class TAnalysisScheduler;
+
+using TStylesCollection = TSyntCollection<TSyntaxFormat>;
+using TTokenRuleCollection = TSyntCollection<TTokenRule>;
+using TBlockRuleCollection = TSyntCollection<TTagBlockCondition>;
+using TCodeTemplateCollection = TSyntCollection<TCodeTemplate>;
+
+// What the analysis needs from the rules, worked out once after every change
+// of the definition: the enabled rules in order, rule ids, and per first byte
+// the token rules that can match there.
+// A block rule as the per-token loop sees it.
+struct TBlockRulePlan {
+  const TTagBlockCondition* Rule = nullptr;
+  std::uint16_t Id = 0;
+  int Shift = 0;                 // how far back from the newest token condition 0 looks
+  std::uint32_t FirstTypes = 0;  // non-zero: condition 0 fails unless the token's type bit is in it
+  bool PlainTag = false;         // tag detection with no BlockName and no grammar rule
+  std::vector<const TSingleTagCondition*> Conditions;
+};
+
+struct TAnalyzerPlan {
+  std::vector<const TRuleCollectionItem*> RuleById;  // token rules, then block rules
+  std::vector<const TTokenRule*> TokenRules;          // enabled, in order
+  std::vector<std::uint16_t> TokenRuleIds;            // parallel to TokenRules
+  std::array<std::vector<std::uint16_t>, 256> Candidates;  // indexes into TokenRules
+  std::vector<TBlockRulePlan> BlockRules;  // all, in order (disabled ones skipped when applied)
+  bool Synchronous = false;     // all block rules after every token
+  bool AnyColumnBounds = false;
+  bool AnyRuleUsesBlocks = false;
+};
+
+class TSyntAnalyzer {
+public:
+  TSyntAnalyzer();
+  ~TSyntAnalyzer();
+  TSyntAnalyzer(const TSyntAnalyzer&) = delete;
+  TSyntAnalyzer& operator=(const TSyntAnalyzer&) = delete;
+
+  TStylesCollection& Formats() { return m_formats; }
+  const TStylesCollection& Formats() const { return m_formats; }
+  TTokenRuleCollection& TokenRules() { return m_tokenRules; }
+  const TTokenRuleCollection& TokenRules() const { return m_tokenRules; }
+  TBlockRuleCollection& BlockRules() { return m_blockRules; }
+  const TBlockRuleCollection& BlockRules() const { return m_blockRules; }
+  TCodeTemplateCollection& CodeTemplates() { return m_codeTemplates; }
+  const TCodeTemplateCollection& CodeTemplates() const { return m_codeTemplates; }
+
+  const std::vector<std::string>& SampleText() const { return m_sampleText; }
+  void SetSampleText(const std::vector<std::string>& lines) { m_sampleText = lines; }
+  const std::vector<std::string>& TokenTypeNames() const { return m_tokenTypeNames; }
+  void SetTokenTypeNames(const std::vector<std::string>& names);
+  // The name of a token type, or its number as text when it has none.
+  std::string TokenTypeName(int type) const;
+  const std::vector<std::string>& Notes() const { return m_notes; }
+  void SetNotes(const std::vector<std::string>& lines) { m_notes = lines; }
+
+  const TGrammaAnalyzer& Gramma() const { return m_gramma; }
+  void SetGrammaText(const std::string& text);
+
+  std::string MarkedBlockStyle() const { return m_markedBlock.Name(m_loading); }
+  void SetMarkedBlockStyle(const std::string& name) { SetStyleRef(m_markedBlock, name); }
+  std::string SearchMatchStyle() const { return m_searchMatch.Name(m_loading); }
+  void SetSearchMatchStyle(const std::string& name) { SetStyleRef(m_searchMatch, name); }
+  std::string CurrentLineStyle() const { return m_currentLine.Name(m_loading); }
+  void SetCurrentLineStyle(const std::string& name) { SetStyleRef(m_currentLine, name); }
+  std::string DefaultStyleName() const { return m_defaultStyle.Name(m_loading); }
+  void SetDefaultStyleName(const std::string& name) { SetStyleRef(m_defaultStyle, name); }
+  std::string CollapseStyleName() const { return m_collapseStyle.Name(m_loading); }
+  void SetCollapseStyleName(const std::string& name) { SetStyleRef(m_collapseStyle, name); }
+  TSyntaxFormat* MarkedBlock() const { return m_markedBlock.Item; }
+  TSyntaxFormat* SearchMatch() const { return m_searchMatch.Item; }
+  TSyntaxFormat* CurrentLine() const { return m_currentLine.Item; }
+  TSyntaxFormat* DefaultStyle() const { return m_defaultStyle.Item; }
+  TSyntaxFormat* CollapseStyle() const { return m_collapseStyle.Item; }
+
+  const std::string& Extentions() const { return m_extentions; }
+  void SetExtentions(const std::string& v) { m_extentions = v; }
+  const std::string& LexerName() const { return m_lexerName; }
+  void SetLexerName(const std::string& v) { m_lexerName = v; }
+  const std::string& LineComment() const { return m_lineComment; }
+  void SetLineComment(const std::string& v) { m_lineComment = v; }
+  bool Internal() const { return m_internal; }
+  void SetInternal(bool v) { m_internal = v; }
+
+  bool SkipSpaces() const { return m_skipSpaces; }
+  void SetSkipSpaces(bool v) { m_skipSpaces = v; Changed(); }
+  int FullRefreshSize() const { return m_fullRefreshSize; }
+  void SetFullRefreshSize(int v) { m_fullRefreshSize = v; Changed(); }
+  // Stored and loaded; the analysis restarts at the start of the line before
+  // a change whether it is set or not, so that an incremental analysis always
+  // equals a fresh one.
+  bool RestartFromLineStart() const { return m_restartFromLineStart; }
+  void SetRestartFromLineStart(bool v) { m_restartFromLineStart = v; Changed(); }
+  bool ParseEndOfLine() const { return m_parseEndOfLine; }
+  void SetParseEndOfLine(bool v) { m_parseEndOfLine = v; Changed(); }
+  bool AlwaysSyncBlockAnal() const { return m_alwaysSyncBlockAnal; }
+  void SetAlwaysSyncBlockAnal(bool v) { m_alwaysSyncBlockAnal = v; Changed(); }
+
+  // Loading bracket: while loading, names are held as text; EndLoading
+  // resolves them, compiles the grammar, looks up the block rules' grammar
+  // rules and resets every client.
+  void BeginLoading() { m_loading = true; }
+  void EndLoading();
+  bool Loading() const { return m_loading; }
+
+  // Resets every client (and restarts their idle timers).
+  void Changed();
+
+  // The analysis of one text. Throws "Source procedure not passed from
+  // syntax server" when `source` is null. The client must be destroyed
+  // before the definition.
+  std::unique_ptr<TClientSyntAnalyzer> CreateClient(TAnalysisTextSource* source, TAnalysisScheduler* scheduler);
+
+  // The rule plan, rebuilt on first use after a change. Callers on the GUI thread only.
+  const TAnalyzerPlan& Plan() const;
+  const TRuleCollectionItem* RuleById(std::uint16_t id) const {
+    const auto& table = Plan().RuleById;
+    return id < table.size() ? table[id] : nullptr;
+  }
+
+private:
+  friend class TClientSyntAnalyzer;
+  void AddClient(TClientSyntAnalyzer* client);
+  void RemoveClient(TClientSyntAnalyzer* client);
+  void ItemDeleting(TSyntCollectionItem* item);
+  void SetStyleRef(TNameRef<TSyntaxFormat>& ref, const std::string& name);
+  void CompileGramma();
+
+  TStylesCollection m_formats;
+  TTokenRuleCollection m_tokenRules;
+  TBlockRuleCollection m_blockRules;
+  TCodeTemplateCollection m_codeTemplates;
+  std::vector<std::string> m_sampleText;
+  std::vector<std::string> m_tokenTypeNames;
+  std::vector<std::string> m_notes;
+  TGrammaAnalyzer m_gramma;
+  TNameRef<TSyntaxFormat> m_markedBlock, m_searchMatch, m_currentLine, m_defaultStyle, m_collapseStyle;
+  std::string m_extentions, m_lexerName, m_lineComment;
+  bool m_internal = false;
+  bool m_skipSpaces = true;
+  int m_fullRefreshSize = 0;
+  bool m_restartFromLineStart = false;
+  bool m_parseEndOfLine = false;
+  bool m_alwaysSyncBlockAnal = false;
+  bool m_loading = false;
+
+  std::vector<TClientSyntAnalyzer*> m_clients;
+  mutable std::unique_ptr<TAnalyzerPlan> m_plan;
+};
+
+}  // namespace penwick

@@ -1,0 +1,96 @@
+// Owned, ordered collections of named items (`TSyntCollection`): the styles and rules of a lexer definition.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace penwick {
+
+class TSyntCollectionBase;
+class TSyntAnalyzer;
+
+// An item of a collection. Its DisplayName is what other items refer to it
+// by (exact, case-sensitive).
+class TSyntCollectionItem {
+public:
+  virtual ~TSyntCollectionItem() = default;
+  TSyntCollectionItem(const TSyntCollectionItem&) = delete;
+  TSyntCollectionItem& operator=(const TSyntCollectionItem&) = delete;
+
+  // The kind name that default display names start with ("Style", ...).
+  virtual const char* KindName() const = 0;
+
+  const std::string& DisplayName() const { return m_displayName; }
+  void SetDisplayName(const std::string& name);
+  bool Enabled() const { return m_enabled; }
+  void SetEnabled(bool enabled);
+
+  TSyntCollectionBase* Collection() const { return m_collection; }
+  // Index in the owning collection, -1 when not owned.
+  int Index() const;
+  // Tells the owner that something about the item changed.
+  void Changed();
+
+protected:
+  TSyntCollectionItem() = default;
+
+private:
+  friend class TSyntCollectionBase;
+  std::string m_displayName;
+  bool m_enabled = true;
+  TSyntCollectionBase* m_collection = nullptr;
+};
+
+// Untyped part of a collection: ownership, order and change notification.
+// Every change (add, delete, move, item change) calls the owner's handler;
+// a deletion first calls the deletion handler so references can be dropped.
+class TSyntCollectionBase {
+public:
+  virtual ~TSyntCollectionBase();
+  TSyntCollectionBase(const TSyntCollectionBase&) = delete;
+  TSyntCollectionBase& operator=(const TSyntCollectionBase&) = delete;
+
+  int Count() const { return static_cast<int>(m_items.size()); }
+  // nullptr for an index out of range.
+  TSyntCollectionItem* ItemAt(int index) const;
+  void Delete(int index);
+  void Clear();
+  void Move(int from, int to);
+  int IndexOf(const TSyntCollectionItem* item) const;
+  // First item whose DisplayName equals `name` exactly; nullptr if none or empty.
+  TSyntCollectionItem* FindByName(const std::string& name) const;
+
+  // The definition that owns the collection (nullptr for a free collection).
+  TSyntAnalyzer* Owner() const { return m_owner; }
+  void SetOwner(TSyntAnalyzer* owner) { m_owner = owner; }
+
+  std::function<void()> OnChanged;
+  std::function<void(TSyntCollectionItem*)> OnItemDeleting;
+
+  void NotifyChanged() {
+    if (OnChanged) OnChanged();
+  }
+
+protected:
+  TSyntCollectionBase() = default;
+  TSyntCollectionItem* AddItem(std::unique_ptr<TSyntCollectionItem> item);
+
+private:
+  std::string UniqueDefaultName(const char* kind) const;
+  std::vector<std::unique_ptr<TSyntCollectionItem>> m_items;
+  TSyntAnalyzer* m_owner = nullptr;
+};
+
+// A collection of one item class.
+template <class T>
+class TSyntCollection : public TSyntCollectionBase {
+public:
+  T* Add() { return static_cast<T*>(AddItem(std::make_unique<T>())); }
+  T* operator[](int index) const { return static_cast<T*>(ItemAt(index)); }
+  T* Find(const std::string& name) const { return static_cast<T*>(FindByName(name)); }
+};
+
+}  // namespace penwick

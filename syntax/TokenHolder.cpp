@@ -1,0 +1,42 @@
+// Lookups over the token list.
+#include "syntax/TokenHolder.h"
+
+#include <algorithm>
+
+namespace penwick {
+
+std::string_view TTokenHolder::TokenText(int index) const {
+  if (index < 0 || index >= TokenCount()) return {};
+  const TSyntToken& t = Token(index);
+  std::string_view text = HolderText();
+  if (t.EndPos > text.size() || t.StartPos > t.EndPos) return {};
+  return text.substr(t.StartPos, t.EndPos - t.StartPos);
+}
+
+int TTokenHolder::FirstTokenEndingAfter(std::uint32_t offset) const {
+  const int n = TokenCount();
+  int cached = m_lastFound;
+  if (cached >= 0 && cached < n) {
+    // Sequential callers ask for the same token or the one after it.
+    for (int i = cached; i < n && i <= cached + 1; ++i) {
+      if (m_tokens[static_cast<std::size_t>(i)].EndPos > offset &&
+          (i == 0 || m_tokens[static_cast<std::size_t>(i - 1)].EndPos <= offset)) {
+        m_lastFound = i;
+        return i;
+      }
+    }
+  }
+  auto it = std::upper_bound(m_tokens.begin(), m_tokens.end(), offset,
+                             [](std::uint32_t off, const TSyntToken& t) { return off < t.EndPos; });
+  int index = static_cast<int>(it - m_tokens.begin());
+  if (index < n) m_lastFound = index;
+  return index;
+}
+
+int TTokenHolder::FindTokenAt(std::uint32_t offset) const {
+  int i = FirstTokenEndingAfter(offset);
+  if (i < TokenCount() && Token(i).Contains(offset)) return i;
+  return -1;
+}
+
+}  // namespace penwick

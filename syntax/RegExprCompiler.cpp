@@ -325,7 +325,7 @@ int TRegExprCompiler::ParseEscape(int group, uint16_t mask) {
   int item = -1;
   if (c == kEnd) {
     item = NewNode(TRegExprNodeKind::Chars, group);
-    nodes[item].Chars = "\\";
+    nodes[item].Chars.assign(1, '\\');
     return item;  // at the end of the pattern: nothing to quantify
   }
   if (EscapeLetterChar(c) >= 0) {

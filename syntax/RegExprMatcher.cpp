@@ -3,26 +3,30 @@
 
 #include "platform/CodePage.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace penwick {
 
 namespace {
 
-// Group positions of up to this many groups are saved on the stack.
-constexpr int kLocalGroups = 8;
+// The group-position copies of the active Try and OneGroup frames, kept as
+// a stack here rather than in the frames, so that deep recursion over a
+// long pattern stays light on the machine stack. One per thread: a match
+// never starts inside another on the same thread.
+thread_local std::vector<int> t_snapshots;
 
-// Room for one copy of every group's start and end.
-class TGroupSnapshot {
+// Pops the copies a frame pushed when the frame ends, also by an exception.
+class TSnapshotFrame {
 public:
-  explicit TGroupSnapshot(int groupCount) {
-    if (groupCount > kLocalGroups) m_heap.resize(2 * static_cast<size_t>(groupCount));
-  }
-  int* Data() { return m_heap.empty() ? m_local : m_heap.data(); }
+  explicit TSnapshotFrame(size_t& top) : m_top(top), m_mark(top) {}
+  ~TSnapshotFrame() { m_top = m_mark; }
+  TSnapshotFrame(const TSnapshotFrame&) = delete;
+  TSnapshotFrame& operator=(const TSnapshotFrame&) = delete;
 
 private:
-  int m_local[2 * kLocalGroups];
-  std::vector<int> m_heap;
+  size_t& m_top;
+  size_t m_mark;
 };
 
 }  // namespace
@@ -42,20 +46,30 @@ bool TRegExprMatcher::Run(int& pos) {
   for (int g = 0; g < m_groupCount; ++g) m_start[g] = m_end[g] = -1;
   m_origin = m_farthest = pos;
   m_limit = m_budget;
+  m_snapshotTop = 0;
   int end = pos;
   if (Try(0, pos, end) == Fail) return false;
   pos = end;
   return true;
 }
 
-void TRegExprMatcher::Save(int* buffer) const {
+size_t TRegExprMatcher::PushSnapshot() {
+  const size_t at = m_snapshotTop;
+  m_snapshotTop += 2 * static_cast<size_t>(m_groupCount);
+  if (t_snapshots.size() < m_snapshotTop) t_snapshots.resize(std::max(m_snapshotTop, 2 * t_snapshots.size()));
+  return at;
+}
+
+void TRegExprMatcher::Save(size_t at) const {
+  int* buffer = t_snapshots.data() + at;
   for (int g = 0; g < m_groupCount; ++g) {
     buffer[2 * g] = m_start[g];
     buffer[2 * g + 1] = m_end[g];
   }
 }
 
-void TRegExprMatcher::Restore(const int* buffer) {
+void TRegExprMatcher::Restore(size_t at) {
+  const int* buffer = t_snapshots.data() + at;
   for (int g = 0; g < m_groupCount; ++g) {
     m_start[g] = buffer[2 * g];
     m_end[g] = buffer[2 * g + 1];
@@ -81,47 +95,57 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
   TOutcome outcome = Fail;
   int outcomeEnd = cur;
   int groupEndCandidate = cur;
-  // The group positions belonging to the outcome, kept when later counts
-  // may disturb them; `stale` says they were disturbed since.
-  TGroupSnapshot snapshot(node.NeedsSnapshot ? m_groupCount : 0);
-  int* saved = node.NeedsSnapshot ? snapshot.Data() : nullptr;
-  bool stale = false;
   const bool isGroup = node.Kind == TRegExprNodeKind::Group;
+  // `best` holds the group positions of the outcome so far, for when later
+  // counts disturb them (`stale`). `entry` holds the positions this item's
+  // repetitions left before the continuation was tried: the next count
+  // starts from them again, so a continuation that was abandoned, or kept
+  // but then outbid, leaves nothing behind for the counts after it.
+  const bool snapshots = node.NeedsSnapshot;
+  const bool withEntry = snapshots && node.Continuation >= 0;
+  TSnapshotFrame frame(m_snapshotTop);
+  const size_t best = snapshots ? PushSnapshot() : 0;
+  const size_t entry = withEntry ? PushSnapshot() : 0;
+  bool stale = false;
 
   for (int count = node.Min;; ++count) {
     if (last && group >= 0) m_end[group] = cur;
+    // A repetition of anything but a group moves no group position.
+    if (withEntry && (isGroup || count == node.Min)) Save(entry);
     int continuationEnd = cur;
     const TOutcome result = Try(node.Continuation, cur, continuationEnd);
+    bool chosen = false;
     if (result == Full) {
       outcome = Full;
       outcomeEnd = continuationEnd;
       groupEndCandidate = cur;
-      if (saved) Save(saved);
-      stale = false;
-      if (node.Lazy) break;
+      chosen = true;
     } else if (last || result == Partial) {
       outcome = Partial;
       outcomeEnd = cur;
-      if (saved) Save(saved);
-      stale = false;
-    } else {
-      stale = true;  // a failed continuation may have moved groups after this item
+      chosen = true;
     }
+    stale = !chosen;  // a failed continuation may have moved groups after this item
+    if (chosen && result == Full && node.Lazy) break;
     if (node.Max >= 0 && count >= node.Max) break;
+    if (snapshots) {
+      if (chosen) Save(best);
+      if (withEntry) Restore(entry);
+      stale = true;
+    }
     const int before = cur;
     Step();
-    if (isGroup) stale = true;
     if (!One(node, cur) || cur == before) break;
   }
 
   if (outcome == Full) {
-    if (stale && saved) Restore(saved);
+    if (stale && snapshots) Restore(best);
     if (last && group >= 0) m_end[group] = groupEndCandidate;
     end = outcomeEnd;
     return Full;
   }
   if (outcome == Partial) {
-    if (stale && saved) Restore(saved);
+    if (stale && snapshots) Restore(best);
     end = outcomeEnd;
     return Partial;
   }
@@ -139,32 +163,33 @@ bool TRegExprMatcher::OneGroup(const TRegExprNode& node, int& pos) {
   int bestStart = savedStart;
   int bestEnd = savedEnd;
   const size_t count = node.Alternatives.size();
-  // A partial alternative may be followed by others that disturb the
-  // positions of later groups; keep its own.
+  // Every alternative starts from the positions the group began with, so
+  // one that is not kept leaves no group positions behind; the kept partial
+  // alternative's own positions are put back at the end.
   const bool keepOthers = m_groupCount > 1 && count > 1;
-  TGroupSnapshot snapshot(keepOthers ? m_groupCount : 0);
-  int* saved = keepOthers ? snapshot.Data() : nullptr;
-  bool stale = false;
+  TSnapshotFrame frame(m_snapshotTop);
+  const size_t initial = keepOthers ? PushSnapshot() : 0;
+  const size_t bestState = keepOthers ? PushSnapshot() : 0;
+  if (keepOthers) Save(initial);
   for (size_t i = 0; i < count; ++i) {
+    if (keepOthers && i > 0) Restore(initial);
     int end = pos;
     const TOutcome result = Try(node.Alternatives[i], pos, end);
     if (result > best) {
       best = result;
       bestStart = m_start[g];
       bestEnd = m_end[g];
-      stale = false;
-      if (result == Full) break;
-      if (saved) Save(saved);
-    } else {
-      stale = true;
+      if (result == Full) break;  // the positions are this alternative's
+      if (keepOthers) Save(bestState);
     }
   }
   if (best == Fail) {
+    if (keepOthers) Restore(initial);
     m_start[g] = savedStart;
     m_end[g] = savedEnd;
     return false;
   }
-  if (stale && saved) Restore(saved);
+  if (best == Partial && keepOthers) Restore(bestState);
   m_start[g] = bestStart;
   m_end[g] = bestEnd;
   pos = bestEnd;

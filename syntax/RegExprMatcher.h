@@ -3,6 +3,7 @@
 
 #include "syntax/RegExprProgram.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -19,8 +20,11 @@ namespace penwick {
 // Group positions live in caller-owned arrays of GroupCount entries (1-based
 // text positions, -1 unset). When an item keeps the outcome of an earlier
 // repetition count than the last one it tried, the group positions are put
-// back to what they were at that count, so groups always describe the path
-// the match took.
+// back to what they were at that count; and every count's continuation and
+// every alternative of a group starts from the positions before it, so a
+// path that was tried and abandoned leaves none behind. Groups thus always
+// describe the path the match took, and a back-reference never compares
+// against text of an abandoned path.
 class TRegExprMatcher {
 public:
   // Extra steps allowed for every character between the start of the match
@@ -56,8 +60,11 @@ private:
       m_limit = m_budget + StepsPerChar * static_cast<uint64_t>(m_farthest - m_origin);
     }
   }
-  void Save(int* buffer) const;
-  void Restore(const int* buffer);
+  // Group-position copies live on a per-thread stack, addressed by offset
+  // (a deeper frame may move it): room for one copy, then copy in and out.
+  size_t PushSnapshot();
+  void Save(size_t at) const;
+  void Restore(size_t at);
 
   const TRegExprNode* m_nodes;
   const unsigned char* m_text;
@@ -70,6 +77,7 @@ private:
   uint64_t m_limit;
   int m_origin = 1;
   int m_farthest = 1;
+  size_t m_snapshotTop = 0;
 };
 
 }  // namespace penwick

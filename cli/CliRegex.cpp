@@ -1,5 +1,6 @@
 // penwick-cli regex: one anchored match of a pattern against a file's text.
 #include "cli/CliCommand.h"
+#include "platform/TextEscape.h"
 #include "syntax/ecRegExpr.h"
 
 #include <charconv>
@@ -10,21 +11,6 @@
 namespace penwick::cli {
 
 namespace {
-
-std::string EscapeField(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c; break;
-    }
-  }
-  return out;
-}
 
 bool ParseInt(const std::string& s, int& value) {
   const char* end = s.data() + s.size();

@@ -3,6 +3,7 @@
 #include "editor/SyntMemoStrings.h"
 
 #include "platform/CodePage.h"
+#include "platform/TextEscape.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -39,20 +40,6 @@ struct TBreakCounts {
   int cr = 0;
   int lf = 0;
 };
-
-std::string Escaped(std::string_view s) {
-  std::string out;
-  for (char c : s) {
-    switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
 
 std::string ErrorText(int error) { return std::generic_category().message(error); }
 
@@ -810,12 +797,12 @@ std::string TSyntMemoStrings::DebugDump() const {
       << int(m_lineBreakStyle) << '\n';
   for (int i = 0; i < Count(); ++i) {
     out << i << ' ' << LineStart(i) << '+' << LineLength(i) << '+' << LineBreakLength(i) << " s"
-        << int(LineState(i)) << " |" << Escaped(TextRange(LineStart(i), LineFullLength(i))) << "|\n";
+        << int(LineState(i)) << " |" << EscapeField(TextRange(LineStart(i), LineFullLength(i))) << "|\n";
   }
   out << "undo " << UndoCount() << " redo " << m_redoCount << " forced " << m_forcedModified << '\n';
   for (const TUndoRec& rec : m_undo) {
-    out << (rec.Kind == ukInsert ? "ins " : "del ") << rec.Position << " +|" << Escaped(rec.InsertedText)
-        << "| -|" << Escaped(rec.RemovedText) << "| " << (rec.CaretAfter ? "after" : "at") << " g" << rec.Group
+    out << (rec.Kind == ukInsert ? "ins " : "del ") << rec.Position << " +|" << EscapeField(rec.InsertedText)
+        << "| -|" << EscapeField(rec.RemovedText) << "| " << (rec.CaretAfter ? "after" : "at") << " g" << rec.Group
         << '\n';
   }
   return out.str();

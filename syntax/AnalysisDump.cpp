@@ -1,25 +1,11 @@
 // Text forms of tokens and folds.
 #include "syntax/AnalysisDump.h"
 
+#include "platform/TextEscape.h"
 #include "syntax/ClientSyntAnalyzer.h"
 #include "syntax/SyntAnalyzer.h"
 
 namespace penwick {
-
-std::string EscapeField(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      case '\\': out += "\\\\"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
 
 std::string DumpTokens(const TClientSyntAnalyzer& client) {
   std::string out;

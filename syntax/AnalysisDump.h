@@ -4,12 +4,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextEscape.h"
+
 namespace penwick {
 
 class TClientSyntAnalyzer;
-
-// Escapes CR, LF, tab and backslash as \r, \n, \t and \\.
-std::string EscapeField(std::string_view text);
 
 // One line per token: start, end, type name, style name (or "-"), text; tab-separated.
 std::string DumpTokens(const TClientSyntAnalyzer& client);

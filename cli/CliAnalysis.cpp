@@ -1,0 +1,71 @@
+// penwick-cli tokens and folds: a script analysed in full with the mission lexer, printed as tokens or as foldable ranges.
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <iterator>
+
+#include "cli/CliCommand.h"
+#include "language/MissionLexer.h"
+#include "syntax/AnalysisDump.h"
+#include "syntax/ClientSyntAnalyzer.h"
+#include "syntax/StringTextSource.h"
+#include "syntax/SyntAnalyzer.h"
+
+namespace penwick::cli {
+namespace {
+
+using TDump = std::function<std::string(const TClientSyntAnalyzer&)>;
+
+// Arguments: FILE [--lexer F.lcf]. Loads the file byte for byte, analyses
+// the whole text and prints what `dump` makes of it.
+int RunAnalysis(const std::string& command, const std::vector<std::string>& args, const TDump& dump) {
+  const std::string usage = "usage: penwick-cli " + command + " FILE [--lexer F.lcf]\n";
+  std::string file;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--lexer") {
+      if (i + 1 >= args.size()) {
+        std::cerr << "penwick-cli " << command << ": --lexer needs a file\n";
+        return ExitUsage;
+      }
+      std::cerr << "penwick-cli " << command << ": lexer files are not supported yet\n";
+      return ExitError;
+    }
+    if (!file.empty()) {
+      std::cerr << usage;
+      return ExitUsage;
+    }
+    file = args[i];
+  }
+  if (file.empty()) {
+    std::cerr << usage;
+    return ExitUsage;
+  }
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    std::cerr << "Cannot open file \"" << file << "\".\n";
+    return ExitError;
+  }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TSyntAnalyzer analyzer;
+  BuildMissionLexer(analyzer);
+  TStringTextSource source(std::move(text));
+  auto client = analyzer.CreateClient(&source, nullptr);
+  client->AnalyzeAll();
+  std::cout << dump(*client);
+  return ExitOk;
+}
+
+const TCliCommandRegistration tokens({"tokens", "FILE [--lexer F.lcf]",
+                                      "Prints every token of the analysed script: start, end, type, style, text",
+                                      [](const std::vector<std::string>& args) {
+                                        return RunAnalysis("tokens", args, DumpTokens);
+                                      }});
+
+const TCliCommandRegistration folds({"folds", "FILE [--lexer F.lcf]",
+                                     "Prints every foldable range of the script: first line, last line, collapse text",
+                                     [](const std::vector<std::string>& args) {
+                                       return RunAnalysis("folds", args, DumpFolds);
+                                     }});
+
+}  // namespace
+}  // namespace penwick::cli

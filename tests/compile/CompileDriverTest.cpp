@@ -11,23 +11,15 @@
 #include <sstream>
 
 #include "platform/FileOperations.h"
+#include "support/TestFiles.h"
 
 namespace penwick {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 // Everything the window side was asked to do, in order.
 class TRecordingHost : public TCompileHost {

@@ -9,6 +9,7 @@
 
 #include "MissionAnalysisSupport.h"
 #include "syntax/AnalysisDump.h"
+#include "support/TestFiles.h"
 
 namespace penwick::test {
 namespace {
@@ -20,10 +21,7 @@ fs::path DataDir() {
   return fs::path(root ? root : ".") / "tests" / "data" / "syntax";
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
+using test::ReadFile;
 
 // On a mismatch, the unified diff of expected against actual.
 std::string Diff(const fs::path& expected, const std::string& actual) {

@@ -13,23 +13,15 @@
 #include "compile/CompileDriver.h"
 #include "compile/ConsoleCompileHost.h"
 #include "platform/posix/WineCompilerSession.h"
+#include "support/TestFiles.h"
 
 namespace penwick {
 namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
+using test::ReadFile;
+using test::WriteFile;
 
 std::vector<std::string> Names(const fs::path& folder) {
   std::vector<std::string> names;

@@ -53,7 +53,7 @@ int RunRegex(const std::vector<std::string>& args) {
 
   std::ifstream in(positional[1], std::ios::binary);
   if (!in) {
-    std::cerr << "Cannot open file " << positional[1] << '\n';
+    std::cerr << "Cannot open file \"" << positional[1] << "\".\n";
     return ExitError;
   }
   std::ostringstream buffer;

@@ -1,0 +1,141 @@
+// penwick-cli run as a program: its output formats, exit statuses and usage errors.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/TestFiles.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using penwick::test::ReadFile;
+using penwick::test::WriteFile;
+
+struct TRun {
+  int Status = -1;
+  std::string Out;
+  std::string Err;
+};
+
+std::string Quote(const std::string& arg) {
+  std::string out = "'";
+  for (char c : arg) {
+    if (c == '\'') out += "'\\''";
+    else out += c;
+  }
+  return out + "'";
+}
+
+class CliTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    const char* bin = std::getenv("PENWICK_BINARY_DIR");
+    ASSERT_NE(bin, nullptr);
+    m_cli = fs::path(bin) / "bin" / "penwick-cli";
+    ASSERT_TRUE(fs::exists(m_cli)) << m_cli;
+    const char* src = std::getenv("PENWICK_SOURCE_DIR");
+    ASSERT_NE(src, nullptr);
+    m_source = src;
+    m_dir = fs::temp_directory_path() / ("penwick-cli-test-" + std::to_string(::getpid()));
+    fs::create_directories(m_dir);
+  }
+  void TearDown() override { fs::remove_all(m_dir); }
+
+  TRun Run(const std::vector<std::string>& args) {
+    std::string command = Quote(m_cli.string());
+    for (const auto& arg : args) command += ' ' + Quote(arg);
+    const fs::path out = m_dir / "out", err = m_dir / "err";
+    command += " >" + Quote(out.string()) + " 2>" + Quote(err.string()) + " </dev/null";
+    const int raw = std::system(command.c_str());
+    TRun run;
+    run.Status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    run.Out = ReadFile(out);
+    run.Err = ReadFile(err);
+    return run;
+  }
+
+  std::string TextFile(const std::string& name, const std::string& text) {
+    const fs::path path = m_dir / name;
+    WriteFile(path, text);
+    return path.string();
+  }
+
+  fs::path m_cli, m_source, m_dir;
+};
+
+TEST_F(CliTest, HelpVersionAndBadUsage) {
+  TRun help = Run({"--help"});
+  EXPECT_EQ(help.Status, 0);
+  for (const char* command : {"tokens", "folds", "regex", "compile"})
+    EXPECT_NE(help.Out.find(std::string("  ") + command + ' '), std::string::npos) << command;
+  TRun version = Run({"--version"});
+  EXPECT_EQ(version.Status, 0);
+  EXPECT_EQ(version.Out, "penwick-cli 2.0\n");
+  EXPECT_EQ(Run({}).Status, 2);
+  TRun unknown = Run({"frobnicate"});
+  EXPECT_EQ(unknown.Status, 2);
+  EXPECT_NE(unknown.Err.find("frobnicate"), std::string::npos);
+  EXPECT_EQ(Run({"regex", "abc"}).Status, 2);
+  EXPECT_EQ(Run({"tokens"}).Status, 2);
+  EXPECT_EQ(Run({"folds", "a.mis", "b.mis"}).Status, 2);
+}
+
+TEST_F(CliTest, RegexMatchesAnchoredWithTheAnalyserModifiersByDefault) {
+  const std::string file = TextFile("level.txt", "LEVELSTART x");
+  TRun run = Run({"regex", "([a-z_])\\w*", file});
+  EXPECT_EQ(run.Status, 0);
+  EXPECT_EQ(run.Out, "match\t10\ngroup\t0\tLEVELSTART\ngroup\t1\tL\n");
+  // Case-sensitive without i; a position in the middle of the text.
+  EXPECT_EQ(Run({"regex", "--modifiers", "0", "[a-z_]\\w*", file}).Out, "no match\n");
+  EXPECT_EQ(Run({"regex", "[a-z_]\\w*", file, "12"}).Out, "match\t1\ngroup\t0\tx\n");
+  EXPECT_EQ(Run({"regex", "[a-z_]\\w*", file, "11"}).Out, "no match\n");
+}
+
+TEST_F(CliTest, RegexModifierStringsAndEscapedGroups) {
+  const std::string file = TextFile("lines.txt", "a\r\nb\\c");
+  EXPECT_EQ(Run({"regex", ".+", file}).Out, "match\t1\ngroup\t0\ta\n");
+  // s lets the dot cross the line break; the group text is escaped.
+  EXPECT_EQ(Run({"regex", "--modifiers", "(?s)", ".+", file}).Out, "match\t6\ngroup\t0\ta\\r\\nb\\\\c\n");
+  EXPECT_EQ(Run({"regex", "--modifiers", "(?q)", ".", file}).Status, 2);
+}
+
+TEST_F(CliTest, RegexCompileErrorsAndMissingFilesAreReported) {
+  const std::string file = TextFile("t.txt", "abc");
+  TRun bad = Run({"regex", "[z-a]", file});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_EQ(bad.Out, "");
+  EXPECT_NE(bad.Err.find("Invalid set range"), std::string::npos) << bad.Err;
+  TRun missing = Run({"regex", "a", (m_dir / "absent.txt").string()});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_NE(missing.Err.find("Cannot open file"), std::string::npos);
+}
+
+TEST_F(CliTest, TokensAndFoldsPrintTheGoldenListings) {
+  const fs::path data = m_source / "tests" / "data" / "syntax";
+  for (const char* name : {"template", "preprocessor"}) {
+    const std::string script = (data / (std::string(name) + ".mis")).string();
+    TRun tokens = Run({"tokens", script});
+    EXPECT_EQ(tokens.Status, 0) << tokens.Err;
+    EXPECT_EQ(tokens.Out, ReadFile(data / (std::string(name) + ".tokens"))) << name;
+    TRun folds = Run({"folds", script});
+    EXPECT_EQ(folds.Status, 0) << folds.Err;
+    EXPECT_EQ(folds.Out, ReadFile(data / (std::string(name) + ".folds"))) << name;
+  }
+}
+
+TEST_F(CliTest, TokensOfAnEmptyFileAndUnreadableInput) {
+  EXPECT_EQ(Run({"tokens", TextFile("empty.mis", "")}).Out, "");
+  TRun missing = Run({"tokens", (m_dir / "absent.mis").string()});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_NE(missing.Err.find("Cannot open file"), std::string::npos);
+  TRun lexer = Run({"folds", TextFile("a.mis", "x"), "--lexer", "mine.lcf"});
+  EXPECT_EQ(lexer.Status, 1);
+  EXPECT_NE(lexer.Err.find("not supported"), std::string::npos);
+}
+
+}  // namespace

@@ -29,9 +29,11 @@
 #include "compile/QtPanelSplitter.h"
 #include "editor/StoreErrors.h"
 #include "editor/SyntaxMemo.h"
+#include "language/MissionLexer.h"
 #include "language/TemplateScript.h"
 #include "platform/Paths.h"
 #include "platform/posix/WineCompilerSession.h"
+#include "syntax/SyntAnalyzer.h"
 
 namespace penwick {
 
@@ -102,7 +104,11 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath, QWidget
   FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain() {
+  // The editor is a child widget and outlives the members: let go of the
+  // definition while both exist.
+  if (m_editor) m_editor->SetSyntaxAnalyzer(nullptr);
+}
 
 // ---- Layout ----
 
@@ -297,6 +303,9 @@ void TfrmMain::CreateCentralArea() {
   cell->setContentsMargins(0, 0, 0, 0);
   m_editor = new TSyntaxMemo(m_editorArea);
   m_editor->setObjectName("syntxm1");
+  m_syntAnalyzer = std::make_unique<TSyntAnalyzer>();
+  BuildMissionLexer(*m_syntAnalyzer);
+  m_editor->SetSyntaxAnalyzer(m_syntAnalyzer.get());
   cell->addWidget(m_editor, 0, 0);
   column->addWidget(m_editorArea, 1);
   m_outputPanel = new TOutputPanel(*m_editor, central);

@@ -23,6 +23,7 @@ namespace penwick {
 class TCompilerSession;
 class TOutputPanel;
 class TSyntaxMemo;
+class TSyntAnalyzer;
 class TWelcomePanel;
 
 class TfrmMain : public QMainWindow {
@@ -54,6 +55,8 @@ public:
   void SetWndMax(bool value) { m_wndMax = value; }
 
   TSyntaxMemo* syntxm1() const { return m_editor; }
+  // The mission-script lexer definition the editor is bound to.
+  TSyntAnalyzer* syntnlyzr1() const { return m_syntAnalyzer.get(); }
   TWelcomePanel* WelcomePanel() const { return m_welcomePanel; }
   QToolBar* tbxdck1() const { return m_toolbar; }
   QStatusBar* statMain() const { return m_statusBar; }
@@ -190,6 +193,7 @@ private:
   TFileDialog m_dlgSave;
   TFileDialog m_dlgSaveHtml;
 
+  std::unique_ptr<TSyntAnalyzer> m_syntAnalyzer;
   TSyntaxMemo* m_editor = nullptr;
   TWelcomePanel* m_welcomePanel = nullptr;
   QWidget* m_editorArea = nullptr;

@@ -1,5 +1,5 @@
-// The editor control's view and input: painting the visible lines, the
-// caret, selection by keys and mouse, typing and the editing keys.
+// The editor control's view and input: painting the visible lines with their
+// highlighting, the caret, selection by keys and mouse, typing and the editing keys.
 #include "editor/SyntaxMemo.h"
 
 #include <QFontDatabase>
@@ -9,12 +9,18 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtGlobal>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
 
+#include "editor/MemoTextSource.h"
+#include "editor/QtAnalysisScheduler.h"
 #include "editor/QtClipboard.h"
 #include "platform/CodePage.h"
+#include "syntax/ClientSyntAnalyzer.h"
+#include "syntax/SyntAnalyzer.h"
+#include "syntax/SyntaxFormat.h"
 
 namespace penwick {
 
@@ -33,6 +39,41 @@ QFont DefaultEditorFont() {
 
 bool IsWordChar(const TCodePage& codePage, char c) { return codePage.IsWordChar(static_cast<unsigned char>(c)); }
 
+// The palette colour standing for a system colour index (the Windows
+// COLOR_* numbering the lexer files use); an invalid colour for none.
+QColor SystemPaletteColor(unsigned index, const QPalette& palette) {
+  switch (index) {
+    case 0: return palette.color(QPalette::Button);            // scroll bar
+    case 1: return palette.color(QPalette::Window);            // desktop
+    case 2: return palette.color(QPalette::Active, QPalette::Highlight);    // active caption
+    case 3: return palette.color(QPalette::Inactive, QPalette::Highlight);  // inactive caption
+    case 4: return palette.color(QPalette::Window);            // menu
+    case 5: return palette.color(QPalette::Base);              // window background
+    case 6: return palette.color(QPalette::Shadow);            // window frame
+    case 7: return palette.color(QPalette::WindowText);        // menu text
+    case 8: return palette.color(QPalette::Text);              // window text
+    case 9: return palette.color(QPalette::Active, QPalette::HighlightedText);    // caption text
+    case 10: case 11: return palette.color(QPalette::Window);  // borders
+    case 12: return palette.color(QPalette::Dark);             // application workspace
+    case 13: return palette.color(QPalette::Highlight);
+    case 14: return palette.color(QPalette::HighlightedText);
+    case 15: return palette.color(QPalette::Button);           // button face
+    case 16: return palette.color(QPalette::Dark);             // button shadow
+    case 17: return palette.color(QPalette::Disabled, QPalette::Text);  // grey text
+    case 18: return palette.color(QPalette::ButtonText);
+    case 19: return palette.color(QPalette::Inactive, QPalette::HighlightedText);  // inactive caption text
+    case 20: return palette.color(QPalette::Light);            // button highlight
+    case 21: return palette.color(QPalette::Shadow);           // 3D dark shadow
+    case 22: return palette.color(QPalette::Midlight);         // 3D light
+    case 23: return palette.color(QPalette::ToolTipText);      // info text
+    case 24: return palette.color(QPalette::ToolTipBase);      // info background
+    case 26: return palette.color(QPalette::Link);             // hot light
+    case 27: case 28: case 29: return palette.color(QPalette::Highlight);  // caption gradients, menu highlight
+    case 30: return palette.color(QPalette::Window);           // menu bar
+    default: return QColor();
+  }
+}
+
 }  // namespace
 
 TSyntaxMemo::TSyntaxMemo(QWidget* parent)
@@ -49,12 +90,119 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   SetEditorFont(DefaultEditorFont());
   OnModifiedChanged = [this] { emit ModifiedChanged(); };
+  m_textSource = std::make_unique<TMemoTextSource>(Lines());
+  m_scheduler = std::make_unique<TQtAnalysisScheduler>();
   UpdateScrollBars();
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
+  // The analysis reads the store and uses the scheduler: it goes first.
+  m_syntClient.reset();
   // The clipboard object dies with this widget; the core must not keep it.
   SetClipboard(nullptr);
+}
+
+// ---- Highlighting ----
+
+TSyntAnalyzer* TSyntaxMemo::SyntaxAnalyzer() const { return m_syntClient ? m_syntClient->Owner() : nullptr; }
+
+void TSyntaxMemo::SetSyntaxAnalyzer(TSyntAnalyzer* analyzer) {
+  if (analyzer && analyzer == SyntaxAnalyzer()) return;
+  m_syntClient.reset();
+  if (analyzer) {
+    m_syntClient = analyzer->CreateClient(m_textSource.get(), m_scheduler.get());
+    m_syntClient->OnFinished = [this] { viewport()->update(); };
+    m_syntClient->SetErrorHandler([this](const std::exception& e) { ReportAnalysisError(e); });
+  }
+  viewport()->update();
+}
+
+void TSyntaxMemo::ReportAnalysisError(const std::exception& error) {
+  if (OnAnalysisError) OnAnalysisError(error);
+  else qWarning("Syntax analysis: %s", error.what());
+}
+
+std::uint32_t TSyntaxMemo::ColorValue(const QColor& color) {
+  const QRgb rgb = color.rgb();
+  return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
+         static_cast<std::uint32_t>(qBlue(rgb)) << 16;
+}
+
+QColor TSyntaxMemo::CanvasColor(std::uint32_t color, const QPalette& palette, const QColor& fallback) {
+  if (color == clNone || color == clDefault) return fallback;
+  if ((color >> 24) == 0xFF) {
+    const QColor system = SystemPaletteColor(color & 0xFFu, palette);
+    return system.isValid() ? system : fallback;
+  }
+  return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
+                static_cast<int>((color >> 16) & 0xFFu));
+}
+
+TCanvasState TSyntaxMemo::BaseCanvasState() const {
+  TCanvasState state;
+  state.FontName = m_font.family().toStdString();
+  state.FontSize = m_font.pointSize() > 0 ? m_font.pointSize() : 10;
+  state.TextColor = ColorValue(m_fontColor);
+  state.BgColor = clNone;
+  state.FontStyle = (m_font.bold() ? fsBold : 0u) | (m_font.italic() ? fsItalic : 0u) |
+                    (m_font.underline() ? fsUnderline : 0u) | (m_font.strikeOut() ? fsStrikeOut : 0u);
+  return state;
+}
+
+TCanvasState TSyntaxMemo::CanvasStateAt(int offset) {
+  TCanvasState state = BaseCanvasState();
+  if (!m_syntClient || !SyntaxAnalyzer() || offset < 0) return state;
+  if (const TSyntaxFormat* def = SyntaxAnalyzer()->DefaultStyle()) def->ApplyToCanvas(state, true);
+  m_syntClient->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
+  m_styles.clear();
+  m_syntClient->TokenStyleAt(static_cast<std::size_t>(offset), m_styles);
+  for (const TSyntaxFormat* style : m_styles) style->ApplyToCanvas(state, true);
+  return state;
+}
+
+QFont TSyntaxMemo::CanvasFont(const TCanvasState& state) const {
+  QFont font = m_font;
+  // Fonts of custom-font styles are honoured, but drawn into the editor's cells.
+  const QString family = QString::fromStdString(state.FontName);
+  if (!family.isEmpty() && family != m_font.family()) font.setFamily(family);
+  // A font sized in pixels has no point size: the base state stands in for it.
+  if (state.FontSize > 0 && state.FontSize != BaseCanvasState().FontSize) font.setPointSize(state.FontSize);
+  font.setBold(state.FontStyle & fsBold);
+  font.setItalic(state.FontStyle & fsItalic);
+  font.setUnderline(state.FontStyle & fsUnderline);
+  font.setStrikeOut(state.FontStyle & fsStrikeOut);
+  return font;
+}
+
+std::vector<TSyntaxMemo::TStyledRun> TSyntaxMemo::LineRuns(int line, const std::vector<int>& columns) {
+  std::vector<TStyledRun> runs;
+  TCanvasState base = BaseCanvasState();
+  const int length = static_cast<int>(columns.size()) - 1;
+  TSyntAnalyzer* analyzer = SyntaxAnalyzer();
+  if (analyzer)
+    if (const TSyntaxFormat* def = analyzer->DefaultStyle()) def->ApplyToCanvas(base, true);
+  if (!m_syntClient || !analyzer || length <= 0) {
+    if (length > 0) runs.push_back(TStyledRun{0, columns[static_cast<std::size_t>(length)], base});
+    return runs;
+  }
+  const std::size_t lineStart = static_cast<std::size_t>(Lines().LineStart(line));
+  const std::size_t lineEnd = lineStart + static_cast<std::size_t>(length);
+  std::size_t q = lineStart;
+  while (q < lineEnd) {
+    m_styles.clear();
+    std::size_t end = m_syntClient->TokenStyleAt(q, m_styles);
+    if (end <= q) end = q + 1;  // always move on
+    if (end > lineEnd) end = lineEnd;
+    TCanvasState state = base;
+    for (const TSyntaxFormat* style : m_styles) style->ApplyToCanvas(state, true);
+    const int from = columns[q - lineStart], to = columns[end - lineStart];
+    if (!runs.empty() && runs.back().State == state && runs.back().To == from)
+      runs.back().To = to;  // neighbouring runs in one state draw as one
+    else
+      runs.push_back(TStyledRun{from, to, std::move(state)});
+    q = end;
+  }
+  return runs;
 }
 
 // ---- Properties ----
@@ -135,12 +283,15 @@ QPoint TSyntaxMemo::CaretPosToPoint(TPoint pos) const {
                 (pos.Y - TopLine()) * m_lineHeight);
 }
 
-QString TSyntaxMemo::DisplayText(int line) const {
+QString TSyntaxMemo::DisplayText(int line, std::vector<int>& columns) const {
   const std::string text = Lines().Line(line);
   QString display;
   display.reserve(static_cast<int>(text.size()));
+  columns.clear();
+  columns.reserve(text.size() + 1);
   int column = 0;
   for (char c : text) {
+    columns.push_back(column);
     if (c == '\t') {
       const int next = TabList().NextTabStop(column);
       display.append(QString(next - column, QLatin1Char(' ')));
@@ -151,6 +302,7 @@ QString TSyntaxMemo::DisplayText(int line) const {
       ++column;
     }
   }
+  columns.push_back(column);
   return display;
 }
 
@@ -218,6 +370,7 @@ void TSyntaxMemo::SelectionChanged() { viewport()->update(); }
 
 void TSyntaxMemo::TextChangedHook(int pos, int count, int lineChange) {
   (void)lineChange;
+  if (m_syntClient) m_syntClient->TextChanged(pos, count);
   if (pos < 0) {
     RecountLongestLine();
   } else if (count > 0) {
@@ -243,13 +396,29 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   const int count = Lines().Count();
   const int top = TopLine();
   const int last = std::min(count - 1, top + viewport()->height() / m_lineHeight);
+  if (m_syntClient && last >= top) {
+    // Tokens for everything shown, before any line is drawn.
+    try {
+      m_syntClient->AnalyzeTo(static_cast<std::size_t>(Lines().LineStart(last) + Lines().LineFullLength(last)));
+    } catch (const std::exception& e) {
+      ReportAnalysisError(e);
+    }
+  }
   for (int line = top; line <= last; ++line) PaintLine(painter, line, (line - top) * m_lineHeight);
   if (hasFocus()) PaintCaret(painter);
 }
 
 void TSyntaxMemo::PaintLine(QPainter& painter, int line, int y) {
   const int left = TextLeft() - horizontalScrollBar()->value();
-  const QString text = DisplayText(line);
+  std::vector<int> columns;
+  const QString text = DisplayText(line, columns);
+  std::vector<TStyledRun> runs;
+  try {
+    runs = LineRuns(line, columns);
+  } catch (const std::exception& e) {
+    ReportAnalysisError(e);
+    runs.assign(1, TStyledRun{0, columns.back(), BaseCanvasState()});
+  }
   // The selection lies under the text; the selected part is drawn in the
   // highlight colours (hidden while the editor lacks the focus).
   int selFrom = -1, selTo = -1;  // visual columns
@@ -271,17 +440,33 @@ void TSyntaxMemo::PaintLine(QPainter& painter, int line, int y) {
       }
     }
   }
-  painter.setPen(m_fontColor);
-  painter.drawText(left, y + m_ascent, text);
+  const QPalette& colors = palette();
+  // Each run at its own cells, so a style's font cannot shift the text after it.
+  auto drawRuns = [&](const QColor* pen) {
+    for (const TStyledRun& run : runs) {
+      painter.setFont(CanvasFont(run.State));
+      painter.setPen(pen ? *pen : CanvasColor(run.State.TextColor, colors, m_fontColor));
+      painter.drawText(left + run.From * m_charWidth, y + m_ascent, text.mid(run.From, run.To - run.From));
+    }
+  };
+  for (const TStyledRun& run : runs) {
+    const QColor background = CanvasColor(run.State.BgColor, colors, QColor());
+    if (background.isValid())
+      painter.fillRect(QRect(left + run.From * m_charWidth, y, (run.To - run.From) * m_charWidth, m_lineHeight),
+                       background);
+  }
+  drawRuns(nullptr);
   if (selFrom >= 0 && selTo > selFrom) {
+    // The selection changes colours only: the runs keep their font attributes.
     const QRect band(left + selFrom * m_charWidth, y, (selTo - selFrom) * m_charWidth, m_lineHeight);
-    painter.fillRect(band, palette().color(QPalette::Highlight));
+    painter.fillRect(band, colors.color(QPalette::Highlight));
     painter.save();
     painter.setClipRect(band);
-    painter.setPen(palette().color(QPalette::HighlightedText));
-    painter.drawText(left, y + m_ascent, text);
+    const QColor highlightText = colors.color(QPalette::HighlightedText);
+    drawRuns(&highlightText);
     painter.restore();
   }
+  painter.setFont(m_font);
 }
 
 void TSyntaxMemo::PaintCaret(QPainter& painter) {

@@ -5,14 +5,25 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+#include <cstdint>
+#include <exception>
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include "editor/MemoEditor.h"
+#include "syntax/CanvasState.h"
 
 namespace penwick {
 
+class TClientSyntAnalyzer;
 class TCodePage;
+class TMemoTextSource;
+class TQtAnalysisScheduler;
 class TQtClipboard;
+class TSyntAnalyzer;
+class TSyntaxFormat;
 
 // Text reaches Qt only here, through the code page (Windows-1252 by default).
 // Painting touches only the visible lines, so the cost of a repaint does not
@@ -21,6 +32,13 @@ class TQtClipboard;
 // the next stop of TabList) times the character width. The gutter, wrapping,
 // folding and highlighting attach to the virtual layout and drawing steps
 // (TextLeft, PaintLine, VisualLineCount...) below.
+//
+// Highlighting: bound to a lexer definition, the widget owns one analysis of
+// its text, fed with every change of the store and run in idle time through
+// a Qt scheduler. Painting first analyses up to the end of the visible lines,
+// then draws each token in its style: the editor's font and colours, the
+// lexer's default style, then the token's style, each laid over the previous
+// one; the selection is drawn over all of them in the highlight colours.
 class TSyntaxMemo : public QAbstractScrollArea, public TMemoEditor {
   Q_OBJECT
 public:
@@ -57,6 +75,32 @@ public:
 
   // Scrolls so that the caret is inside the visible area.
   void EnsureCaretVisible();
+
+  // ---- Highlighting ----
+  // The lexer definition the text is drawn with, or nullptr (plain text).
+  // Binding creates a fresh analysis of the text (the old one is dropped);
+  // binding the same definition again changes nothing. The definition may be
+  // destroyed while bound: the text is then drawn plain and this reads nullptr.
+  TSyntAnalyzer* SyntaxAnalyzer() const;
+  void SetSyntaxAnalyzer(TSyntAnalyzer* analyzer);
+  // The analysis of this text while bound, else nullptr.
+  TClientSyntAnalyzer* SyntClient() const { return m_syntClient.get(); }
+  // Told about exceptions of the analysis (block rules, idle runs, painting);
+  // by default they are logged as warnings. The analysis goes on.
+  std::function<void(const std::exception&)> OnAnalysisError;
+
+  // The drawing state of the character at 0-based `offset` before the
+  // selection is laid over it: editor font and colours, the lexer's default
+  // style, the style of the token there. Analyses up to the offset.
+  TCanvasState CanvasStateAt(int offset);
+  // The state text starts from: the editor's font and font colour, no background.
+  TCanvasState BaseCanvasState() const;
+  // A colour of a drawing state on screen: red in the lowest byte; a top byte
+  // of 0xFF names a system colour, taken from `palette`; clNone and
+  // clDefault give `fallback`.
+  static QColor CanvasColor(std::uint32_t color, const QPalette& palette, const QColor& fallback);
+  // The 32-bit value (red lowest) of a screen colour.
+  static std::uint32_t ColorValue(const QColor& color);
 
 signals:
   void ModifiedChanged();
@@ -104,10 +148,27 @@ private:
   TPoint WordRight(TPoint from) const;
   void UpdateScrollBars();
   void RecountLongestLine();
-  QString DisplayText(int line) const;
+  // The line as drawn (tabs expanded, control characters as symbols) and,
+  // for each character and its end, the visual column where it starts.
+  QString DisplayText(int line, std::vector<int>& columns) const;
+  // A run of a line drawn in one state: visual columns [From, To).
+  struct TStyledRun {
+    int From = 0;
+    int To = 0;
+    TCanvasState State;
+  };
+  std::vector<TStyledRun> LineRuns(int line, const std::vector<int>& columns);
+  // The editor's font with the state's font attributes.
+  QFont CanvasFont(const TCanvasState& state) const;
+  void ReportAnalysisError(const std::exception& error);
 
   const TCodePage& m_codePage;
   std::unique_ptr<TQtClipboard> m_systemClipboard;
+  // Declared before the analysis: it is destroyed after it.
+  std::unique_ptr<TMemoTextSource> m_textSource;
+  std::unique_ptr<TQtAnalysisScheduler> m_scheduler;
+  std::unique_ptr<TClientSyntAnalyzer> m_syntClient;
+  std::vector<const TSyntaxFormat*> m_styles;  // scratch list for the style lookup
   QFont m_font;
   QColor m_color;
   QColor m_fontColor;

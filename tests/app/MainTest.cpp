@@ -10,6 +10,7 @@
 
 #include "AppTestSupport.h"
 #include "app/WelcomePanel.h"
+#include "syntax/SyntAnalyzer.h"
 
 namespace penwick::test {
 namespace {
@@ -286,6 +287,20 @@ TEST_F(MainWindow, UnmodifiedDocumentClosesWithoutAsking) {
   Window().close();
   EXPECT_TRUE(m_dialogs.Asked().empty());
   EXPECT_TRUE(Window().ShutDownDone());
+}
+
+TEST_F(MainWindow, EditorIsBoundToTheMissionLexer) {
+  const std::string path = PathOf("levels.mis");
+  WriteFile(path, "LEVELSTART\r\n@\r\n");
+  TStartup startup;
+  startup.ScriptPath = path;
+  Start(startup);
+  ASSERT_NE(Window().syntnlyzr1(), nullptr);
+  EXPECT_EQ(Window().syntnlyzr1()->LexerName(), "VarnokMis");
+  EXPECT_EQ(Editor().SyntaxAnalyzer(), Window().syntnlyzr1());
+  ASSERT_EQ(Editor().Lines().Text(), "LEVELSTART\r\n@\r\n");
+  EXPECT_NE(Editor().CanvasStateAt(0), Editor().BaseCanvasState()) << "the keyword is drawn in its style";
+  EXPECT_EQ(Editor().CanvasStateAt(12), Editor().BaseCanvasState()) << "no rule matches an at sign";
 }
 
 }  // namespace

@@ -12,6 +12,8 @@
 // beside the script under the script's short name with the extension ".scr".
 #include <windows.h>
 
+#include "tests/support/TestFiles.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -38,17 +40,8 @@ std::string ReadHandOver() {
   return result == ERROR_SUCCESS && type == REG_SZ ? std::string(data) : std::string();
 }
 
-std::string ReadAll(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const std::string& name, const std::string& text) {
-  std::ofstream out(name, std::ios::binary);
-  out << text;
-}
+using penwick::test::ReadFile;
+using penwick::test::WriteFile;
 
 std::string ChangeExt(const std::string& name, const std::string& ext) {
   size_t slash = name.find_last_of("\\/:");
@@ -74,12 +67,12 @@ std::vector<std::string> Lines(const std::string& text) {
 
 void Prepare() {
   g_source = ReadHandOver();
-  g_text = ReadAll(g_source);
+  g_text = ReadFile(g_source);
   // What the real compiler leaves behind: scratch in its own folder, and a
   // listing beside the script.
-  WriteAll("stand-in.tmp", "scratch");
-  WriteAll("stand-in.###", "scratch");
-  WriteAll(ChangeExt(g_source, ".txt"), "listing of " + g_source);
+  WriteFile("stand-in.tmp", "scratch");
+  WriteFile("stand-in.###", "scratch");
+  WriteFile(ChangeExt(g_source, ".txt"), "listing of " + g_source);
 }
 
 void Compile() {
@@ -110,7 +103,7 @@ void Compile() {
   char shortName[MAX_PATH] = {};
   DWORD length = GetShortPathNameA(script.c_str(), shortName, MAX_PATH);
   const std::string target = ChangeExt(length > 0 && length < MAX_PATH ? std::string(shortName) : script, ".scr");
-  WriteAll(target, "VARNOK-SCR\r\n" + g_text);
+  WriteFile(target, "VARNOK-SCR\r\n" + g_text);
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -10,21 +10,13 @@
 #include <thread>
 
 #include "platform/Paths.h"
+#include "tests/support/TestFiles.h"
 
 namespace penwick {
 namespace {
 
-std::string ReadAll(const std::string& name) {
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void WriteAll(const std::string& name, const std::string& text) {
-  std::ofstream out(name, std::ios::binary);
-  out << text;
-}
+using penwick::test::ReadFile;
+using penwick::test::WriteFile;
 
 bool Exists(const std::string& name) { return GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -165,7 +157,7 @@ TEST(Win32CompilerSession, AMissingCompilerIsReportedByName) {
 TEST(Win32Paths, ShortAndLongFormsOfALongName) {
   TScratchFolder folder;
   const std::string longName = folder.Path() + "Harbour Night Raid.mis";
-  WriteAll(longName, "x");
+  WriteFile(longName, "x");
   const std::optional<std::string> shortName = SystemShortPath(longName);
   ASSERT_TRUE(shortName.has_value());
   EXPECT_EQ(shortName->find(' '), std::string::npos) << *shortName;
@@ -185,8 +177,8 @@ TEST(Win32CompilerSession, DrivesTheStandInCompilerThroughACompile) {
                         FALSE));
   const std::string script = folder.Path() + "Harbour Night Raid.mis";
   const std::string text = "PLAYER_PED p1 = ( 1.0 , 2.0 , 3.0 ) 25 180\r\n\r\nCAR_DATA c1\r\n; standin longline\r\n";
-  WriteAll(script, "saved");
-  WriteAll(folder.Path() + "Harbour Night Raid.###", text);
+  WriteFile(script, "saved");
+  WriteFile(folder.Path() + "Harbour Night Raid.###", text);
 
   TWin32CompilerSession session;
   session.WriteHandOverValue(folder.Path() + "Harbour Night Raid.###");
@@ -209,7 +201,7 @@ TEST(Win32CompilerSession, DrivesTheStandInCompilerThroughACompile) {
   const std::string shortScr = session.CompilerShortPath(script);
   EXPECT_EQ(shortScr.find(' '), std::string::npos);
   const std::string scr = shortScr.substr(0, shortScr.rfind('.')) + ".scr";
-  EXPECT_EQ(ReadAll(scr), "VARNOK-SCR\r\n" + text);
+  EXPECT_EQ(ReadFile(scr), "VARNOK-SCR\r\n" + text);
 
   session.CloseCompilerWindow();
   const auto closing = std::chrono::steady_clock::now() + std::chrono::seconds(10);

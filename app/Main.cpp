@@ -657,8 +657,9 @@ bool TfrmMain::actSaveAsExecute() {
 }
 
 void TfrmMain::actCloseExecute() {
-  // Cancel in the question, or any failure, skips the remaining steps
-  // without a message.
+  // Cancel in the question skips the remaining steps without a message. Any
+  // other failure (the save the user asked for did not succeed) skips them
+  // too, but is reported: the user must not believe the script was saved.
   try {
     AskSaveChanges();
     m_documentName.clear();
@@ -674,7 +675,7 @@ void TfrmMain::actCloseExecute() {
     // a later question: the document is gone as far as the user can tell.
     m_editor->SetModified(false);
     ShowModifiedState(false);
-  } catch (...) {
+  } catch (const TSilentAbort&) {
   }
 }
 

@@ -189,6 +189,22 @@ TEST_F(Document, FailedSaveKeepsTheDocumentModified) {
   EXPECT_EQ(Window().DocumentName(), path);
 }
 
+TEST_F(Document, CloseWhoseSaveFailsReportsItAndKeepsTheDocument) {
+  const std::string target = PathOf("doc.mis");
+  Start();
+  const std::string path = OpenModified("doc.mis", "on disk");
+  std::filesystem::remove(target);
+  std::filesystem::create_directory(target);
+  m_dialogs.AnswerConfirm(TDialogAnswer::Yes);
+  Trigger("mniClose");
+  ASSERT_EQ(m_dialogs.Asked("Error").size(), 1u);
+  EXPECT_NE(m_dialogs.Asked("Error")[0].Text.find(path), std::string::npos);
+  EXPECT_TRUE(Window().DocumentOpen());
+  EXPECT_EQ(Window().DocumentName(), path);
+  EXPECT_TRUE(Editor().Modified());
+  EXPECT_FALSE(Window().WelcomePanel()->isVisible());
+}
+
 TEST_F(Document, UnreadableFileKeepsThePreviousDocument) {
   Start();
   const std::string old = OpenModified("old.mis", "old text");

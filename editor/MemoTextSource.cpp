@@ -3,9 +3,36 @@
 
 #include "editor/SyntMemoStrings.h"
 
+#include <algorithm>
+
 namespace penwick {
 
 std::string_view TMemoTextSource::Text() const { return m_lines.ContiguousText(); }
+
+std::size_t TMemoTextSource::TextLength() const { return static_cast<std::size_t>(m_lines.TextLength()); }
+
+TTextWindow TMemoTextSource::WindowFrom(std::size_t offset) const {
+  const int length = m_lines.TextLength();
+  const int at = offset >= static_cast<std::size_t>(length) ? length : static_cast<int>(offset);
+  int start = 0;
+  TTextWindow window;
+  window.Text = m_lines.WindowFrom(at, start);
+  window.Start = static_cast<std::size_t>(start);
+  window.CharBefore = start > 0 ? static_cast<unsigned char>(m_lines.CharAt(start - 1)) : -1;
+  return window;
+}
+
+std::string TMemoTextSource::TextRange(std::size_t offset, std::size_t count) const {
+  const auto length = static_cast<std::size_t>(m_lines.TextLength());
+  if (offset >= length) return {};
+  return m_lines.TextRange(static_cast<int>(offset), static_cast<int>(std::min(count, length - offset)));
+}
+
+bool TMemoTextSource::ContiguousRange(std::size_t offset, std::size_t count, std::string_view& out) const {
+  const auto length = static_cast<std::size_t>(m_lines.TextLength());
+  if (offset > length || count > length - offset) return false;
+  return m_lines.PieceAt(static_cast<int>(offset), static_cast<int>(count), out);
+}
 
 int TMemoTextSource::LineCount() const {
   const int count = m_lines.Count();

@@ -123,6 +123,26 @@ public:
     return m_part1Length == 0 ? m_body.data() + m_gapLength : m_body.data();
   }
 
+  // The elements from `start` to the end as one run, where `start` <= `index`:
+  // when the gap lies at or before `index` nothing moves and `start` is the
+  // gap's index; otherwise the gap moves back to `index` (cost: the
+  // distance). Valid until the next change or gap move.
+  const T* TailFrom(int index, int& start) {
+    assert(index >= 0 && index <= m_length);
+    if (index < m_part1Length) GapTo(index);
+    start = m_part1Length;
+    return Part2();
+  }
+
+  // A view of [index, index + count) when it lies on one side of the gap;
+  // nullptr when the gap splits it. Moves nothing.
+  const T* PieceAt(int index, int count) const {
+    assert(index >= 0 && count >= 0 && index + count <= m_length);
+    if (index + count <= m_part1Length) return m_body.data() + index;
+    if (index >= m_part1Length) return m_body.data() + index + m_gapLength;
+    return nullptr;
+  }
+
   // Adds `delta` to the elements in [start, end).
   void AddToRange(int start, int end, T delta) {
     assert(start >= 0 && end <= m_length);

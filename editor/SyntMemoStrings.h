@@ -7,6 +7,7 @@
 #include "editor/StoreErrors.h"
 #include "editor/UndoRec.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -129,9 +130,34 @@ public:
   // The whole text as one view without copying, for readers that scan it
   // (analysis, search). Closing the gap costs the distance to the nearer end
   // of the text, nothing when the last edit was near either end or when
-  // nothing changed since the previous call. Valid until the next change.
+  // nothing changed since the previous call. Valid until the next change or
+  // WindowFrom.
   std::string_view ContiguousText() const {
     return std::string_view(m_text.ContiguousPointer(), static_cast<size_t>(m_text.Length()));
+  }
+
+  // The text from `start` to its end as one view, `start` <= `offset`
+  // (offset clamped to 0..TextLength): nothing moves when the gap lies at or
+  // before `offset` (start is then the gap's offset), else the gap moves
+  // back to `offset` (cost: the distance, one line after a keystroke). Valid
+  // until the next change or the next WindowFrom or ContiguousText.
+  std::string_view WindowFrom(int offset, int& start) const {
+    offset = std::clamp(offset, 0, m_text.Length());
+    const char* p = m_text.TailFrom(offset, start);
+    return std::string_view(p, static_cast<size_t>(m_text.Length() - start));
+  }
+  // [offset, offset + count) as a view when the gap does not split it; false
+  // when it does or the range leaves the text. Moves nothing.
+  bool PieceAt(int offset, int count, std::string_view& out) const {
+    if (offset < 0 || count < 0 || offset > m_text.Length() - count) return false;
+    if (count == 0) {
+      out = std::string_view();
+      return true;
+    }
+    const char* p = m_text.PieceAt(offset, count);
+    if (!p) return false;
+    out = std::string_view(p, static_cast<size_t>(count));
+    return true;
   }
 
   // ---- Fast line access (0-based; an index outside the table gives 0 / "") ----

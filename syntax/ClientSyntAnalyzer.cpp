@@ -76,6 +76,7 @@ void TClientSyntAnalyzer::ResetAnalysis() {
     std::lock_guard<std::mutex> guard(*m_lock);
     m_tokens.clear();
     m_lastFound = 0;
+    ForgetRangeCopies();
     ClearRanges();
     ClearDerived();
     m_stateHistory.clear();
@@ -114,15 +115,17 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
     // Restart no later than the start of the line holding the character
     // before the change: a token that ended before the change may have
     // matched differently with the new text after it ("1." + "5" is 1.5).
-    std::string_view text = m_source.Text();
-    long restart = 0;
-    if (static_cast<long>(text.size()) > m_ownerMutable->FullRefreshSize()) {
-      restart = static_cast<long>(offset) - 1;
-      if (restart >= static_cast<long>(text.size())) restart = static_cast<long>(text.size()) - 1;
-      while (restart > 0 && text[static_cast<std::size_t>(restart) - 1] != '\n' && text[static_cast<std::size_t>(restart) - 1] != '\r')
-        --restart;
-      if (restart < 0) restart = 0;
+    // Read through a window that begins on that line: the text before it,
+    // and a gap the store keeps there, are never touched.
+    const std::size_t length = m_source.TextLength();
+    std::size_t restart = 0;
+    if (length > static_cast<std::size_t>(std::max(m_ownerMutable->FullRefreshSize(), 0))) {
+      std::size_t before = offset > 0 ? static_cast<std::size_t>(offset) - 1 : 0;
+      if (before >= length) before = length - 1;
+      TTextWindow window;
+      restart = m_source.StartAfterBreakBefore(before, window);
     }
+    ForgetRangeCopies();
     // Tokens that contain the restart offset or start after it go; so do
     // the few before them a block rule may have claimed from a later token.
     const int count = TokenCount();
@@ -159,21 +162,28 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
 
 bool TClientSyntAnalyzer::MatchToken(std::size_t offset, TSyntToken& token, std::uint32_t& states) const {
   if (!m_ownerMutable) return false;
-  std::string_view text = m_source.Text();
-  if (offset >= text.size()) return false;
+  TTextWindow window = m_source.WindowFrom(offset);
+  return MatchTokenIn(window, offset, token, states);
+}
+
+bool TClientSyntAnalyzer::MatchTokenIn(TTextWindow& window, std::size_t offset, TSyntToken& token,
+                                       std::uint32_t& states) const {
+  if (offset < window.Start || offset - window.Start >= window.Text.size()) return false;
   const TAnalyzerPlan& plan = m_ownerMutable->Plan();
   int column = 0;
   if (plan.AnyColumnBounds) {
-    std::size_t lineStart = offset;
-    while (lineStart > 0 && text[lineStart - 1] != '\n' && text[lineStart - 1] != '\r') --lineStart;
+    // May move to a window that begins earlier, on the line's start.
+    const std::size_t lineStart = m_source.StartAfterBreakBefore(offset, window);
     column = static_cast<int>(offset - lineStart) + 1;
   }
-  for (std::uint16_t index : plan.Candidates[static_cast<unsigned char>(text[offset])]) {
+  const std::string_view text = window.Text;
+  const std::size_t at = offset - window.Start;
+  for (std::uint16_t index : plan.Candidates[static_cast<unsigned char>(text[at])]) {
     const TTokenRule& rule = *plan.TokenRules[index];
     if (!rule.StatesAllow(states)) continue;
     if (!BlockNameAllows(rule, nullptr)) continue;
     if (rule.HasColumnBounds() && !rule.ColumnAllows(column)) continue;
-    const std::size_t length = rule.Matcher().MatchAt(text, offset);
+    const std::size_t length = rule.Matcher().MatchAt(text, at, window.CharBefore);
     if (length == 0) continue;
     states = rule.ApplyStates(states);
     token.StartPos = static_cast<std::uint32_t>(offset);
@@ -208,24 +218,35 @@ void TClientSyntAnalyzer::AppendToken(const TSyntToken& token) {
 }
 
 bool TClientSyntAnalyzer::ParseNextToken() {
-  std::string_view text = m_source.Text();
   std::size_t pos = NextParsePosition() - 1;
+  // Reading forward from the parse position: a store with a gap hands out
+  // the text after it without moving it.
+  TTextWindow window = m_source.WindowFrom(pos);
+  // Token texts the block rules of this step read come from `window` (also
+  // when MatchTokenIn replaces it); the pointer goes when the step ends.
+  struct TStepScope {
+    const TTextWindow*& Slot;
+    ~TStepScope() { Slot = nullptr; }
+  };
+  m_stepWindow = &window;
+  const TStepScope scope{m_stepWindow};
+  const std::size_t end = window.Start + window.Text.size();
   if (m_ownerMutable->SkipSpaces()) {
     const bool keepBreaks = m_ownerMutable->ParseEndOfLine();
     const TCodePage& cp = TCodePage::Default();
-    while (pos < text.size()) {
-      const unsigned char c = static_cast<unsigned char>(text[pos]);
+    while (pos < end) {
+      const unsigned char c = static_cast<unsigned char>(window.Text[pos - window.Start]);
       if (!cp.IsSpace(c) || (keepBreaks && (c == '\r' || c == '\n'))) break;
       ++pos;
     }
   }
-  if (pos >= text.size()) {
-    m_parsePos = static_cast<int>(text.size()) + 1;
+  if (pos >= end) {
+    m_parsePos = static_cast<int>(end) + 1;
     return true;
   }
   TSyntToken token;
   std::uint32_t states = m_states;
-  if (MatchToken(pos, token, states)) {
+  if (MatchTokenIn(window, pos, token, states)) {
     m_states = states;
     AppendToken(token);
     m_parsePos = static_cast<int>(token.EndPos) + 1;
@@ -345,7 +366,7 @@ const TSyntaxFormat* TClientSyntAnalyzer::TokenStyle(int index) const {
 }
 
 std::size_t TClientSyntAnalyzer::TokenStyleAt(std::size_t offset, std::vector<const TSyntaxFormat*>& styles) const {
-  const std::size_t length = m_source.Text().size();
+  const std::size_t length = m_source.TextLength();
   const auto q = static_cast<std::uint32_t>(offset);
   const int i = FirstTokenEndingAfter(q);
   if (i < TokenCount()) {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "syntax/AnalysisScheduler.h"
+#include "syntax/AnalysisTextSource.h"
 #include "syntax/ChangeFixer.h"
 #include "syntax/ParserResults.h"
 
@@ -21,14 +22,15 @@ namespace penwick {
 
 class TSyntAnalyzer;
 class TSyntaxFormat;
-class TAnalysisTextSource;
 
 // Threads: everything runs on the GUI thread except the finishing job,
 // which reads the token and range lists under the client's lock and builds
 // collections of its own. The GUI thread takes the same lock to reset, to
 // handle a change and to take over the job's results; a change first marks
 // a running job stopped and detached, so results built from an outdated
-// token list are never used.
+// token list are never used. The job never reads the text (it works on
+// token positions only), so windows, which may move a store's gap, are
+// asked for on the GUI thread alone.
 class TClientSyntAnalyzer : public TParserResults {
 public:
   // Prefer TSyntAnalyzer::CreateClient. `scheduler` may be null: then a
@@ -98,6 +100,9 @@ private:
   friend class TSyntAnalyzer;
   struct TFinishJob;
 
+  // MatchToken within a window that covers `offset`; `window` may be
+  // replaced by one that begins earlier (column bounds need the line start).
+  bool MatchTokenIn(TTextWindow& window, std::size_t offset, TSyntToken& token, std::uint32_t& states) const;
   // One token step from the next parse position; true at the end of the text.
   bool ParseNextToken();
   void AppendToken(const TSyntToken& token);

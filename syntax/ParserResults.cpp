@@ -31,7 +31,21 @@ TParserResults::TParserResults(const TSyntAnalyzer* owner, TAnalysisTextSource& 
 
 TParserResults::~TParserResults() = default;
 
-std::string_view TParserResults::HolderText() const { return m_source.Text(); }
+std::string_view TParserResults::HolderRange(std::uint32_t start, std::uint32_t end) const {
+  if (end < start) return {};
+  if (const TTextWindow* w = m_stepWindow; w && start >= w->Start && end - w->Start <= w->Text.size())
+    return w->Text.substr(start - w->Start, end - start);
+  std::string_view out;
+  if (m_source.ContiguousRange(start, end - start, out)) return out;
+  if (end > m_source.TextLength()) return {};
+  // Split by the gap (rare: tokens are read right after they were made, and
+  // the analysis reads from the gap on). A copy, kept until the text changes;
+  // asking again for the same range reuses it.
+  for (const TRangeCopy& copy : m_rangeCopies)
+    if (copy.Start == start && copy.End == end) return copy.Text;
+  m_rangeCopies.push_back({start, end, m_source.TextRange(start, end - start)});
+  return m_rangeCopies.back().Text;
+}
 
 const TRuleCollectionItem* TParserResults::TokenRule(int index) const {
   if (!m_owner || index < 0 || index >= TokenCount()) return nullptr;
@@ -47,11 +61,7 @@ int TParserResults::ConditionsMatch(const TTagBlockCondition& rule, int n) const
 int TParserResults::ConditionsMatch(const std::vector<const TSingleTagCondition*>& conds, int shift, int n) const {
   const int count = static_cast<int>(conds.size());
   if (count == 0) return -1;
-  const std::string_view text = HolderText();
-  auto textOf = [&](int i) {
-    const TSyntToken& t = m_tokens[static_cast<std::size_t>(i)];
-    return t.EndPos <= text.size() ? text.substr(t.StartPos, t.EndPos - t.StartPos) : std::string_view();
-  };
+  auto textOf = [&](int i) { return TokenText(i); };
   auto test = [&](const TSingleTagCondition* c, int i) { return c->Test(textOf(i), m_tokens[static_cast<std::size_t>(i)].TokenType); };
   int idx = n - 1 - shift;
   int first = -1;
@@ -409,7 +419,6 @@ struct TFieldPos {
 std::string TParserResults::FormatRangeText(const std::string& format, const TTextRange& range) const {
   try {
     const int n = TokenCount();
-    std::string_view text = HolderText();
     const std::size_t len = format.size();
 
     auto upper = [&](std::size_t p) { return p < len ? static_cast<char>(std::toupper(static_cast<unsigned char>(format[p]))) : '\0'; };
@@ -476,11 +485,15 @@ std::string TParserResults::FormatRangeText(const std::string& format, const TTe
       const TSyntToken& t = Token(f.Index);
       std::size_t from = t.StartPos, to = t.EndPos;
       if (f.Mode == 'L') {
-        while (from > 0 && text[from - 1] != '\n' && text[from - 1] != '\r') --from;
+        TTextWindow window;
+        from = m_source.StartAfterBreakBefore(from, window);
       } else if (f.Mode == 'Z') {
-        while (to < text.size() && text[to] != '\n' && text[to] != '\r') ++to;
+        const TTextWindow window = m_source.WindowFrom(to);
+        const std::size_t end = window.Start + window.Text.size();
+        while (to < end && window.Text[to - window.Start] != '\n' && window.Text[to - window.Start] != '\r') ++to;
       }
-      return std::string(text.substr(from, to - from));
+      if (to > m_source.TextLength()) return {};
+      return m_source.TextRange(from, to - from);
     };
 
     std::string out;

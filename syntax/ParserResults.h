@@ -3,12 +3,14 @@
 
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "syntax/AnalysisTextSource.h"
 #include "syntax/RangeArena.h"
 #include "syntax/TextRange.h"
 #include "syntax/TokenHolder.h"
@@ -46,7 +48,7 @@ public:
   TParserResults(const TSyntAnalyzer* owner, TAnalysisTextSource& source);
   ~TParserResults() override;
 
-  std::string_view HolderText() const override;
+  std::string_view HolderRange(std::uint32_t start, std::uint32_t end) const override;
   TAnalysisTextSource& Source() const { return m_source; }
   // The styling rule of a token (the token rule or a claiming block rule).
   const TRuleCollectionItem* TokenRule(int index) const;
@@ -119,6 +121,19 @@ protected:
 
   const TSyntAnalyzer* m_owner;
   TAnalysisTextSource& m_source;
+  // Copies of ranges the source held split by its gap, so HolderRange can
+  // hand out views; dropped when the text changes (ForgetRangeCopies).
+  struct TRangeCopy {
+    std::uint32_t Start;
+    std::uint32_t End;
+    std::string Text;
+  };
+  mutable std::deque<TRangeCopy> m_rangeCopies;
+  // The window the token step in progress reads through, or null. Set only
+  // for the extent of one step, in which nothing else can move the gap, so
+  // token texts inside it need no call to the source.
+  const TTextWindow* m_stepWindow = nullptr;
+  void ForgetRangeCopies() { m_rangeCopies.clear(); }
   std::uint32_t m_states = 0;
   // Reports an exception raised while block rules were applied.
   std::function<void(const std::exception&)> m_reportError;

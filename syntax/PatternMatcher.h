@@ -27,8 +27,10 @@ public:
 
   // Length of the match anchored at the 0-based `offset` of `text`; 0 when
   // there is none. A pattern that does not compile, or an engine error while
-  // matching, counts as no match and is not reported.
-  std::size_t MatchAt(std::string_view text, std::size_t offset) const;
+  // matching, counts as no match and is not reported. `text` may be a window
+  // of a longer text; `charBefore` is then the byte (0..255) before it, -1
+  // when it starts the text (see TecRegExpr::Match).
+  std::size_t MatchAt(std::string_view text, std::size_t offset, int charBefore = -1) const;
 
   // Whether a match can start with byte `c` (true when the engine cannot
   // tell). A faulty pattern can start with nothing.

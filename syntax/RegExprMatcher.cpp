@@ -32,10 +32,11 @@ private:
 }  // namespace
 
 TRegExprMatcher::TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart,
-                                 int* groupEnd, uint64_t budget)
+                                 int* groupEnd, uint64_t budget, int charBefore)
     : m_nodes(program.Nodes.data()),
       m_text(reinterpret_cast<const unsigned char*>(text.data())),
       m_size(static_cast<int>(text.size())),
+      m_charBefore(charBefore < 0 ? -1 : (charBefore & 0xFF)),
       m_start(groupStart),
       m_end(groupEnd),
       m_groupCount(program.GroupCount),
@@ -203,19 +204,21 @@ bool TRegExprMatcher::IsWordAt(int pos) const {
 bool TRegExprMatcher::CheckAt(TRegExprCheck check, int& pos) const {
   const bool hasC = pos <= m_size;
   const int c = hasC ? m_text[pos - 1] : -1;
-  const int b = pos > 1 ? m_text[pos - 2] : -1;
+  // The byte before `pos`; at the window's first position the one before the window.
+  const int b = pos > 1 ? m_text[pos - 2] : m_charBefore;
   switch (check) {
     case TRegExprCheck::LineStart:
-      return pos == 1 || b == '\n' || (b == '\r' && c != '\n');
+      return b < 0 || b == '\n' || (b == '\r' && c != '\n');
     case TRegExprCheck::LineEnd:
       return c == '\r' || (c == '\n' && b != '\r') || !hasC;
     case TRegExprCheck::TextStart:
-      return pos == 1;
+      return b < 0;
     case TRegExprCheck::TextEnd:
       return !hasC;
     case TRegExprCheck::WordBoundary:
     case TRegExprCheck::NotWordBoundary: {
-      const bool boundary = pos == 1 || !hasC || IsWordAt(pos - 1) != IsWordAt(pos);
+      const bool wordBefore = pos > 1 ? IsWordAt(pos - 1) : b >= 0 && TCodePage::Default().IsWordChar(static_cast<unsigned char>(b));
+      const bool boundary = b < 0 || !hasC || wordBefore != IsWordAt(pos);
       return boundary == (check == TRegExprCheck::WordBoundary);
     }
     case TRegExprCheck::LineBreak:

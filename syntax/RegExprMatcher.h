@@ -31,8 +31,11 @@ public:
   // and the farthest position it has reached.
   static constexpr uint64_t StepsPerChar = 32;
 
+  // `text` may be a window of a longer text: `charBefore` is the byte just
+  // before its first character, or -1 when the window starts the text. The
+  // checks (^ $ \A \b \B) then answer as they would on the whole text.
   TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart, int* groupEnd,
-                  uint64_t budget);
+                  uint64_t budget, int charBefore = -1);
 
   // One match at `pos` (1..size+1). True: `pos` becomes the end position.
   bool Run(int& pos);
@@ -69,6 +72,7 @@ private:
   const TRegExprNode* m_nodes;
   const unsigned char* m_text;
   int m_size;
+  int m_charBefore;
   int* m_start;
   int* m_end;
   int m_groupCount;

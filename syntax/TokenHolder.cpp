@@ -8,9 +8,8 @@ namespace penwick {
 std::string_view TTokenHolder::TokenText(int index) const {
   if (index < 0 || index >= TokenCount()) return {};
   const TSyntToken& t = Token(index);
-  std::string_view text = HolderText();
-  if (t.EndPos > text.size() || t.StartPos > t.EndPos) return {};
-  return text.substr(t.StartPos, t.EndPos - t.StartPos);
+  if (t.StartPos > t.EndPos) return {};
+  return HolderRange(t.StartPos, t.EndPos);
 }
 
 int TTokenHolder::FirstTokenEndingAfter(std::uint32_t offset) const {

@@ -17,10 +17,12 @@ public:
   int TokenCount() const { return static_cast<int>(m_tokens.size()); }
   // Precondition: 0 <= index < TokenCount().
   const TSyntToken& Token(int index) const { return m_tokens[static_cast<std::size_t>(index)]; }
-  // The characters of a token; empty for an index out of range. Valid until the text changes.
+  // The characters of a token; empty for an index out of range. Valid until
+  // the text changes or the text source moves a gap (see HolderRange).
   std::string_view TokenText(int index) const;
-  // The whole text the tokens index into.
-  virtual std::string_view HolderText() const = 0;
+  // [start, end) of the text the tokens index into, empty when it leaves the
+  // text. Several views may be held at once: none of them moves a gap.
+  virtual std::string_view HolderRange(std::uint32_t start, std::uint32_t end) const = 0;
 
   // Index of the token containing `offset`, -1 if none. Halving search, with
   // the last answer tried first. Does not analyse.

@@ -110,7 +110,7 @@ const TRegExprCharSet& TecRegExpr::FirstChars() {
 
 bool TecRegExpr::CanMatchEmpty() { return TryCompile() && m_program->CanMatchEmpty; }
 
-bool TecRegExpr::Match(std::string_view text, int& pos) {
+bool TecRegExpr::Match(std::string_view text, int& pos, int charBefore) {
   EnsureCompiled();
   m_matched = false;
   const TRegExprProgram& program = *m_program;
@@ -120,7 +120,7 @@ bool TecRegExpr::Match(std::string_view text, int& pos) {
   // Cheap refusal: the first byte cannot begin a match and nothing can match empty.
   if (!program.CanMatchEmpty && (start > size || !program.FirstChars.Has(static_cast<unsigned char>(text[start - 1]))))
     return false;
-  TRegExprMatcher matcher(program, text, m_groupStart.data(), m_groupEnd.data(), m_stepBudget);
+  TRegExprMatcher matcher(program, text, m_groupStart.data(), m_groupEnd.data(), m_stepBudget, charBefore);
   int end = start;
   if (!matcher.Run(end)) return false;
   m_matched = true;
@@ -128,10 +128,10 @@ bool TecRegExpr::Match(std::string_view text, int& pos) {
   return true;
 }
 
-int TecRegExpr::MatchLength(std::string_view text, int pos) {
+int TecRegExpr::MatchLength(std::string_view text, int pos, int charBefore) {
   const int start = pos < 1 ? 1 : pos;
   int end = start;
-  return Match(text, end) ? end - start : 0;
+  return Match(text, end, charBefore) ? end - start : 0;
 }
 
 int TecRegExpr::SubExprCount() const { return m_program ? m_program->GroupCount : 0; }

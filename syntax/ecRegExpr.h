@@ -122,12 +122,20 @@ public:
   // the end of the match. False: `pos` is unchanged. Compiles first if
   // needed (compile errors propagate). A start beyond the end of the text + 1
   // never matches. Raises ERegExprTooComplex when the step budget is spent.
-  bool Match(std::string_view text, int& pos);
+  bool Match(std::string_view text, int& pos) { return Match(text, pos, -1); }
+  // The same match in a window of a longer text: `window` runs from some
+  // point of the text to its end, positions are 1-based within the window,
+  // and `charBefore` is the byte (0..255) just before the window, or -1 when
+  // the window starts the text. Line starts and ends, \A, \b and \B then
+  // answer as on the whole text, so a reader never needs the text before
+  // the place it matches at as part of one view.
+  bool Match(std::string_view window, int& pos, int charBefore);
   bool Match(const std::string& text, int& pos) { return Match(std::string_view(text), pos); }
   bool Match(const char* text, int& pos) { return Match(std::string_view(text), pos); }
   // End minus start of a match at `pos`, 0 when there is none (so a match of
   // length zero looks like no match).
-  int MatchLength(std::string_view text, int pos);
+  int MatchLength(std::string_view text, int pos) { return MatchLength(text, pos, -1); }
+  int MatchLength(std::string_view window, int pos, int charBefore);
   int MatchLength(const std::string& text, int pos) { return MatchLength(std::string_view(text), pos); }
   int MatchLength(const char* text, int pos) { return MatchLength(std::string_view(text), pos); }
   // Whether the last Match succeeded.

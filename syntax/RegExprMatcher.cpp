@@ -93,6 +93,26 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
 
   const bool last = node.IsLast();
   const int group = node.OwnerGroup;
+  if (node.Continuation < 0 && !node.Lazy && !node.NeedsSnapshot && node.Kind == TRegExprNodeKind::OneOf) {
+    // A greedy character class with nothing after it: every count matches
+    // completely, so the highest count wins. The general loop below would
+    // reach the same end one repetition at a time; identifiers, numbers and
+    // comments spend most of their time here.
+    const bool bounded = node.Max >= 0;
+    const int room = bounded ? node.Max - node.Min : m_size + 1 - cur;
+    int extra = 0;
+    while (extra < room && cur <= m_size && node.Table.Has(m_text[cur - 1])) {
+      ++cur;
+      ++extra;
+    }
+    // One step per repetition, and one for the attempt that ended the run
+    // unless the maximum did.
+    m_steps += static_cast<uint64_t>(extra) + (bounded && extra == room ? 0 : 1);
+    if (m_steps > m_limit) throw ERegExprTooComplex();
+    if (last && group >= 0) m_end[group] = cur;
+    end = cur;
+    return Full;
+  }
   TOutcome outcome = Fail;
   int outcomeEnd = cur;
   int groupEndCandidate = cur;

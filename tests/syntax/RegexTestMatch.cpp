@@ -297,3 +297,38 @@ TEST(RegexMatch, PatternSizeIsBounded) {
   const std::string literal(20000, 'q');
   EXPECT_EQ(Len(literal, literal, kNone), 20000);
 }
+
+namespace penwick::regextest {
+namespace {
+
+// A greedy class that ends the pattern takes its longest run in one go; the
+// counts, the bounds and the group it ends must come out as they would one
+// repetition at a time.
+TEST(RegexGreedyRunAtTheEnd, CountsBoundsAndGroupEnds) {
+  EXPECT_EQ(Len("[ab]{2,4}", "ababab"), 4);
+  EXPECT_EQ(Len("[ab]{2,4}", "abc"), 2);
+  EXPECT_EQ(Len("[ab]{3,4}", "abc"), 0);
+  EXPECT_EQ(Len("x[ab]{0,2}", "xabab"), 3);
+  EXPECT_EQ(Len("x[ab]{0}", "xab"), 1);
+  EXPECT_EQ(Len("\\d+", "2026-12"), 4);
+  EXPECT_EQ(Len(".*", "abc\r\ndef"), 3);
+  EXPECT_EQ(Len("[a-z_]\\w*", std::string(100000, 'q') + " tail"), 100000);
+
+  TecRegExpr re("(\\d+)|(x[yz]*)", kAnalyzer);
+  int pos = 1;
+  ASSERT_TRUE(re.Match(std::string("123x"), pos));
+  EXPECT_EQ(pos, 4);
+  EXPECT_EQ(re.SubExprText("123x", 1), "123");
+  EXPECT_EQ(re.SubExprText("123x", 2), "");
+  pos = 1;
+  ASSERT_TRUE(re.Match(std::string("xzyz!"), pos));
+  EXPECT_EQ(re.SubExprText("xzyz!", 2), "xzyz");
+
+  // The lazy form still stops at its minimum, and a run that a later item
+  // needs still gives way.
+  EXPECT_EQ(Len("[ab]+?", "abab"), 1);
+  EXPECT_EQ(Len("[ab]*b", "abab"), 4);
+}
+
+}  // namespace
+}  // namespace penwick::regextest

@@ -282,7 +282,13 @@ void DumpItem(const TParserRuleItem& item, std::string& out) {
       }
       break;
   }
-  if (item.MinCount != 1 || item.MaxCount != 1) out += "{" + std::to_string(item.MinCount) + "," + std::to_string(item.MaxCount) + "}";
+  if (item.MinCount != 1 || item.MaxCount != 1) {
+    out += '{';
+    out += std::to_string(item.MinCount);
+    out += ',';
+    out += std::to_string(item.MaxCount);
+    out += '}';
+  }
 }
 
 void DumpRule(const TParserRule& rule, std::string& out) {

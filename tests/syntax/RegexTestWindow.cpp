@@ -17,7 +17,10 @@ public:
 
   std::string Alternation(int depth) {
     std::string s = Sequence(depth);
-    if (Roll(4) == 0) s += "|" + Sequence(depth);
+    if (Roll(4) == 0) {
+      s += '|';
+      s += Sequence(depth);
+    }
     return s;
   }
 
@@ -38,8 +41,13 @@ private:
     const int kind = Roll(10);
     if (kind < 3) return checks[Roll(6)];
     std::string atom;
-    if (kind == 3 && depth > 0) atom = "(" + Alternation(depth - 1) + ")";
-    else atom = atoms[Roll(15)];
+    if (kind == 3 && depth > 0) {
+      atom = '(';
+      atom += Alternation(depth - 1);
+      atom += ')';
+    } else {
+      atom = atoms[Roll(15)];
+    }
     if (Roll(3) == 0) atom += quantifiers[Roll(6)];
     return atom;
   }

@@ -13,24 +13,13 @@
 #include <string>
 #include <string_view>
 
+#include "platform/TextEscape.h"
+
 namespace penwick::bridge {
 
 inline constexpr const char* kGreeting = "penwick-compile-bridge 1";
 
-inline std::string Escape(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    switch (c) {
-      case '\\': out += "\\\\"; break;
-      case '\r': out += "\\r"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
-    }
-  }
-  return out;
-}
+inline std::string Escape(std::string_view text) { return EscapeField(text); }
 
 // Unknown escapes keep the character after the backslash; a lone trailing
 // backslash is kept as it is.

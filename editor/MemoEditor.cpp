@@ -9,14 +9,20 @@
 namespace penwick {
 
 TMemoEditor::TMemoEditor() : m_clipboard(&m_ownClipboard) {
-  m_lines.SetChangeHandler([this](int pos, int count, int lineChange) { StoreChanged(pos, count, lineChange); });
+  TStoreListener positions;
+  positions.Changed = [this](int pos, int count, int) { AdjustToChange(pos, count); };
+  m_positionsSubscription = m_lines.Subscribe(std::move(positions), TStorePhase::Positions);
+  TStoreListener events;
+  events.Changed = [this](int pos, int count, int lineChange) { RaiseTextChanged(pos, count, lineChange); };
+  m_eventsSubscription = m_lines.Subscribe(std::move(events), TStorePhase::Events);
   m_lines.SetModifiedChangedHandler([this] {
     if (OnModifiedChanged) OnModifiedChanged();
   });
 }
 
 TMemoEditor::~TMemoEditor() {
-  m_lines.SetChangeHandler(nullptr);
+  m_positionsSubscription.Reset();
+  m_eventsSubscription.Reset();
   m_lines.SetModifiedChangedHandler(nullptr);
 }
 
@@ -407,7 +413,7 @@ void TMemoEditor::Redo() {
 
 // ---------------------------------------------------------------- notification
 
-void TMemoEditor::StoreChanged(int pos, int count, int lineChange) {
+void TMemoEditor::AdjustToChange(int pos, int count) {
   if (pos < 0) {
     m_selectionMode = smNormal;
     m_block = TBlockRect{};
@@ -428,6 +434,9 @@ void TMemoEditor::StoreChanged(int pos, int count, int lineChange) {
   m_selStart = std::clamp(m_selStart, 0, textLength);
   m_selLength = std::clamp(m_selLength, 0, textLength - m_selStart);
   ClampCaret();
+}
+
+void TMemoEditor::RaiseTextChanged(int pos, int count, int lineChange) {
   TextChangedHook(pos, count, lineChange);
   if (OnTextChanged) OnTextChanged(pos, count, lineChange);
   if (OnChange) OnChange();

@@ -204,7 +204,10 @@ protected:
   bool SelectionWritable() const;
 
 private:
-  void StoreChanged(int pos, int count, int lineChange);
+  // The selection and the caret follow a change (first of all listeners).
+  void AdjustToChange(int pos, int count);
+  // TextChangedHook, OnTextChanged, OnChange (after all other listeners).
+  void RaiseTextChanged(int pos, int count, int lineChange);
   void ClampCaret();
   // Inserts at the caret with padding; returns the insertion offset and
   // length through the pointers. False when nothing was inserted.
@@ -213,6 +216,8 @@ private:
   void PasteColumn(const std::string& text);
 
   TSyntMemoStrings m_lines;
+  TSubscription m_positionsSubscription;
+  TSubscription m_eventsSubscription;
   TTabList m_tabList;
   TMemoryClipboard m_ownClipboard;
   TClipboard* m_clipboard;

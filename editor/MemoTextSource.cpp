@@ -7,6 +7,12 @@
 
 namespace penwick {
 
+TMemoTextSource::TMemoTextSource(TSyntMemoStrings& lines) : m_lines(lines) {
+  TStoreListener listener;
+  listener.Changed = [this](int pos, int count, int) { NotifyChanged(pos, count); };
+  m_storeChanges = lines.Subscribe(std::move(listener), TStorePhase::Content);
+}
+
 std::string_view TMemoTextSource::Text() const { return m_lines.ContiguousText(); }
 
 std::size_t TMemoTextSource::TextLength() const { return static_cast<std::size_t>(m_lines.TextLength()); }

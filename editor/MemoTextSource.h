@@ -1,6 +1,7 @@
 // The editor's text store as the text the analysis reads (`TMemoTextSource`).
 #pragma once
 
+#include "platform/ListenerList.h"
 #include "syntax/AnalysisTextSource.h"
 
 namespace penwick {
@@ -19,11 +20,12 @@ class TSyntMemoStrings;
 // a line break has an empty line after it, whether or not the store's table
 // holds one there; an empty store has one empty line.
 //
-// The store must outlive the source; the source does not listen to it (the
-// owner forwards the store's changes to the analysis).
+// The source listens to the store (among the listeners of derived content)
+// and passes every change on to its own change listeners, the analysis
+// among them. The store must outlive the source.
 class TMemoTextSource : public TAnalysisTextSource {
 public:
-  explicit TMemoTextSource(const TSyntMemoStrings& lines) : m_lines(lines) {}
+  explicit TMemoTextSource(TSyntMemoStrings& lines);
 
   std::string_view Text() const override;
   std::size_t TextLength() const override;
@@ -38,6 +40,7 @@ public:
 
 private:
   const TSyntMemoStrings& m_lines;
+  TSubscription m_storeChanges;
 };
 
 }  // namespace penwick

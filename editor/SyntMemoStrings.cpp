@@ -107,8 +107,47 @@ void TSyntMemoStrings::MarkModified(int line) {
   if (line >= 0 && line < m_states.Length() && m_states.ValueAt(line) != lsNew) m_states.SetValueAt(line, lsModified);
 }
 
+void TSyntMemoStrings::LinesRemovedAt(int first, int count) {
+  if (count > 0) m_lineEvents.push_back(TLineEvent{false, first, count});
+}
+
+void TSyntMemoStrings::LinesInsertedAt(int first, int count) {
+  if (count <= 0) return;
+  if (!m_lineEvents.empty() && m_lineEvents.back().Inserted &&
+      m_lineEvents.back().First + m_lineEvents.back().Count == first) {
+    m_lineEvents.back().Count += count;  // one block of new lines, one event
+    return;
+  }
+  m_lineEvents.push_back(TLineEvent{true, first, count});
+}
+
+TSubscription TSyntMemoStrings::Subscribe(TStoreListener listener, TStorePhase phase) {
+  return m_listeners[static_cast<int>(phase)].Subscribe(std::move(listener));
+}
+
+// Line events of the edit first, then the change, phase by phase. The
+// pending events are taken before anyone hears of them: a listener that
+// edits the text starts a list of its own.
 void TSyntMemoStrings::Notify(int pos, int count, int lineChange) {
-  if (m_onChange) m_onChange(pos, count, lineChange);
+  std::vector<TLineEvent> events;
+  events.swap(m_lineEvents);
+  for (TListenerList<TStoreListener>& phase : m_listeners) {
+    phase.ForEach([&](const TStoreListener& listener) {
+      for (const TLineEvent& event : events) {
+        const auto& report = event.Inserted ? listener.LinesInserted : listener.LinesRemoved;
+        if (report) report(event.First, event.Count);
+      }
+      if (listener.Changed) listener.Changed(pos, count, lineChange);
+    });
+  }
+}
+
+// A whole-text change: every old line went, every line now held is new.
+void TSyntMemoStrings::NotifyWholeText(int oldCount) {
+  m_lineEvents.clear();
+  LinesRemovedAt(0, oldCount);
+  LinesInsertedAt(0, Count());
+  Notify(-1, 0, 0);
 }
 
 namespace {
@@ -162,6 +201,8 @@ void TSyntMemoStrings::InsertText(int offset, std::string_view text) {
   if (TextLength() == 0) {
     m_text.InsertN(0, text.data(), n);
     RebuildLines(true, lsNew);
+    // The empty line the store may have held is the first line now.
+    LinesInsertedAt(oldCount, Count() - oldCount);
     Notify(offset, n, Count() - oldCount);
     return;
   }
@@ -173,6 +214,7 @@ void TSyntMemoStrings::InsertText(int offset, std::string_view text) {
     // The text now runs on from the previous line (a CR met an inserted LF).
     m_lines.Remove(line, 1);
     m_states.Delete(line, 1);
+    LinesRemovedAt(line, 1);
     --line;
     startAtOffset = false;
   }
@@ -185,6 +227,7 @@ void TSyntMemoStrings::InsertText(int offset, std::string_view text) {
       ++insertAt;
     }
   }
+  LinesInsertedAt(line + 1, insertAt - (line + 1));
   Notify(offset, n, Count() - oldCount);
 }
 
@@ -202,6 +245,7 @@ void TSyntMemoStrings::DeleteText(int offset, int count) {
   if (lastInSpan > line) {
     m_lines.Remove(line + 1, lastInSpan - line);
     m_states.Delete(line + 1, lastInSpan - line);
+    LinesRemovedAt(line + 1, lastInSpan - line);
   }
   m_lines.ShiftAfter(line, -count);
   if (offset > 0) {
@@ -209,6 +253,7 @@ void TSyntMemoStrings::DeleteText(int offset, int count) {
       if (!IsLineStartAt(offset)) {
         m_lines.Remove(line, 1);
         m_states.Delete(line, 1);
+        LinesRemovedAt(line, 1);
         --line;
       }
     } else if (IsLineStartAt(offset) && (offset < TextLength() || lastInSpan > line)) {
@@ -216,6 +261,7 @@ void TSyntMemoStrings::DeleteText(int offset, int count) {
       // its LF); at the very end only when a line stood there before.
       m_lines.Insert(line + 1, offset);
       m_states.Insert(line + 1, lsModified);
+      LinesInsertedAt(line + 1, 1);
     }
   }
   MarkModified(line);
@@ -245,6 +291,7 @@ void TSyntMemoStrings::Insert(int index, std::string_view text) {
       // An empty line on an empty store: no characters, one line.
       m_lines.Insert(0, 0);
       m_states.Insert(0, lsNew);
+      LinesInsertedAt(0, 1);
       Notify(0, 0, 1);
     }
     return;
@@ -260,6 +307,7 @@ void TSyntMemoStrings::Delete(int index) {
     // The one empty line of an emptied store.
     m_lines.Clear();
     m_states.Clear();
+    LinesRemovedAt(0, 1);
     Notify(0, 0, -1);
     return;
   }
@@ -273,10 +321,11 @@ void TSyntMemoStrings::Delete(int index) {
 
 void TSyntMemoStrings::Clear() {
   DropStaleUndo();
+  const int oldCount = Count();
   m_text.Clear();
   m_lines.Clear();
   m_states.Clear();
-  Notify(-1, 0, 0);
+  NotifyWholeText(oldCount);
 }
 
 void TSyntMemoStrings::SetText(std::string_view text) {
@@ -284,9 +333,10 @@ void TSyntMemoStrings::SetText(std::string_view text) {
   std::vector<char> bytes;
   bytes.reserve(text.size() + static_cast<size_t>(GapFor(text.size())));
   bytes.assign(text.begin(), text.end());
+  const int oldCount = Count();
   m_text.Adopt(std::move(bytes), GapFor(text.size()));
   RebuildLines(false, lsUnchanged);
-  Notify(-1, 0, 0);
+  NotifyWholeText(oldCount);
 }
 
 void TSyntMemoStrings::AddStrings(const std::vector<std::string>& lines) {
@@ -304,6 +354,7 @@ void TSyntMemoStrings::AddStrings(const std::vector<std::string>& lines) {
   const int keep = std::min<int>(static_cast<int>(oldStates.size()), Count());
   for (int i = 0; i < keep; ++i) m_states.SetValueAt(i, oldStates[static_cast<size_t>(i)]);
   if (prefix) MarkModified(oldCount - 1);
+  LinesInsertedAt(oldCount, Count() - oldCount);
   Notify(oldLength, static_cast<int>(s.size()), Count() - oldCount);
 }
 
@@ -332,12 +383,13 @@ const TCodePage& TSyntMemoStrings::CharsetCodePage() const {
 
 void TSyntMemoStrings::LoadBytes(std::vector<char>&& bytes) {
   DropStaleUndo();
+  const int oldCount = Count();
   if (bytes.empty()) {
     m_encoding = teAnsi;
     m_text.Clear();
     m_lines.Clear();
     m_states.Clear();
-    Notify(-1, 0, 0);
+    NotifyWholeText(oldCount);
     return;
   }
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -410,7 +462,7 @@ void TSyntMemoStrings::LoadBytes(std::vector<char>&& bytes) {
   if (counts.crLf == 0 && counts.lf == 0 && counts.cr > 0) m_lineBreakStyle = lbCR;
   else if (counts.crLf == 0 && counts.cr == 0 && counts.lf > 0) m_lineBreakStyle = lbLF;
   else m_lineBreakStyle = lbAsHeld;
-  Notify(-1, 0, 0);
+  NotifyWholeText(oldCount);
 }
 
 void TSyntMemoStrings::LoadFromStream(std::istream& stream) {

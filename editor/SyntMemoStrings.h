@@ -5,7 +5,9 @@
 #include "editor/Partitioning.h"
 #include "editor/SplitVector.h"
 #include "editor/StoreErrors.h"
+#include "editor/StoreListener.h"
 #include "editor/UndoRec.h"
+#include "platform/ListenerList.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -64,9 +66,9 @@ enum TLineBreakStyle : uint8_t {
 //
 // Change notification
 // -------------------
-// Every change calls the change handler with (pos, count, lineChange):
-// 0-based offset, characters inserted (negative when removed), change in
-// the number of lines; (-1, 0, 0) reports a change of the whole text.
+// The store tells its listeners (Subscribe) about every change, as
+// TStoreListener says: lines inserted or removed, then (pos, count,
+// lineChange); (-1, 0, 0) reports a change of the whole text.
 //
 // Undo
 // ----
@@ -79,14 +81,15 @@ enum TLineBreakStyle : uint8_t {
 // forced-modified flag keeps Modified true.
 class TSyntMemoStrings {
 public:
-  using TChangeHandler = std::function<void(int pos, int count, int lineChange)>;
   using TModifiedHandler = std::function<void()>;
 
   TSyntMemoStrings();
   TSyntMemoStrings(const TSyntMemoStrings&) = delete;
   TSyntMemoStrings& operator=(const TSyntMemoStrings&) = delete;
 
-  void SetChangeHandler(TChangeHandler handler) { m_onChange = std::move(handler); }
+  // The handle unsubscribes when it goes (also in the middle of a
+  // notification); it must not outlive the store.
+  TSubscription Subscribe(TStoreListener listener, TStorePhase phase = TStorePhase::Content);
   void SetModifiedChangedHandler(TModifiedHandler handler) { m_onModifiedChanged = std::move(handler); }
 
   // ---- Lines ----
@@ -260,6 +263,9 @@ public:
 
 private:
   void Notify(int pos, int count, int lineChange);
+  void NotifyWholeText(int oldCount);
+  void LinesRemovedAt(int first, int count);
+  void LinesInsertedAt(int first, int count);
   void RebuildLines(bool emptyLineAfterFinalBreak, TLineState state);
   bool IsLineStartAt(int offset) const;  // a break ends just before `offset`
   void MarkModified(int line);
@@ -287,7 +293,13 @@ private:
   TLineBreakStyle m_lineBreakStyle = lbAsHeld;
   int m_charset = 1;
   unsigned m_codePage = 0;
-  TChangeHandler m_onChange;
+  struct TLineEvent {
+    bool Inserted;
+    int First;
+    int Count;
+  };
+  std::vector<TLineEvent> m_lineEvents;  // of the edit in progress
+  TListenerList<TStoreListener> m_listeners[3];  // by TStorePhase
   TModifiedHandler m_onModifiedChanged;
 };
 

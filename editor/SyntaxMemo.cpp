@@ -370,7 +370,6 @@ void TSyntaxMemo::SelectionChanged() { viewport()->update(); }
 
 void TSyntaxMemo::TextChangedHook(int pos, int count, int lineChange) {
   (void)lineChange;
-  if (m_syntClient) m_syntClient->TextChanged(pos, count);
   if (pos < 0) {
     RecountLongestLine();
   } else if (count > 0) {

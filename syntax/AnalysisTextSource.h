@@ -2,8 +2,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
+
+#include "platform/ListenerList.h"
 
 namespace penwick {
 
@@ -26,9 +29,24 @@ struct TTextWindow {
 // callers that really need all of the text at once (tests, command line);
 // it may close a gap and is valid until the text changes or the next
 // WindowFrom. All reads belong to the thread that changes the text.
+//
+// Changes: every change of the text is told, after it happened, to the
+// listeners subscribed with SubscribeChanges, in the order they subscribed,
+// as (offset, delta): 0-based offset, characters inserted (> 0) or removed
+// (< 0); (-1, 0) when the whole text was replaced. The analysis of a text
+// subscribes to its source, so nobody forwards changes by hand.
 class TAnalysisTextSource {
 public:
+  using TChangeListener = std::function<void(int offset, int delta)>;
+
+  TAnalysisTextSource() = default;
+  TAnalysisTextSource(const TAnalysisTextSource&) = delete;
+  TAnalysisTextSource& operator=(const TAnalysisTextSource&) = delete;
   virtual ~TAnalysisTextSource() = default;
+
+  // The handle unsubscribes when it goes; it must not outlive the source.
+  TSubscription SubscribeChanges(TChangeListener listener) { return m_changeListeners.Subscribe(std::move(listener)); }
+
   virtual std::string_view Text() const = 0;
   virtual std::size_t TextLength() const { return Text().size(); }
   // A window whose Start <= min(offset, TextLength()).
@@ -52,6 +70,15 @@ public:
   // is none), with `window` set to a window that covers it. Reads only the
   // line around `offset` when the source has a line table.
   std::size_t StartAfterBreakBefore(std::size_t offset, TTextWindow& window) const;
+
+protected:
+  // Sources call this after each change of their text.
+  void NotifyChanged(int offset, int delta) {
+    m_changeListeners.ForEach([&](const TChangeListener& listener) { listener(offset, delta); });
+  }
+
+private:
+  TListenerList<TChangeListener> m_changeListeners;
 };
 
 }  // namespace penwick

@@ -37,9 +37,11 @@ TClientSyntAnalyzer::TClientSyntAnalyzer(TSyntAnalyzer& owner, TAnalysisTextSour
   m_timer = m_scheduler->CreateTimer([this] { IdleAnalyze(); });
   owner.AddClient(this);
   ResetAnalysis();
+  m_sourceChanges = source.SubscribeChanges([this](int offset, int delta) { TextChanged(offset, delta); });
 }
 
 TClientSyntAnalyzer::~TClientSyntAnalyzer() {
+  m_sourceChanges.Reset();
   *m_alive = false;
   StopFinishing();
   m_timer.reset();

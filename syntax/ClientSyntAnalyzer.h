@@ -41,7 +41,9 @@ public:
   TSyntAnalyzer* Owner() const { return m_ownerMutable; }
 
   // The text changed at 0-based `offset` by `delta` characters (> 0 inserted,
-  // < 0 deleted); offset -1: the whole text was replaced. Drops the tokens
+  // < 0 deleted); offset -1: the whole text was replaced. The client hears
+  // every change of its source through its subscription; calling this by
+  // hand is for a source that does not report its changes. Drops the tokens
   // from the line holding the character before the change on, repairs
   // ranges and states, and restarts the idle timer.
   void TextChanged(int offset, int delta);
@@ -138,6 +140,8 @@ private:
   std::shared_ptr<std::mutex> m_lock;
   std::shared_ptr<TFinishJob> m_job;
   std::shared_ptr<bool> m_alive;
+  // Last member: unsubscribed first, before anything it calls into goes.
+  TSubscription m_sourceChanges;
 };
 
 }  // namespace penwick

@@ -35,14 +35,14 @@ int TStringTextSource::LineCount() const {
 void TStringTextSource::SetText(std::string text) {
   m_text = std::move(text);
   m_linesValid = false;
-  if (OnChange) OnChange(-1, 0);
+  NotifyChanged(-1, 0);
 }
 
 void TStringTextSource::Insert(std::size_t offset, const std::string& text) {
   offset = std::min(offset, m_text.size());
   m_text.insert(offset, text);
   m_linesValid = false;
-  if (OnChange && !text.empty()) OnChange(static_cast<int>(offset), static_cast<int>(text.size()));
+  if (!text.empty()) NotifyChanged(static_cast<int>(offset), static_cast<int>(text.size()));
 }
 
 void TStringTextSource::Delete(std::size_t offset, std::size_t count) {
@@ -50,7 +50,7 @@ void TStringTextSource::Delete(std::size_t offset, std::size_t count) {
   count = std::min(count, m_text.size() - offset);
   m_text.erase(offset, count);
   m_linesValid = false;
-  if (OnChange && count) OnChange(static_cast<int>(offset), -static_cast<int>(count));
+  if (count) NotifyChanged(static_cast<int>(offset), -static_cast<int>(count));
 }
 
 }  // namespace penwick

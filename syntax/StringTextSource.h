@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstddef>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,9 +9,9 @@
 
 namespace penwick {
 
-// Editing calls report every change through OnChange as (offset, delta),
-// after the text has changed, the way the editor's store reports to its
-// analysis. Line conversions use a line table rebuilt on demand.
+// Editing calls report every change to the source's change listeners, the
+// way the editor's store reports to its analysis. Line conversions use a
+// line table rebuilt on demand.
 class TStringTextSource : public TAnalysisTextSource {
 public:
   TStringTextSource() = default;
@@ -29,8 +28,6 @@ public:
   // Offsets are clamped into the text.
   void Insert(std::size_t offset, const std::string& text);
   void Delete(std::size_t offset, std::size_t count);
-
-  std::function<void(int offset, int delta)> OnChange;
 
 private:
   void BuildLines() const;

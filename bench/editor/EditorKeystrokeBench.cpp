@@ -49,17 +49,6 @@ std::string MakeScript() {
   return text;
 }
 
-// Forwards every change to the analysis the way the editor widget does.
-class TAnalysedEditor : public TMemoEditor {
-public:
-  TClientSyntAnalyzer* Client = nullptr;
-
-protected:
-  void TextChangedHook(int pos, int count, int /*lineChange*/) override {
-    if (Client) Client->TextChanged(pos, count);
-  }
-};
-
 struct TTiming {
   double First = 0;
   double Median = 0;
@@ -70,7 +59,8 @@ struct TTiming {
 // Each keystroke: the store edit, the change report and the analysis of the
 // lines below. A finishing step it starts runs on a worker thread, as in the
 // editor; its delivery (later, from the event loop there) is not timed.
-TTiming TypeAt(TAnalysedEditor& editor, TMemoTextSource& source, TManualScheduler& scheduler, int offset) {
+TTiming TypeAt(TMemoEditor& editor, TClientSyntAnalyzer& client, TMemoTextSource& source, TManualScheduler& scheduler,
+               int offset) {
   editor.SetCaretStrPos(offset);
   std::vector<double> micros;
   micros.reserve(kKeystrokes);
@@ -79,12 +69,12 @@ TTiming TypeAt(TAnalysedEditor& editor, TMemoTextSource& source, TManualSchedule
     editor.InsertText("x");
     const int line = source.LineFromOffset(static_cast<std::size_t>(editor.CaretStrPos()));
     // The end of the line kLinesBelow lines down: what a screen below the caret needs.
-    editor.Client->AnalyzeTo(source.LineStartOffset(line + kLinesBelow + 1));
+    client.AnalyzeTo(source.LineStartOffset(line + kLinesBelow + 1));
     micros.push_back(Micros(TClock::now() - start));
     scheduler.ProcessDeliveries();
   }
   // What the idle analysis does before the author types elsewhere.
-  editor.Client->AnalyzeAll();
+  client.AnalyzeAll();
   scheduler.WaitForJobs();
   TTiming t;
   t.First = micros.front();
@@ -98,7 +88,7 @@ TTiming TypeAt(TAnalysedEditor& editor, TMemoTextSource& source, TManualSchedule
 }  // namespace
 
 int main() {
-  TAnalysedEditor editor;
+  TMemoEditor editor;
   editor.Lines().SetText(MakeScript());
   editor.SetModified(false);
   std::printf("text: %.1f MB, %d lines\n", editor.Lines().TextLength() / 1e6, editor.Lines().Count());
@@ -108,7 +98,6 @@ int main() {
   TMemoTextSource source(editor.Lines());
   TManualScheduler scheduler(true);
   std::unique_ptr<TClientSyntAnalyzer> client = analyzer.CreateClient(&source, &scheduler);
-  editor.Client = client.get();
 
   auto start = TClock::now();
   client->AnalyzeAll();
@@ -123,10 +112,9 @@ int main() {
   } places[] = {{"start", 7}, {"middle", editor.Lines().LineStart(kLines / 2) + 7}, {"end", -1}};
   for (auto& place : places) {
     const int offset = place.Offset < 0 ? editor.Lines().TextLength() : place.Offset;
-    const TTiming t = TypeAt(editor, source, scheduler, offset);
+    const TTiming t = TypeAt(editor, *client, source, scheduler, offset);
     std::printf("keystroke + analysis at %-6s: median %.1f us, p99 %.1f us, max %.1f us (first %.1f us)\n",
                 place.Name, t.Median, t.P99, t.Max, t.First);
   }
-  editor.Client = nullptr;
   return 0;
 }

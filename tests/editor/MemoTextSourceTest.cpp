@@ -24,7 +24,7 @@ private:
 
 // Every offset (and a few beyond the end) and every line (and a few outside)
 // answer as the scan does.
-void ExpectAgreesWithScan(const TSyntMemoStrings& lines, const std::string& context) {
+void ExpectAgreesWithScan(TSyntMemoStrings& lines, const std::string& context) {
   const TMemoTextSource source(lines);
   const std::string text = lines.Text();
   const TScannedText scan(text);

@@ -56,8 +56,11 @@ void ExpectMatches(const TSyntMemoStrings& lines, const std::string& model) {
 struct TRecorder {
   std::vector<std::tuple<int, int, int>> changes;
   int modifiedFlips = 0;
+  TSubscription subscription;
   void Attach(TSyntMemoStrings& lines) {
-    lines.SetChangeHandler([this](int pos, int count, int lineChange) { changes.emplace_back(pos, count, lineChange); });
+    TStoreListener listener;
+    listener.Changed = [this](int pos, int count, int lineChange) { changes.emplace_back(pos, count, lineChange); };
+    subscription = lines.Subscribe(std::move(listener));
     lines.SetModifiedChangedHandler([this] { ++modifiedFlips; });
   }
 };

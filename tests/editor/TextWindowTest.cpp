@@ -166,12 +166,10 @@ TEST(TextWindow, AnalysisThroughTheStoreSeesLineStartsAndBoundariesBeforeEachWin
       if (rng() % 3 || size == 0) {
         const std::string s(1, alphabet[rng() % alphabet.size()]);
         lines.InsertText(at, s);
-        client->TextChanged(at, 1);
       } else {
         const int count = std::min(size - at, 1 + static_cast<int>(rng() % 3));
         if (count == 0) continue;
         lines.DeleteText(at, count);
-        client->TextChanged(at, -count);
       }
       // The analysis pauses (painting needed only part of the text), and
       // another reader leaves the gap somewhere before it goes on, often

@@ -1,4 +1,4 @@
-// Test helpers: the mission definition over a string text, with edits reported to the analysis as the editor reports them.
+// Test helpers: the mission definition over a string text, whose edits reach the analysis through its source.
 #pragma once
 
 #include <memory>
@@ -17,7 +17,6 @@ struct TMissionAnalysis {
   explicit TMissionAnalysis(std::string text, TAnalysisScheduler* scheduler = nullptr) : Source(std::move(text)) {
     BuildMissionLexer(Analyzer);
     Client = Analyzer.CreateClient(&Source, scheduler);
-    Source.OnChange = [this](int offset, int delta) { Client->TextChanged(offset, delta); };
   }
 
   // Index of the first token whose text is `text` (from token `from` on), or -1.

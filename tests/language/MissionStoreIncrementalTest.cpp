@@ -33,8 +33,8 @@ std::string FreshDump(const std::string& text) {
   return fresh.Client->DebugDump();
 }
 
-// The store, its text source and an analysis bound to it, with every change
-// reported the way the editor reports it.
+// The store, its text source and an analysis bound to it: every change
+// reaches the analysis through the store's listeners.
 struct TStoreAnalysis {
   explicit TStoreAnalysis(const std::string& text) : Source(Lines) {
     Lines.SetText(text);
@@ -43,13 +43,11 @@ struct TStoreAnalysis {
   }
   void Insert(int at, const std::string& s) {
     Lines.InsertText(at, s);
-    Client->TextChanged(at, static_cast<int>(s.size()));
   }
   void Delete(int at, int count) {
     count = std::min(count, Lines.TextLength() - at);
     if (count <= 0) return;
     Lines.DeleteText(at, count);
-    Client->TextChanged(at, -count);
   }
 
   TSyntMemoStrings Lines;

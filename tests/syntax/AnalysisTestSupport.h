@@ -54,7 +54,6 @@ struct TLexer {
 struct TRun {
   TRun(TSyntAnalyzer& a, std::string text, TAnalysisScheduler* scheduler = nullptr) : Source(std::move(text)) {
     Client = a.CreateClient(&Source, scheduler);
-    Source.OnChange = [this](int offset, int delta) { Client->TextChanged(offset, delta); };
   }
   // The texts of all tokens, joined by '|'.
   std::string Texts() const {

@@ -1,5 +1,5 @@
-// The editing core of the editor control: every operation as insertions and
-// deletions of the store inside one edit bracket, each recorded for undo.
+// The editing core of the editor control: every operation as undoable
+// insertions and deletions of the store inside one edit bracket.
 #include "editor/MemoEditor.h"
 
 #include <algorithm>
@@ -49,7 +49,7 @@ void TMemoEditor::EndUpdate() {
   if (m_updateDepth <= 0) return;
   if (--m_updateDepth == 0) {
     m_lines.EndUndoGroup();
-    UpdateView();
+    if (m_hooks.UpdateView) m_hooks.UpdateView();
   }
 }
 
@@ -67,16 +67,6 @@ TPoint TMemoEditor::StrPosToCaretPos(int offset) const {
   return TPoint{std::min(offset - m_lines.LineStart(line), m_lines.LineLength(line)), line};
 }
 
-int TMemoEditor::VisualColumnAt(int offset) const {
-  const int line = m_lines.LineFromOffset(offset);
-  if (line < 0) return 0;
-  const int start = m_lines.LineStart(line);
-  const int end = std::min(offset, start + m_lines.LineLength(line));
-  int column = 0;
-  for (int o = start; o < end; ++o) column = m_lines.CharAt(o) == '\t' ? m_tabList.NextTabStop(column) : column + 1;
-  return column + std::max(0, offset - end);
-}
-
 void TMemoEditor::SetCaretPos(TPoint pos) {
   pos.X = std::max(pos.X, 0);
   pos.Y = std::clamp(pos.Y, 0, std::max(m_lines.Count() - 1, 0));
@@ -85,7 +75,7 @@ void TMemoEditor::SetCaretPos(TPoint pos) {
   m_caret = pos;
   if (m_selLength == 0 && m_selectionMode == smNormal) m_selStart = CaretStrPos();
   if (moved) {
-    CaretMoved();
+    if (m_hooks.CaretMoved) m_hooks.CaretMoved();
     if (OnCaretPosChanged) OnCaretPosChanged();
   }
 }
@@ -97,18 +87,22 @@ void TMemoEditor::ClampCaret() {
 
 // ---------------------------------------------------------------- selection
 
+void TMemoEditor::NotifySelectionChanged() {
+  if (m_hooks.SelectionChanged) m_hooks.SelectionChanged();
+}
+
 void TMemoEditor::SetSelectionMode(TSelectionMode mode) {
   if (mode == smColumn && !HasOption(soEnableBlockSel)) return;
   if (mode == m_selectionMode) return;
   m_selectionMode = mode;
-  SelectionChanged();
+  NotifySelectionChanged();
 }
 
 void TMemoEditor::SetSelection(int start, int length) {
   const int textLength = m_lines.TextLength();
   m_selStart = std::clamp(start, 0, textLength);
   m_selLength = std::clamp(length, 0, textLength - m_selStart);
-  SelectionChanged();
+  NotifySelectionChanged();
 }
 
 void TMemoEditor::SetSelStart(int start) { SetSelection(start, m_selLength); }
@@ -122,7 +116,7 @@ void TMemoEditor::SetBlockRect(const TBlockRect& rect) {
   m_block.Top = std::max(0, std::min(rect.Top, rect.Bottom));
   m_block.Bottom = std::max(0, std::max(rect.Top, rect.Bottom));
   m_selectionMode = smColumn;
-  SelectionChanged();
+  NotifySelectionChanged();
 }
 
 bool TMemoEditor::HaveSelection() const {
@@ -148,6 +142,10 @@ std::string TMemoEditor::SelText() const {
 void TMemoEditor::SelectAll() {
   m_selectionMode = smNormal;
   SetSelection(0, m_lines.TextLength());
+}
+
+bool TMemoEditor::IsReadOnlyAt(int offset) const {
+  return m_readOnly || (m_hooks.ReadOnlyAt && m_hooks.ReadOnlyAt(offset));
 }
 
 bool TMemoEditor::IsReadOnlySpan(int offset, int count) const {
@@ -184,9 +182,7 @@ void TMemoEditor::ClearSelection() {
       const int length = m_lines.LineLength(y);
       const int from = m_lines.LineStart(y) + std::min(block.Left, length);
       const int to = m_lines.LineStart(y) + std::min(block.Right, length);
-      if (to <= from) continue;
-      m_lines.AddUndo(ukDelete, std::string(), false, from, m_lines.TextRange(from, to - from));
-      m_lines.DeleteText(from, to - from);
+      if (to > from) m_lines.UndoableDelete(from, to - from, false);
     }
     m_block = TBlockRect{block.Left, block.Top, block.Left, block.Top};
     m_selectionMode = smNormal;
@@ -194,7 +190,7 @@ void TMemoEditor::ClearSelection() {
   }
   m_selLength = 0;
   m_selStart = CaretStrPos();
-  SelectionChanged();
+  NotifySelectionChanged();
 }
 
 // ---------------------------------------------------------------- editing
@@ -202,7 +198,7 @@ void TMemoEditor::ClearSelection() {
 void TMemoEditor::Clear() {
   TUpdateGuard guard(*this);
   m_lines.Clear();
-  ClearHook();
+  if (m_hooks.Cleared) m_hooks.Cleared();
   m_lines.ClearUndo();
   SetCaretPos(0, 0);
 }
@@ -218,8 +214,7 @@ bool TMemoEditor::InsertAtCaret(std::string_view text, int* insertedAt, int* ins
   if (text != "\r\n" && m_caret.X > lineLength) s.assign(static_cast<size_t>(m_caret.X - lineLength), ' ');
   s.append(text);
   const int offset = CaretStrPos();
-  m_lines.AddUndo(ukInsert, s, true, offset, std::string());
-  m_lines.InsertText(offset, s);
+  m_lines.UndoableInsert(offset, s);
   SetCaretStrPos(offset + static_cast<int>(s.size()));
   if (insertedAt) *insertedAt = offset;
   if (insertedLength) *insertedLength = static_cast<int>(s.size());
@@ -231,8 +226,7 @@ void TMemoEditor::InsertText(std::string_view text) { InsertAtCaret(text, nullpt
 void TMemoEditor::DeleteSpan(int start, int count, bool backward) {
   if (count <= 0 || IsReadOnlySpan(start, count)) return;
   TUpdateGuard guard(*this);
-  m_lines.AddUndo(ukDelete, std::string(), backward, start, m_lines.TextRange(start, count));
-  m_lines.DeleteText(start, count);
+  m_lines.UndoableDelete(start, count, backward);
   SetCaretStrPos(start);
 }
 
@@ -268,10 +262,7 @@ bool TMemoEditor::ReplaceText(int offset, int count, std::string_view text) {
   if (IsReadOnlySpan(offset, count)) return false;
   if (count == 0 && text.empty()) return true;
   TUpdateGuard guard(*this);
-  const std::string removed = m_lines.TextRange(offset, count);
-  if (count > 0) m_lines.DeleteText(offset, count);
-  m_lines.InsertText(offset, text);
-  m_lines.AddUndo(ukInsert, std::string(text), true, offset, removed);
+  m_lines.UndoableReplace(offset, count, text);
   return true;
 }
 
@@ -282,7 +273,7 @@ int TMemoEditor::ConvertTabs(int offset, int count) {
   TUpdateGuard guard(*this);
   for (int o = offset + count - 1; o >= offset; --o) {
     if (m_lines.CharAt(o) != '\t') continue;
-    const int column = VisualColumnAt(o);
+    const int column = m_layout.VisualColumnAt(o);
     const int spaces = std::max(1, m_tabList.NextTabStop(column) - column);
     if (ReplaceText(o, 1, std::string(static_cast<size_t>(spaces), ' '))) newLength += spaces - 1;
   }
@@ -356,8 +347,7 @@ void TMemoEditor::PasteColumn(const std::string& text) {
       if (count == line && (count == 0 || m_lines.LineBreakLength(count - 1) > 0)) return true;
       const int end = m_lines.TextLength();
       if (IsReadOnlyAt(end)) return false;
-      m_lines.AddUndo(ukInsert, "\r\n", true, end, std::string());
-      m_lines.InsertText(end, "\r\n");
+      m_lines.UndoableInsert(end, "\r\n");
     }
     return true;
   };
@@ -372,8 +362,7 @@ void TMemoEditor::PasteColumn(const std::string& text) {
     const int offset = exists ? m_lines.LineStart(line) + column : m_lines.TextLength();
     if (!s.empty()) {
       if (IsReadOnlyAt(offset)) break;
-      m_lines.AddUndo(ukInsert, s, true, offset, std::string());
-      m_lines.InsertText(offset, s);
+      m_lines.UndoableInsert(offset, s);
     }
     spans.push_back(TSpan{line, column, static_cast<int>(s.size())});
   }
@@ -398,7 +387,7 @@ void TMemoEditor::Undo() {
   m_selectionMode = smNormal;
   m_selLength = 0;
   if (caret >= 0) SetCaretStrPos(caret);
-  SelectionChanged();
+  NotifySelectionChanged();
 }
 
 void TMemoEditor::Redo() {
@@ -408,7 +397,7 @@ void TMemoEditor::Redo() {
   m_selectionMode = smNormal;
   m_selLength = 0;
   if (caret >= 0) SetCaretStrPos(caret);
-  SelectionChanged();
+  NotifySelectionChanged();
 }
 
 // ---------------------------------------------------------------- notification
@@ -437,7 +426,6 @@ void TMemoEditor::AdjustToChange(int pos, int count) {
 }
 
 void TMemoEditor::RaiseTextChanged(int pos, int count, int lineChange) {
-  TextChangedHook(pos, count, lineChange);
   if (OnTextChanged) OnTextChanged(pos, count, lineChange);
   if (OnChange) OnChange();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "editor/Clipboard.h"
+#include "editor/ColumnLayout.h"
 #include "editor/MemoryClipboard.h"
 #include "editor/SyntMemoStrings.h"
 #include "editor/TabList.h"
@@ -66,26 +67,34 @@ enum TSelectionMode { smNormal, smColumn };
 // tmDialog lets Tab move the focus.
 enum TTabMode { tmSpaces, tmTabChar, tmDialog };
 
+// What a view of the editor wants to hear; any member may be empty.
+//  - UpdateView: at the end of the outermost edit bracket (scroll range,
+//    caret, repaint); also while an exception unwinds the bracket, so it
+//    must not throw.
+//  - CaretMoved: after the caret position changed (before OnCaretPosChanged).
+//  - SelectionChanged: after the selection changed.
+//  - Cleared: inside Clear, after the text was emptied (folds, bookmarks).
+//  - ReadOnlyAt(offset): places that may not be written besides those the
+//    ReadOnly property covers.
+struct TMemoEditorHooks {
+  std::function<void()> UpdateView;
+  std::function<void()> CaretMoved;
+  std::function<void()> SelectionChanged;
+  std::function<void()> Cleared;
+  std::function<bool(int offset)> ReadOnlyAt;
+};
+
 // The editor without any drawing. Every operation runs inside one edit
 // bracket (BeginUpdate/EndUpdate); the outermost bracket opens an undo group
-// of the store, so one operation is one group. The store's change
-// notification drives selection adjustment, TextChangedHook, OnTextChanged
-// and OnChange, in that order.
-//
-// Hooks for the view (override in the widget):
-//  - UpdateView(): at the end of the outermost bracket (scroll range, caret,
-//    repaint); also while an exception unwinds the bracket, so it must not throw.
-//  - CaretMoved(): after the caret position changed (before OnCaretPosChanged).
-//  - SelectionChanged(): after the selection changed.
-//  - TextChangedHook(pos, count, lineChange): every store change, after the
-//    selection was adjusted and before OnTextChanged (layouts, analysis, folds).
-//  - ClearHook(): inside Clear, after the text was emptied (folds, bookmarks).
-//  - IsReadOnlyAt(offset) / IsReadOnlySpan(offset, count): whether text there
-//    may not be written; by default only the ReadOnly property counts.
+// of the store, so one operation is one group. Edits go through the store's
+// undoable edits, which make the records. The editor listens to its store:
+// first of all listeners it moves the caret and the selection with a change;
+// after all others it raises OnTextChanged and OnChange. A view attaches
+// through TMemoEditorHooks and, for the text, its own store subscription.
 class TMemoEditor {
 public:
   TMemoEditor();
-  virtual ~TMemoEditor();
+  ~TMemoEditor();
   TMemoEditor(const TMemoEditor&) = delete;
   TMemoEditor& operator=(const TMemoEditor&) = delete;
 
@@ -115,6 +124,9 @@ public:
   TClipboard& Clipboard() { return *m_clipboard; }
   void SetClipboard(TClipboard* clipboard);
 
+  // Replaces the hooks of the view.
+  void SetHooks(TMemoEditorHooks hooks) { m_hooks = std::move(hooks); }
+
   // ---- Edit bracket ----
   void BeginUpdate();
   void EndUpdate();
@@ -136,8 +148,8 @@ public:
   // The line whose start is the last one <= offset, X the distance from it
   // limited to the line's text length; offset <= 0 gives (0, 0).
   TPoint StrPosToCaretPos(int offset) const;
-  // Visual column of `offset` within its line, tabs advancing to the next stop.
-  int VisualColumnAt(int offset) const;
+  // Where the characters of a line stand once tabs advance to their stops.
+  const TColumnLayout& Layout() const { return m_layout; }
 
   // ---- Selection ----
   TSelectionMode SelectionMode() const { return m_selectionMode; }
@@ -160,7 +172,7 @@ public:
   void ClearSelection();
 
   // ---- Editing ----
-  // Empties the text, ClearHook, ClearUndo, caret to (0, 0).
+  // Empties the text, tells the view (Cleared), ClearUndo, caret to (0, 0).
   void Clear();
   // Types or inserts s at the caret (replacing a selection with
   // soOverwriteBlocks); pads with spaces when the caret stands beyond the end
@@ -191,22 +203,18 @@ public:
   bool Modified() const { return m_lines.Modified(); }
   void SetModified(bool modified) { m_lines.SetModified(modified); }
 
-protected:
-  virtual void UpdateView() {}
-  virtual void CaretMoved() {}
-  virtual void SelectionChanged() {}
-  virtual void TextChangedHook(int /*pos*/, int /*count*/, int /*lineChange*/) {}
-  virtual void ClearHook() {}
-  virtual bool IsReadOnlyAt(int /*offset*/) const { return m_readOnly; }
-  virtual bool IsReadOnlySpan(int offset, int count) const;
-
+  // ---- Read-only places ----
+  bool IsReadOnlyAt(int offset) const;
+  // Whether either end of [offset, offset + count) may not be written.
+  bool IsReadOnlySpan(int offset, int count) const;
   // Whether the current selection (or, without one, the caret position) may be written.
   bool SelectionWritable() const;
 
 private:
+  void NotifySelectionChanged();
   // The selection and the caret follow a change (first of all listeners).
   void AdjustToChange(int pos, int count);
-  // TextChangedHook, OnTextChanged, OnChange (after all other listeners).
+  // OnTextChanged, OnChange (after all other listeners).
   void RaiseTextChanged(int pos, int count, int lineChange);
   void ClampCaret();
   // Inserts at the caret with padding; returns the insertion offset and
@@ -219,6 +227,8 @@ private:
   TSubscription m_positionsSubscription;
   TSubscription m_eventsSubscription;
   TTabList m_tabList;
+  TColumnLayout m_layout{m_lines, m_tabList};
+  TMemoEditorHooks m_hooks;
   TMemoryClipboard m_ownClipboard;
   TClipboard* m_clipboard;
   TSyntaxMemoOptions m_options = kDefaultSyntaxMemoOptions;

@@ -1,8 +1,11 @@
-// Errors raised by the text store: a bad line index and file open or create failures.
+// Errors raised by the text store: a bad line index, and (from the platform
+// layer) file open or create failures.
 #pragma once
 
 #include <stdexcept>
 #include <string>
+
+#include "platform/FileErrors.h"
 
 namespace penwick {
 
@@ -16,28 +19,6 @@ public:
 
 private:
   int m_index;
-};
-
-// A file could not be read or written; the message names the file and the
-// system's reason.
-class EFileError : public std::runtime_error {
-public:
-  using std::runtime_error::runtime_error;
-};
-
-// "Cannot open file "<name>". <reason>"
-class EFOpenError : public EFileError {
-public:
-  EFOpenError(const std::string& fileName, const std::string& reason)
-      : EFileError("Cannot open file \"" + fileName + "\". " + reason) {}
-};
-
-// "Cannot create file "<name>". <reason>" — also used when writing, flushing
-// or replacing the target fails; the old file is then still intact.
-class EFCreateError : public EFileError {
-public:
-  EFCreateError(const std::string& fileName, const std::string& reason)
-      : EFileError("Cannot create file \"" + fileName + "\". " + reason) {}
 };
 
 }  // namespace penwick

@@ -1,26 +1,19 @@
-// The text store: line table maintenance, whole-text operations, files, and
-// the undo history with its modified state.
+// The text store: line table maintenance, listeners, whole-text operations,
+// undoable edits, files.
 #include "editor/SyntMemoStrings.h"
 
-#include "platform/CodePage.h"
+#include "platform/SafeFileWriter.h"
 #include "platform/TextEscape.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <istream>
 #include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
-
-#ifndef _WIN32
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace penwick {
 
@@ -320,7 +313,8 @@ void TSyntMemoStrings::Delete(int index) {
 }
 
 void TSyntMemoStrings::Clear() {
-  DropStaleUndo();
+  m_undo.DropForWholeText();
+  m_format.ResetForNewDocument();
   const int oldCount = Count();
   m_text.Clear();
   m_lines.Clear();
@@ -329,7 +323,7 @@ void TSyntMemoStrings::Clear() {
 }
 
 void TSyntMemoStrings::SetText(std::string_view text) {
-  DropStaleUndo();
+  m_undo.DropForWholeText();
   std::vector<char> bytes;
   bytes.reserve(text.size() + static_cast<size_t>(GapFor(text.size())));
   bytes.assign(text.begin(), text.end());
@@ -358,110 +352,72 @@ void TSyntMemoStrings::AddStrings(const std::vector<std::string>& lines) {
   Notify(oldLength, static_cast<int>(s.size()), Count() - oldCount);
 }
 
-// Records made before a whole-text replacement describe a text that is gone;
-// replaying them would corrupt the new one. They are dropped, and the text
-// still counts as modified when they were undoable.
-void TSyntMemoStrings::DropStaleUndo() {
-  if (m_undo.empty()) return;
-  const bool before = Modified();
-  if (CanUndo()) m_forcedModified = true;
-  m_undo.clear();
-  m_redoCount = 0;
-  RaiseIfFlipped(before);
+// ---------------------------------------------------------------- undoable edits
+
+void TSyntMemoStrings::UndoableInsert(int offset, std::string_view text, bool caretAfter) {
+  if (text.empty()) return;
+  offset = std::clamp(offset, 0, TextLength());
+  m_undo.Add(ukInsert, std::string(text), caretAfter, offset, std::string());
+  InsertText(offset, text);
 }
 
-void TSyntMemoStrings::RaiseIfFlipped(bool before) {
-  if (Modified() != before && m_onModifiedChanged) m_onModifiedChanged();
+void TSyntMemoStrings::UndoableDelete(int offset, int count, bool caretAfter) {
+  offset = std::clamp(offset, 0, TextLength());
+  count = std::clamp(count, 0, TextLength() - offset);
+  if (count == 0) return;
+  m_undo.Add(ukDelete, std::string(), caretAfter, offset, TextRange(offset, count));
+  DeleteText(offset, count);
+}
+
+void TSyntMemoStrings::UndoableReplace(int offset, int count, std::string_view text) {
+  offset = std::clamp(offset, 0, TextLength());
+  count = std::clamp(count, 0, TextLength() - offset);
+  if (count == 0 && text.empty()) return;
+  m_undo.Add(ukInsert, std::string(text), true, offset, TextRange(offset, count));
+  DeleteText(offset, count);
+  InsertText(offset, text);
 }
 
 // ---------------------------------------------------------------- files
 
-const TCodePage& TSyntMemoStrings::CharsetCodePage() const {
-  static const TCodePage oem(437);
-  return m_charset == 255 ? oem : TCodePage::Default();
-}
-
 void TSyntMemoStrings::LoadBytes(std::vector<char>&& bytes) {
-  DropStaleUndo();
+  m_undo.DropForWholeText();
   const int oldCount = Count();
   if (bytes.empty()) {
-    m_encoding = teAnsi;
+    m_format.ResetForNewDocument();
     m_text.Clear();
     m_lines.Clear();
     m_states.Clear();
     NotifyWholeText(oldCount);
     return;
   }
-  const auto byte = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
-  TTextEncoding found = teAnsi;
-  size_t skip = 0;
-  if (bytes.size() >= 2 && byte(0) == 0xFF && byte(1) == 0xFE) {
-    found = teUtf16LE;
-    skip = 2;
-  } else if (bytes.size() >= 2 && byte(0) == 0xFE && byte(1) == 0xFF) {
-    found = teUtf16BE;
-    skip = 2;
-  } else if (bytes.size() >= 3 && byte(0) == 0xEF && byte(1) == 0xBB && byte(2) == 0xBF) {
-    found = teUtf8;
-    skip = 3;
-  }
-  if (skip > 0 || !m_keepEncoding) m_encoding = found;
-
-  const std::string_view rest(bytes.data() + skip, bytes.size() - skip);
-  try {
-    if (m_encoding == teAnsi && skip == 0 && (m_codePage == 0 || m_codePage == CharsetCodePage().Number())) {
-      const int gap = GapFor(bytes.size());
-      m_text.Adopt(std::move(bytes), gap);
-    } else {
-      std::string text;
-      if (m_encoding == teUtf16LE || m_encoding == teUtf16BE) {
-        std::u16string units(rest.size() / 2, u'\0');  // an odd last byte is ignored
-        const bool big = m_encoding == teUtf16BE;
-        for (size_t i = 0; i < units.size(); ++i) {
-          const unsigned char a = static_cast<unsigned char>(rest[2 * i]);
-          const unsigned char b = static_cast<unsigned char>(rest[2 * i + 1]);
-          units[i] = static_cast<char16_t>(big ? (a << 8) | b : (b << 8) | a);
-        }
-        text = CharsetCodePage().FromUtf16(units);
-      } else if (m_encoding == teUtf8) {
-        text = CharsetCodePage().FromUtf8(rest);
-      } else if (m_codePage != 0 && m_codePage != CharsetCodePage().Number()) {
-        text = CharsetCodePage().FromUtf16(TCodePage(m_codePage).ToUtf16(rest));
-      } else {
-        text.assign(rest);
-      }
-      std::vector<char>().swap(bytes);  // release the file image before copying the text
-      std::vector<char> converted;
-      converted.reserve(text.size() + static_cast<size_t>(GapFor(text.size())));
-      converted.assign(text.begin(), text.end());
-      m_text.Adopt(std::move(converted), GapFor(text.size()));
-    }
-  } catch (const std::exception&) {
-    // A failed conversion leaves what was read, taken byte for byte.
-    if (!bytes.empty()) {
-      bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(skip));
-      const int gap = GapFor(bytes.size());
-      m_text.Adopt(std::move(bytes), gap);
-    }
+  const std::size_t mark = m_format.ReadByteOrderMark(std::string_view(bytes.data(), bytes.size()));
+  if (m_format.TakesBytesAsText(mark)) {
+    m_format.ClearLostCharacters();
+    const int gap = GapFor(bytes.size());
+    m_text.Adopt(std::move(bytes), gap);
+  } else {
+    std::string text = m_format.Decode(std::string_view(bytes.data() + mark, bytes.size() - mark));
+    std::vector<char>().swap(bytes);  // release the file image before copying the text
+    std::vector<char> converted;
+    converted.reserve(text.size() + static_cast<size_t>(GapFor(text.size())));
+    converted.assign(text.begin(), text.end());
+    m_text.Adopt(std::move(converted), GapFor(text.size()));
   }
 
   TBreakCounts counts;
-  {
-    const int length = TextLength();
-    std::vector<int> starts;
-    if (length > 0) {
-      starts.reserve(static_cast<size_t>(length / 40 + 16));
-      starts.push_back(0);
-      m_text.GapTo(length);
-      ScanBreaks(m_text.Part1(), length, starts, counts);
-    }
-    const size_t lineCount = starts.size();
-    m_lines.Adopt(std::move(starts));
-    m_states.Adopt(std::vector<uint8_t>(lineCount, lsUnchanged), 1024);
+  const int length = TextLength();
+  std::vector<int> starts;
+  if (length > 0) {
+    starts.reserve(static_cast<size_t>(length / 40 + 16));
+    starts.push_back(0);
+    m_text.GapTo(length);
+    ScanBreaks(m_text.Part1(), length, starts, counts);
   }
-  if (counts.crLf == 0 && counts.lf == 0 && counts.cr > 0) m_lineBreakStyle = lbCR;
-  else if (counts.crLf == 0 && counts.cr == 0 && counts.lf > 0) m_lineBreakStyle = lbLF;
-  else m_lineBreakStyle = lbAsHeld;
+  const size_t lineCount = starts.size();
+  m_lines.Adopt(std::move(starts));
+  m_states.Adopt(std::vector<uint8_t>(lineCount, lsUnchanged), 1024);
+  m_format.SetBreakStyleFromCounts(counts.crLf, counts.cr, counts.lf);
   NotifyWholeText(oldCount);
 }
 
@@ -511,57 +467,24 @@ void TSyntMemoStrings::LoadFromFile(const std::string& fileName) {
   LoadBytes(std::move(bytes));
 }
 
-// Feeds the file form of the text to `sink(const char*, size_t)` in pieces.
-template <typename Sink>
-void TSyntMemoStrings::WriteTo(Sink&& sink) const {
-  switch (m_encoding) {
-    case teUtf16LE: sink("\xFF\xFE", 2); break;
-    case teUtf16BE: sink("\xFE\xFF", 2); break;
-    case teUtf8: sink("\xEF\xBB\xBF", 3); break;
-    default: break;
-  }
-  const bool convertPage = m_encoding == teAnsi && m_codePage != 0 && m_codePage != CharsetCodePage().Number();
-  if (m_encoding == teAnsi && !convertPage && m_lineBreakStyle == lbAsHeld) {
+// Feeds the file form of the text to `sink` in pieces of about a megabyte.
+void TSyntMemoStrings::WriteTo(const TByteSink& sink) const {
+  if (const std::string_view mark = m_format.ByteOrderMark(); !mark.empty()) sink(mark.data(), mark.size());
+  if (m_format.WritesTextAsHeld()) {
     if (m_text.Part1Length() > 0) sink(m_text.Part1(), static_cast<size_t>(m_text.Part1Length()));
     if (m_text.Part2Length() > 0) sink(m_text.Part2(), static_cast<size_t>(m_text.Part2Length()));
     return;
   }
   auto emit = [&](const std::string& chunk) {
     if (chunk.empty()) return;
-    switch (m_encoding) {
-      case teAnsi: {
-        const std::string out = TCodePage(m_codePage).FromUtf16(CharsetCodePage().ToUtf16(chunk));
-        sink(out.data(), out.size());
-        break;
-      }
-      case teUtf8: {
-        const std::string out = CharsetCodePage().ToUtf8(chunk);
-        sink(out.data(), out.size());
-        break;
-      }
-      case teUtf16LE:
-      case teUtf16BE: {
-        const std::u16string units = CharsetCodePage().ToUtf16(chunk);
-        std::string out(units.size() * 2, '\0');
-        const bool big = m_encoding == teUtf16BE;
-        for (size_t i = 0; i < units.size(); ++i) {
-          const char hi = static_cast<char>(units[i] >> 8);
-          const char lo = static_cast<char>(units[i] & 0xFF);
-          out[2 * i] = big ? hi : lo;
-          out[2 * i + 1] = big ? lo : hi;
-        }
-        sink(out.data(), out.size());
-        break;
-      }
+    if (!m_format.EncodesText()) {
+      sink(chunk.data(), chunk.size());
+      return;
     }
+    const std::string out = m_format.Encode(chunk);
+    sink(out.data(), out.size());
   };
-  std::string_view styleBreak;
-  switch (m_lineBreakStyle) {
-    case lbCRLF: styleBreak = "\r\n"; break;
-    case lbCR: styleBreak = "\r"; break;
-    case lbLF: styleBreak = "\n"; break;
-    default: break;
-  }
+  const std::string_view styleBreak = m_format.StyleBreak();
   constexpr size_t kChunk = 1u << 20;
   std::string chunk;
   chunk.reserve(kChunk + 4096);
@@ -590,200 +513,42 @@ void TSyntMemoStrings::SaveToStream(std::ostream& stream) const {
 }
 
 void TSyntMemoStrings::SaveToFile(const std::string& fileName) const {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  fs::path target(fileName);
-  // Replace the file a link points to, not the link.
-  if (fs::is_symlink(target, ec)) {
-    const fs::path resolved = fs::weakly_canonical(target, ec);
-    if (!ec) target = resolved;
-  }
-  const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
-  std::string tempName = (folder / ("." + target.filename().string() + ".penwick-XXXXXX")).string();
-
-#ifndef _WIN32
-  const int fd = ::mkstemp(tempName.data());
-  if (fd < 0) throw EFCreateError(fileName, ErrorText(errno));
-  std::FILE* file = ::fdopen(fd, "wb");
-  if (!file) {
-    const int error = errno;
-    ::close(fd);
-    ::unlink(tempName.c_str());
-    throw EFCreateError(fileName, ErrorText(error));
-  }
-#else
-  std::FILE* file = nullptr;
-  for (int attempt = 0; attempt < 100 && !file; ++attempt) {
-    tempName = (folder / ("." + target.filename().string() + ".penwick-" + std::to_string(attempt))).string();
-    file = std::fopen(tempName.c_str(), "wbx");
-  }
-  if (!file) throw EFCreateError(fileName, ErrorText(errno));
-#endif
-
-  int error = 0;
-  try {
-    std::vector<char> buffer(1u << 20);
-    std::setvbuf(file, buffer.data(), _IOFBF, buffer.size());
-    WriteTo([&](const char* data, size_t size) {
-      if (std::fwrite(data, 1, size, file) != size) {
-        error = errno ? errno : EIO;
-        throw EFCreateError(fileName, ErrorText(error));
-      }
-    });
-    if (std::fflush(file) != 0) throw EFCreateError(fileName, ErrorText(errno ? errno : EIO));
-#ifndef _WIN32
-    if (::fsync(::fileno(file)) != 0) throw EFCreateError(fileName, ErrorText(errno));
-    struct stat old {};
-    if (::stat(target.c_str(), &old) == 0) {
-      ::fchmod(::fileno(file), old.st_mode & 07777);
-    } else {
-      const mode_t mask = ::umask(0);
-      ::umask(mask);
-      ::fchmod(::fileno(file), 0666 & ~mask);
-    }
-#endif
-    const int closed = std::fclose(file);
-    file = nullptr;
-    if (closed != 0) throw EFCreateError(fileName, ErrorText(errno ? errno : EIO));
-    fs::rename(tempName, target, ec);
-    if (ec) throw EFCreateError(fileName, ec.message());
-  } catch (...) {
-    if (file) std::fclose(file);
-    std::remove(tempName.c_str());
-    throw;
-  }
+  WriteFileSafely(fileName, [this](const TByteSink& sink) { WriteTo(sink); });
 }
 
 // ---------------------------------------------------------------- undo
 
-bool TSyntMemoStrings::Modified() const { return m_forcedModified || UndoCount() - m_redoCount != 0; }
-
 void TSyntMemoStrings::SetModified(bool modified) {
-  const bool before = Modified();
-  m_forcedModified = modified;
-  if (!modified) {
-    m_undo.clear();
-    m_redoCount = 0;
+  if (!modified)
     for (int i = 0; i < m_states.Length(); ++i)
       if (m_states.ValueAt(i) != lsUnchanged) m_states.SetValueAt(i, lsSaved);
-  }
-  RaiseIfFlipped(before);
-}
-
-void TSyntMemoStrings::DiscardUndone() {
-  const int keep = UndoCount() - m_redoCount;
-  m_undo.erase(m_undo.begin() + keep, m_undo.end());
-  m_redoCount = 0;
-}
-
-void TSyntMemoStrings::TrimToLimit() {
-  if (m_undoLimit <= 0) return;
-  while (UndoCount() > m_undoLimit) {
-    m_undo.pop_front();
-    m_forcedModified = true;
-  }
-  m_redoCount = std::min(m_redoCount, UndoCount());
-}
-
-void TSyntMemoStrings::AddUndo(TUndoKind kind, const std::string& inserted, bool caretAfter, int position,
-                               const std::string& removed) {
-  const bool before = Modified();
-  DiscardUndone();
-  if (!m_undo.empty() && m_undo.back().Kind == ukDelete && kind == ukInsert && removed.empty() &&
-      m_undo.back().Position == position) {
-    // The deletion of a selection and the text typed over it: one replacement.
-    TUndoRec& last = m_undo.back();
-    last.Kind = ukInsert;
-    last.InsertedText = inserted;
-    last.CaretAfter = caretAfter;
-  } else {
-    TUndoRec rec;
-    rec.Kind = kind;
-    rec.Position = position;
-    rec.InsertedText = inserted;
-    rec.RemovedText = removed;
-    rec.CaretAfter = caretAfter;
-    rec.Group = m_currentGroup;
-    m_undo.push_back(std::move(rec));
-    TrimToLimit();
-  }
-  RaiseIfFlipped(before);
-}
-
-void TSyntMemoStrings::ClearUndo() {
-  const bool before = Modified();
-  m_undo.clear();
-  m_redoCount = 0;
-  RaiseIfFlipped(before);
-}
-
-void TSyntMemoStrings::BeginUndoGroup() {
-  if (m_groupDepth <= 0) {
-    m_groupDepth = 0;
-    m_currentGroup = CanUndo() ? m_undo[static_cast<size_t>(UndoCount() - m_redoCount - 1)].Group + 1 : 0;
-    if (m_currentGroup < 0) m_currentGroup = 0;
-  }
-  ++m_groupDepth;
-}
-
-void TSyntMemoStrings::EndUndoGroup() {
-  --m_groupDepth;
-  if (m_groupDepth <= 0) {
-    m_groupDepth = 0;
-    m_currentGroup = -1;
-  }
-}
-
-void TSyntMemoStrings::SetUndoLimit(int limit) {
-  const bool before = Modified();
-  m_undoLimit = limit;
-  DiscardUndone();
-  TrimToLimit();
-  RaiseIfFlipped(before);
+  m_undo.SetModified(modified);
 }
 
 int TSyntMemoStrings::UndoOne() {
-  if (!CanUndo()) return -1;
-  const bool before = Modified();
-  const size_t index = static_cast<size_t>(UndoCount() - m_redoCount - 1);
-  ++m_redoCount;
-  // A copy: change handlers run in between and must not see a dangling record.
-  const TUndoRec rec = m_undo[index];
+  TUndoRec rec;
+  if (!m_undo.TakeUndo(rec)) return -1;
   if (rec.Kind == ukInsert) DeleteText(rec.Position, static_cast<int>(rec.InsertedText.size()));
   InsertText(rec.Position, rec.RemovedText);
-  RaiseIfFlipped(before);
   return rec.Position + (rec.CaretAfter ? static_cast<int>(rec.RemovedText.size()) : 0);
 }
 
 int TSyntMemoStrings::RedoOne() {
-  if (!CanRedo()) return -1;
-  const bool before = Modified();
-  const size_t index = static_cast<size_t>(UndoCount() - m_redoCount);
-  --m_redoCount;
-  const TUndoRec rec = m_undo[index];
+  TUndoRec rec;
+  if (!m_undo.TakeRedo(rec)) return -1;
   DeleteText(rec.Position, static_cast<int>(rec.RemovedText.size()));
   int caret = rec.Position;
   if (rec.Kind == ukInsert) {
     InsertText(rec.Position, rec.InsertedText);
     if (rec.CaretAfter) caret += static_cast<int>(rec.InsertedText.size());
   }
-  RaiseIfFlipped(before);
   return caret;
 }
-
-// Records made outside any group carry -1; they are not "one group".
-static bool SameGroup(const TUndoRec& a, const TUndoRec& b) { return a.Group >= 0 && a.Group == b.Group; }
 
 int TSyntMemoStrings::Undo(bool groupUndo) {
   int caret = -1;
   while (CanUndo()) {
-    const int i = UndoCount() - m_redoCount - 1;
-    bool goOn = false;
-    if (i > 0) {
-      const TUndoRec& older = m_undo[static_cast<size_t>(i - 1)];
-      const TUndoRec& newer = m_undo[static_cast<size_t>(i)];
-      goOn = SameGroup(older, newer) || (groupUndo && newer.Continues(older));
-    }
+    const bool goOn = m_undo.UndoGoesOn(groupUndo);
     caret = UndoOne();
     if (!goOn) break;
   }
@@ -793,13 +558,7 @@ int TSyntMemoStrings::Undo(bool groupUndo) {
 int TSyntMemoStrings::Redo(bool groupRedo) {
   int caret = -1;
   while (CanRedo()) {
-    bool goOn = false;
-    if (m_redoCount >= 2) {
-      const int i = UndoCount() - m_redoCount;
-      const TUndoRec& older = m_undo[static_cast<size_t>(i)];
-      const TUndoRec& newer = m_undo[static_cast<size_t>(i + 1)];
-      goOn = SameGroup(older, newer) || (groupRedo && newer.Continues(older));
-    }
+    const bool goOn = m_undo.RedoGoesOn(groupRedo);
     caret = RedoOne();
     if (!goOn) break;
   }
@@ -837,26 +596,18 @@ void TSyntMemoStrings::CheckInvariants() const {
   }
   for (int i = 0; i < m_states.Length(); ++i)
     if (m_states.ValueAt(i) > lsSaved) fail("line state out of range at " + std::to_string(i));
-  if (m_redoCount < 0 || m_redoCount > UndoCount()) fail("redo count out of range");
-  if (m_undoLimit > 0 && UndoCount() > m_undoLimit) fail("undo list longer than its limit");
-  if (m_groupDepth < 0) fail("negative group depth");
-  if ((m_groupDepth == 0) != (m_currentGroup == -1)) fail("current group and group depth disagree");
+  m_undo.CheckInvariants();
 }
 
 std::string TSyntMemoStrings::DebugDump() const {
   std::ostringstream out;
-  out << "length " << TextLength() << " lines " << Count() << " encoding " << int(m_encoding) << " breaks "
-      << int(m_lineBreakStyle) << '\n';
+  out << "length " << TextLength() << " lines " << Count() << " encoding " << int(m_format.Encoding()) << " breaks "
+      << int(m_format.LineBreakStyle()) << '\n';
   for (int i = 0; i < Count(); ++i) {
     out << i << ' ' << LineStart(i) << '+' << LineLength(i) << '+' << LineBreakLength(i) << " s"
         << int(LineState(i)) << " |" << EscapeField(TextRange(LineStart(i), LineFullLength(i))) << "|\n";
   }
-  out << "undo " << UndoCount() << " redo " << m_redoCount << " forced " << m_forcedModified << '\n';
-  for (const TUndoRec& rec : m_undo) {
-    out << (rec.Kind == ukInsert ? "ins " : "del ") << rec.Position << " +|" << EscapeField(rec.InsertedText)
-        << "| -|" << EscapeField(rec.RemovedText) << "| " << (rec.CaretAfter ? "after" : "at") << " g" << rec.Group
-        << '\n';
-  }
+  out << m_undo.DebugDump();
   return out.str();
 }
 

@@ -1,17 +1,19 @@
-// The editor's text store: the whole 8-bit text with its line table, line
-// states, undo history, modified state, encoding and line-break style.
+// The editor's text store: the whole 8-bit text with its line table and line
+// states, the listeners that follow it, and the undo history and file format
+// that belong to it.
 #pragma once
 
 #include "editor/Partitioning.h"
 #include "editor/SplitVector.h"
 #include "editor/StoreErrors.h"
 #include "editor/StoreListener.h"
-#include "editor/UndoRec.h"
+#include "editor/TextFileFormat.h"
+#include "editor/UndoHistory.h"
 #include "platform/ListenerList.h"
+#include "platform/SafeFileWriter.h"
 
 #include <algorithm>
 #include <cstdint>
-#include <deque>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -20,30 +22,12 @@
 
 namespace penwick {
 
-class TCodePage;
-
 // The state of one line since the last save.
 enum TLineState : uint8_t {
   lsUnchanged = 0,
   lsModified = 1,
   lsNew = 2,
   lsSaved = 3,  // changed earlier, saved since
-};
-
-// The file encoding found by loading (by its byte-order mark) and used by saving.
-enum TTextEncoding : uint8_t {
-  teAnsi = 0,     // 8-bit text in the code page
-  teUtf16LE = 1,  // FF FE
-  teUtf16BE = 2,  // FE FF
-  teUtf8 = 3,     // EF BB BF
-};
-
-// How saving writes line breaks.
-enum TLineBreakStyle : uint8_t {
-  lbAsHeld = 0,  // every break as it stands in the text (mixed styles survive)
-  lbCRLF = 1,
-  lbCR = 2,
-  lbLF = 3,
 };
 
 // Text and lines
@@ -72,13 +56,18 @@ enum TLineBreakStyle : uint8_t {
 //
 // Undo
 // ----
-// Low-level InsertText/DeleteText and the whole-text operations record no
-// undo; the editor records through AddUndo just before or after it changes
-// the text. Modified reads true when the forced-modified flag is set or an
-// undoable record exists; every flip of it calls the modified-changed handler.
-// A whole-text replacement (Text set, Clear, loading) drops the history,
-// whose records would no longer fit the text; when something was undoable the
-// forced-modified flag keeps Modified true.
+// The history (TUndoHistory) holds the records; the store's undoable edits
+// (UndoableInsert, UndoableDelete, UndoableReplace) make them, always the
+// same way: the record first, then the change, so that listeners already see
+// the history that includes it. Low-level InsertText/DeleteText and the
+// whole-text operations record nothing; a whole-text replacement (Text set,
+// Clear, loading) drops the history, whose records would no longer fit the
+// text, and when something was undoable the text stays modified.
+//
+// Files
+// -----
+// TTextFileFormat says how the text stands in its file. Clear and loading an
+// empty file reset it to a new document's format (8-bit, CR LF).
 class TSyntMemoStrings {
 public:
   using TModifiedHandler = std::function<void()>;
@@ -90,7 +79,8 @@ public:
   // The handle unsubscribes when it goes (also in the middle of a
   // notification); it must not outlive the store.
   TSubscription Subscribe(TStoreListener listener, TStorePhase phase = TStorePhase::Content);
-  void SetModifiedChangedHandler(TModifiedHandler handler) { m_onModifiedChanged = std::move(handler); }
+  // Called on every flip of Modified.
+  void SetModifiedChangedHandler(TModifiedHandler handler) { m_undo.OnModifiedChanged = std::move(handler); }
 
   // ---- Lines ----
   int Count() const { return m_lines.Count(); }
@@ -180,6 +170,17 @@ public:
   // Removes `count` characters at `offset` (clipped to the text).
   void DeleteText(int offset, int count);
 
+  // ---- Undoable edits (one record each, made before the change) ----
+  // Inserts s at `offset` (clamped): an insertion record whose caret goes
+  // after the text when `caretAfter`.
+  void UndoableInsert(int offset, std::string_view text, bool caretAfter = true);
+  // Removes `count` characters at `offset` (clipped): a deletion record
+  // holding them. Nothing happens (and nothing is recorded) for an empty span.
+  void UndoableDelete(int offset, int count, bool caretAfter);
+  // Replaces `count` characters at `offset` (clipped) by s: one replacement
+  // record, caret after the new text. Nothing happens when both are empty.
+  void UndoableReplace(int offset, int count, std::string_view text);
+
   // ---- Files ----
   // Reads the remainder of the stream: byte-order mark, text, line table
   // (with an empty last line after a final break), line-break style; one
@@ -198,58 +199,41 @@ public:
   // raised.
   void SaveToFile(const std::string& fileName) const;
 
-  TTextEncoding Encoding() const { return m_encoding; }
-  void SetEncoding(TTextEncoding encoding) { m_encoding = encoding; }
-  bool KeepEncoding() const { return m_keepEncoding; }
-  void SetKeepEncoding(bool keep) { m_keepEncoding = keep; }
-  TLineBreakStyle LineBreakStyle() const { return m_lineBreakStyle; }
-  void SetLineBreakStyle(TLineBreakStyle style) { m_lineBreakStyle = style; }
-  // Font character set that picks the 8-bit code page (1: the default set,
-  // giving the system ANSI page; 255: OEM).
-  int Charset() const { return m_charset; }
-  void SetCharset(int charset) { m_charset = charset; }
-  // Explicit 8-bit code page for file conversions; 0 derives it from Charset.
-  unsigned CodePage() const { return m_codePage; }
-  void SetCodePage(unsigned codePage) { m_codePage = codePage; }
+  TTextFileFormat& Format() { return m_format; }
+  const TTextFileFormat& Format() const { return m_format; }
+  TTextEncoding Encoding() const { return m_format.Encoding(); }
+  void SetEncoding(TTextEncoding encoding) { m_format.SetEncoding(encoding); }
+  TLineBreakStyle LineBreakStyle() const { return m_format.LineBreakStyle(); }
+  void SetLineBreakStyle(TLineBreakStyle style) { m_format.SetLineBreakStyle(style); }
 
   // ---- Modified state and undo ----
-  bool Modified() const;
+  TUndoHistory& UndoHistory() { return m_undo; }
+  const TUndoHistory& UndoHistory() const { return m_undo; }
+  bool Modified() const { return m_undo.Modified(); }
   // Stores the forced-modified flag; false also clears the undo history and
   // turns every changed line into lsSaved.
   void SetModified(bool modified);
-  bool ForcedModified() const { return m_forcedModified; }
-
-  // Records one change: discards the undone tail, merges an insertion into a
-  // preceding deletion at the same position (one replacement record), else
-  // appends; then trims the head to the undo limit (each removal sets the
-  // forced-modified flag).
+  // Records one change (TUndoHistory::Add); for callers that change the text
+  // with the low-level edits themselves.
   void AddUndo(TUndoKind kind, const std::string& inserted, bool caretAfter, int position,
-               const std::string& removed);
-  void ClearUndo();
-  void BeginUndoGroup();
-  void EndUndoGroup();
-  int CurrentGroup() const { return m_currentGroup; }
-  int GroupDepth() const { return m_groupDepth; }
+               const std::string& removed) {
+    m_undo.Add(kind, inserted, caretAfter, position, removed);
+  }
+  void ClearUndo() { m_undo.Clear(); }
+  void BeginUndoGroup() { m_undo.BeginGroup(); }
+  void EndUndoGroup() { m_undo.EndGroup(); }
+  int UndoLimit() const { return m_undo.Limit(); }
+  void SetUndoLimit(int limit) { m_undo.SetLimit(limit); }
+  bool CanUndo() const { return m_undo.CanUndo(); }
+  bool CanRedo() const { return m_undo.CanRedo(); }
 
-  // Maximum length of the undo list; 0 or less means unlimited. Setting it
-  // discards the undone records, then trims the oldest.
-  int UndoLimit() const { return m_undoLimit; }
-  void SetUndoLimit(int limit);
-
-  int UndoCount() const { return static_cast<int>(m_undo.size()); }  // records, undone ones included
-  int RedoCount() const { return m_redoCount; }
-  const TUndoRec& UndoRecord(int index) const { return m_undo.at(static_cast<size_t>(index)); }
-  bool CanUndo() const { return UndoCount() - m_redoCount > 0; }
-  bool CanRedo() const { return m_redoCount > 0; }
-
-  // Takes back the newest undoable record and, while the next older one
-  // shares its group (or, with `groupUndo`, the record continues it), that
-  // one too. Returns the caret offset the last undone record gives, or -1
+  // Takes back the newest undoable record and, while the history says the
+  // undo goes on (same group, or with `groupUndo` a continuing record), the
+  // next ones. Returns the caret offset the last undone record gives, or -1
   // when nothing was undoable.
   int Undo(bool groupUndo);
-  // Re-applies the oldest undone record and, while the next one shares its
-  // group (or, with `groupRedo`, continues it), that one too. Returns the
-  // caret offset, or -1 when nothing was undone.
+  // Re-applies the oldest undone record and, while the redo goes on, the
+  // next ones. Returns the caret offset, or -1 when nothing was undone.
   int Redo(bool groupRedo);
   // Single steps, as Undo and Redo use them; -1 when not available.
   int UndoOne();
@@ -269,30 +253,14 @@ private:
   void RebuildLines(bool emptyLineAfterFinalBreak, TLineState state);
   bool IsLineStartAt(int offset) const;  // a break ends just before `offset`
   void MarkModified(int line);
-  void DiscardUndone();
-  void TrimToLimit();
   void LoadBytes(std::vector<char>&& bytes);
-  template <typename Sink>
-  void WriteTo(Sink&& sink) const;
-  const TCodePage& CharsetCodePage() const;
-  void DropStaleUndo();
-  // Calls the modified-changed handler when Modified no longer reads `before`.
-  void RaiseIfFlipped(bool before);
+  void WriteTo(const TByteSink& sink) const;
 
   mutable TSplitVector<char> m_text;  // mutable: moving the gap does not change the text
   TPartitioning m_lines;
   TSplitVector<uint8_t> m_states;
-  std::deque<TUndoRec> m_undo;
-  int m_redoCount = 0;
-  bool m_forcedModified = false;
-  int m_undoLimit = 1000;
-  int m_currentGroup = -1;
-  int m_groupDepth = 0;
-  TTextEncoding m_encoding = teAnsi;
-  bool m_keepEncoding = false;
-  TLineBreakStyle m_lineBreakStyle = lbAsHeld;
-  int m_charset = 1;
-  unsigned m_codePage = 0;
+  TUndoHistory m_undo;
+  TTextFileFormat m_format;
   struct TLineEvent {
     bool Inserted;
     int First;
@@ -300,7 +268,6 @@ private:
   };
   std::vector<TLineEvent> m_lineEvents;  // of the edit in progress
   TListenerList<TStoreListener> m_listeners[3];  // by TStorePhase
-  TModifiedHandler m_onModifiedChanged;
 };
 
 // Keeps an undo group of the store open for its lifetime.

@@ -16,7 +16,9 @@
 
 #include "editor/MemoTextSource.h"
 #include "editor/QtAnalysisScheduler.h"
+#include "editor/QtCanvasColors.h"
 #include "editor/QtClipboard.h"
+#include "editor/StyledRuns.h"
 #include "platform/CodePage.h"
 #include "syntax/ClientSyntAnalyzer.h"
 #include "syntax/SyntAnalyzer.h"
@@ -39,59 +41,37 @@ QFont DefaultEditorFont() {
 
 bool IsWordChar(const TCodePage& codePage, char c) { return codePage.IsWordChar(static_cast<unsigned char>(c)); }
 
-// The palette colour standing for a system colour index (the Windows
-// COLOR_* numbering the lexer files use); an invalid colour for none.
-QColor SystemPaletteColor(unsigned index, const QPalette& palette) {
-  switch (index) {
-    case 0: return palette.color(QPalette::Button);            // scroll bar
-    case 1: return palette.color(QPalette::Window);            // desktop
-    case 2: return palette.color(QPalette::Active, QPalette::Highlight);    // active caption
-    case 3: return palette.color(QPalette::Inactive, QPalette::Highlight);  // inactive caption
-    case 4: return palette.color(QPalette::Window);            // menu
-    case 5: return palette.color(QPalette::Base);              // window background
-    case 6: return palette.color(QPalette::Shadow);            // window frame
-    case 7: return palette.color(QPalette::WindowText);        // menu text
-    case 8: return palette.color(QPalette::Text);              // window text
-    case 9: return palette.color(QPalette::Active, QPalette::HighlightedText);    // caption text
-    case 10: case 11: return palette.color(QPalette::Window);  // borders
-    case 12: return palette.color(QPalette::Dark);             // application workspace
-    case 13: return palette.color(QPalette::Highlight);
-    case 14: return palette.color(QPalette::HighlightedText);
-    case 15: return palette.color(QPalette::Button);           // button face
-    case 16: return palette.color(QPalette::Dark);             // button shadow
-    case 17: return palette.color(QPalette::Disabled, QPalette::Text);  // grey text
-    case 18: return palette.color(QPalette::ButtonText);
-    case 19: return palette.color(QPalette::Inactive, QPalette::HighlightedText);  // inactive caption text
-    case 20: return palette.color(QPalette::Light);            // button highlight
-    case 21: return palette.color(QPalette::Shadow);           // 3D dark shadow
-    case 22: return palette.color(QPalette::Midlight);         // 3D light
-    case 23: return palette.color(QPalette::ToolTipText);      // info text
-    case 24: return palette.color(QPalette::ToolTipBase);      // info background
-    case 26: return palette.color(QPalette::Link);             // hot light
-    case 27: case 28: case 29: return palette.color(QPalette::Highlight);  // caption gradients, menu highlight
-    case 30: return palette.color(QPalette::Window);           // menu bar
-    default: return QColor();
-  }
-}
-
 }  // namespace
 
 TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     : QAbstractScrollArea(parent),
+      m_layout(m_core.Lines(), m_core.TabList()),
       m_codePage(TCodePage::Default()),
       m_systemClipboard(std::make_unique<TQtClipboard>(&TCodePage::Default())),
       m_color(Qt::black),
       m_fontColor(QColor(0xC0, 0xC0, 0xC0)) {
-  SetClipboard(m_systemClipboard.get());
+  m_core.SetClipboard(m_systemClipboard.get());
+  TMemoEditorHooks hooks;
+  hooks.UpdateView = [this] { UpdateView(); };
+  hooks.CaretMoved = [this] { CaretMoved(); };
+  hooks.SelectionChanged = [this] { viewport()->update(); };
+  hooks.Cleared = [this] { m_longestLine = 0; };
+  m_core.SetHooks(std::move(hooks));
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
   viewport()->setCursor(Qt::IBeamCursor);
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   SetEditorFont(DefaultEditorFont());
-  OnModifiedChanged = [this] { emit ModifiedChanged(); };
+  m_core.OnModifiedChanged = [this] { emit ModifiedChanged(); };
   m_textSource = std::make_unique<TMemoTextSource>(Lines());
   m_scheduler = std::make_unique<TQtAnalysisScheduler>();
+  TStoreListener content;
+  content.Changed = [this](int pos, int count, int) { TextChangedInStore(pos, count); };
+  m_storeContent = Lines().Subscribe(std::move(content), TStorePhase::Content);
+  TStoreListener events;
+  events.Changed = [this](int, int, int) { emit TextChanged(); };
+  m_storeEvents = Lines().Subscribe(std::move(events), TStorePhase::Events);
   UpdateScrollBars();
 }
 
@@ -99,7 +79,8 @@ TSyntaxMemo::~TSyntaxMemo() {
   // The analysis reads the store and uses the scheduler: it goes first.
   m_syntClient.reset();
   // The clipboard object dies with this widget; the core must not keep it.
-  SetClipboard(nullptr);
+  m_core.SetClipboard(nullptr);
+  m_core.SetHooks({});
 }
 
 // ---- Highlighting ----
@@ -122,22 +103,6 @@ void TSyntaxMemo::ReportAnalysisError(const std::exception& error) {
   else qWarning("Syntax analysis: %s", error.what());
 }
 
-std::uint32_t TSyntaxMemo::ColorValue(const QColor& color) {
-  const QRgb rgb = color.rgb();
-  return static_cast<std::uint32_t>(qRed(rgb)) | static_cast<std::uint32_t>(qGreen(rgb)) << 8 |
-         static_cast<std::uint32_t>(qBlue(rgb)) << 16;
-}
-
-QColor TSyntaxMemo::CanvasColor(std::uint32_t color, const QPalette& palette, const QColor& fallback) {
-  if (color == clNone || color == clDefault) return fallback;
-  if ((color >> 24) == 0xFF) {
-    const QColor system = SystemPaletteColor(color & 0xFFu, palette);
-    return system.isValid() ? system : fallback;
-  }
-  return QColor(static_cast<int>(color & 0xFFu), static_cast<int>((color >> 8) & 0xFFu),
-                static_cast<int>((color >> 16) & 0xFFu));
-}
-
 TCanvasState TSyntaxMemo::BaseCanvasState() const {
   TCanvasState state;
   state.FontName = m_font.family().toStdString();
@@ -150,14 +115,7 @@ TCanvasState TSyntaxMemo::BaseCanvasState() const {
 }
 
 TCanvasState TSyntaxMemo::CanvasStateAt(int offset) {
-  TCanvasState state = BaseCanvasState();
-  if (!m_syntClient || !SyntaxAnalyzer() || offset < 0) return state;
-  if (const TSyntaxFormat* def = SyntaxAnalyzer()->DefaultStyle()) def->ApplyToCanvas(state, true);
-  m_syntClient->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
-  m_styles.clear();
-  m_syntClient->TokenStyleAt(static_cast<std::size_t>(offset), m_styles);
-  for (const TSyntaxFormat* style : m_styles) style->ApplyToCanvas(state, true);
-  return state;
+  return TStyledRuns(m_syntClient.get(), BaseCanvasState()).StateAt(offset);
 }
 
 QFont TSyntaxMemo::CanvasFont(const TCanvasState& state) const {
@@ -172,37 +130,6 @@ QFont TSyntaxMemo::CanvasFont(const TCanvasState& state) const {
   font.setUnderline(state.FontStyle & fsUnderline);
   font.setStrikeOut(state.FontStyle & fsStrikeOut);
   return font;
-}
-
-std::vector<TSyntaxMemo::TStyledRun> TSyntaxMemo::LineRuns(int line, const std::vector<int>& columns) {
-  std::vector<TStyledRun> runs;
-  TCanvasState base = BaseCanvasState();
-  const int length = static_cast<int>(columns.size()) - 1;
-  TSyntAnalyzer* analyzer = SyntaxAnalyzer();
-  if (analyzer)
-    if (const TSyntaxFormat* def = analyzer->DefaultStyle()) def->ApplyToCanvas(base, true);
-  if (!m_syntClient || !analyzer || length <= 0) {
-    if (length > 0) runs.push_back(TStyledRun{0, columns[static_cast<std::size_t>(length)], base});
-    return runs;
-  }
-  const std::size_t lineStart = static_cast<std::size_t>(Lines().LineStart(line));
-  const std::size_t lineEnd = lineStart + static_cast<std::size_t>(length);
-  std::size_t q = lineStart;
-  while (q < lineEnd) {
-    m_styles.clear();
-    std::size_t end = m_syntClient->TokenStyleAt(q, m_styles);
-    if (end <= q) end = q + 1;  // always move on
-    if (end > lineEnd) end = lineEnd;
-    TCanvasState state = base;
-    for (const TSyntaxFormat* style : m_styles) style->ApplyToCanvas(state, true);
-    const int from = columns[q - lineStart], to = columns[end - lineStart];
-    if (!runs.empty() && runs.back().State == state && runs.back().To == from)
-      runs.back().To = to;  // neighbouring runs in one state draw as one
-    else
-      runs.push_back(TStyledRun{from, to, std::move(state)});
-    q = end;
-  }
-  return runs;
 }
 
 // ---- Properties ----
@@ -235,74 +162,34 @@ int TSyntaxMemo::VisibleLineCount() const { return std::max(1, viewport()->heigh
 
 // ---- Geometry ----
 
-int TSyntaxMemo::VisualColumn(int line, int x) const {
-  const TSyntMemoStrings& lines = Lines();
-  const int start = lines.LineStart(line);
-  const int length = lines.LineLength(line);
-  const int inText = std::min(std::max(x, 0), length);
-  int column = 0;
-  for (int i = 0; i < inText; ++i)
-    column = lines.CharAt(start + i) == '\t' ? TabList().NextTabStop(column) : column + 1;
-  return column + std::max(0, x - length);
-}
-
-int TSyntaxMemo::ColumnFromVisual(int line, int column) const {
-  const TSyntMemoStrings& lines = Lines();
-  const int start = lines.LineStart(line);
-  const int length = lines.LineLength(line);
-  int visual = 0;
-  for (int i = 0; i < length; ++i) {
-    int next = lines.CharAt(start + i) == '\t' ? TabList().NextTabStop(visual) : visual + 1;
-    // A click in the right half of a cell places the caret after it.
-    if (column < next) return (column - visual) * 2 < (next - visual) ? i : i + 1;
-    visual = next;
-  }
-  return length + (column - visual);
-}
-
 TPoint TSyntaxMemo::PointToCaretPos(QPoint point) const {
   const int count = Lines().Count();
   int line = TopLine() + (point.y() < 0 ? (point.y() / m_lineHeight) - 1 : point.y() / m_lineHeight);
   line = std::clamp(line, 0, std::max(0, count - 1));
   const int x = point.x() - TextLeft() + horizontalScrollBar()->value();
-  const int column = std::max(0, (x + m_charWidth / 2) / m_charWidth);
-  if (count == 0) return TPoint{column, 0};
   // Between cells the caret goes to the nearer boundary.
-  int visual = 0, i = 0;
-  const int start = Lines().LineStart(line), length = Lines().LineLength(line);
-  for (; i < length; ++i) {
-    int next = Lines().CharAt(start + i) == '\t' ? TabList().NextTabStop(visual) : visual + 1;
-    if (x < (visual * m_charWidth + next * m_charWidth) / 2) return TPoint{i, line};
-    visual = next;
-  }
-  return TPoint{length + std::max(0, column - visual), line};
+  return TPoint{m_layout.NearestColumn(line, x, m_charWidth), line};
 }
 
 QPoint TSyntaxMemo::CaretPosToPoint(TPoint pos) const {
-  return QPoint(TextLeft() + VisualColumn(pos.Y, pos.X) * m_charWidth - horizontalScrollBar()->value(),
+  return QPoint(TextLeft() + m_layout.VisualColumn(pos.Y, pos.X) * m_charWidth - horizontalScrollBar()->value(),
                 (pos.Y - TopLine()) * m_lineHeight);
 }
 
-QString TSyntaxMemo::DisplayText(int line, std::vector<int>& columns) const {
+QString TSyntaxMemo::DisplayText(int line, std::vector<int>& cells) const {
+  cells = m_layout.CellStarts(line);
   const std::string text = Lines().Line(line);
   QString display;
-  display.reserve(static_cast<int>(text.size()));
-  columns.clear();
-  columns.reserve(text.size() + 1);
-  int column = 0;
-  for (char c : text) {
-    columns.push_back(column);
+  display.reserve(cells.back());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
     if (c == '\t') {
-      const int next = TabList().NextTabStop(column);
-      display.append(QString(next - column, QLatin1Char(' ')));
-      column = next;
+      display.append(QString(cells[i + 1] - cells[i], QLatin1Char(' ')));
     } else {
       const char32_t u = m_codePage.ToUnicode(static_cast<unsigned char>(c));
       display.append(u < 0x20 ? QChar(0x2400 + u) : QChar(static_cast<char16_t>(u)));
-      ++column;
     }
   }
-  columns.push_back(column);
   return display;
 }
 
@@ -337,7 +224,7 @@ void TSyntaxMemo::EnsureCaretVisible() {
     SetTopLine(caret.Y);
   else if (caret.Y >= top + page)
     SetTopLine(caret.Y - page + 1);
-  const int x = VisualColumn(caret.Y, caret.X) * m_charWidth;
+  const int x = m_layout.VisualColumn(caret.Y, caret.X) * m_charWidth;
   const int left = horizontalScrollBar()->value();
   const int width = std::max(m_charWidth, viewport()->width() - TextLeft() - m_charWidth);
   if (x > m_longestLine * m_charWidth) {
@@ -361,15 +248,12 @@ void TSyntaxMemo::UpdateView() {
 }
 
 void TSyntaxMemo::CaretMoved() {
-  if (UpdateDepth() == 0) EnsureCaretVisible();
+  if (m_core.UpdateDepth() == 0) EnsureCaretVisible();
   viewport()->update();
   emit CaretPosChanged();
 }
 
-void TSyntaxMemo::SelectionChanged() { viewport()->update(); }
-
-void TSyntaxMemo::TextChangedHook(int pos, int count, int lineChange) {
-  (void)lineChange;
+void TSyntaxMemo::TextChangedInStore(int pos, int count) {
   if (pos < 0) {
     RecountLongestLine();
   } else if (count > 0) {
@@ -377,13 +261,8 @@ void TSyntaxMemo::TextChangedHook(int pos, int count, int lineChange) {
     const int first = Lines().LineFromOffset(pos), last = Lines().LineFromOffset(pos + count);
     for (int line = first; line <= last; ++line) m_longestLine = std::max(m_longestLine, Lines().LineLength(line));
   }
-  if (UpdateDepth() == 0) UpdateScrollBars();
+  if (m_core.UpdateDepth() == 0) UpdateScrollBars();
   viewport()->update();
-  emit TextChanged();
-}
-
-void TSyntaxMemo::ClearHook() {
-  m_longestLine = 0;
 }
 
 // ---- Painting ----
@@ -407,56 +286,64 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   if (hasFocus()) PaintCaret(painter);
 }
 
+bool TSyntaxMemo::SelectionCells(int line, int& from, int& to) const {
+  // Hidden while the editor lacks the focus.
+  if (!HaveSelection() || !hasFocus()) return false;
+  if (SelectionMode() == smColumn) {
+    const TBlockRect block = BlockRect();
+    from = block.Left;
+    to = block.Right;
+    return line >= block.Top && line <= block.Bottom && to > from;
+  }
+  const int lineStart = Lines().LineStart(line);
+  const int textEnd = lineStart + Lines().LineLength(line);
+  const int lineEnd = lineStart + Lines().LineFullLength(line);
+  const int selEnd = SelStart() + SelLength();
+  const int first = std::max(SelStart(), lineStart), last = std::min(selEnd, lineEnd);
+  if (!(first < last || (first == last && first > SelStart() && first < selEnd))) return false;
+  from = m_layout.VisualColumn(line, first - lineStart);
+  to = m_layout.VisualColumn(line, std::min(last, textEnd) - lineStart);
+  if (last > textEnd) ++to;  // the selected line break
+  return to > from;
+}
+
 void TSyntaxMemo::PaintLine(QPainter& painter, int line, int y) {
   const int left = TextLeft() - horizontalScrollBar()->value();
-  std::vector<int> columns;
-  const QString text = DisplayText(line, columns);
+  std::vector<int> cells;
+  const QString text = DisplayText(line, cells);
+  const int lineStart = Lines().LineStart(line);
   std::vector<TStyledRun> runs;
   try {
-    runs = LineRuns(line, columns);
+    runs = TStyledRuns(m_syntClient.get(), BaseCanvasState()).Runs(lineStart, Lines().LineLength(line));
   } catch (const std::exception& e) {
     ReportAnalysisError(e);
-    runs.assign(1, TStyledRun{0, columns.back(), BaseCanvasState()});
-  }
-  // The selection lies under the text; the selected part is drawn in the
-  // highlight colours (hidden while the editor lacks the focus).
-  int selFrom = -1, selTo = -1;  // visual columns
-  if (HaveSelection() && hasFocus()) {
-    if (SelectionMode() == smColumn) {
-      const TBlockRect block = BlockRect();
-      if (line >= block.Top && line <= block.Bottom) {
-        selFrom = block.Left;
-        selTo = block.Right;
-      }
-    } else {
-      const int lineStart = Lines().LineStart(line);
-      const int lineEnd = lineStart + Lines().LineFullLength(line);
-      const int from = std::max(SelStart(), lineStart), to = std::min(SelStart() + SelLength(), lineEnd);
-      if (from < to || (from == to && from > SelStart() && from < SelStart() + SelLength())) {
-        selFrom = VisualColumn(line, from - lineStart);
-        selTo = VisualColumn(line, std::min(to, lineStart + Lines().LineLength(line)) - lineStart);
-        if (to > lineStart + Lines().LineLength(line)) ++selTo;  // the selected line break
-      }
-    }
+    runs.assign(1, TStyledRun{lineStart, lineStart + Lines().LineLength(line), {}, BaseCanvasState()});
   }
   const QPalette& colors = palette();
+  auto cellsOf = [&](const TStyledRun& run) {
+    return std::pair(cells[static_cast<std::size_t>(run.Start - lineStart)],
+                     cells[static_cast<std::size_t>(run.End - lineStart)]);
+  };
   // Each run at its own cells, so a style's font cannot shift the text after it.
   auto drawRuns = [&](const QColor* pen) {
     for (const TStyledRun& run : runs) {
+      const auto [from, to] = cellsOf(run);
       painter.setFont(CanvasFont(run.State));
       painter.setPen(pen ? *pen : CanvasColor(run.State.TextColor, colors, m_fontColor));
-      painter.drawText(left + run.From * m_charWidth, y + m_ascent, text.mid(run.From, run.To - run.From));
+      painter.drawText(left + from * m_charWidth, y + m_ascent, text.mid(from, to - from));
     }
   };
   for (const TStyledRun& run : runs) {
     const QColor background = CanvasColor(run.State.BgColor, colors, QColor());
+    const auto [from, to] = cellsOf(run);
     if (background.isValid())
-      painter.fillRect(QRect(left + run.From * m_charWidth, y, (run.To - run.From) * m_charWidth, m_lineHeight),
-                       background);
+      painter.fillRect(QRect(left + from * m_charWidth, y, (to - from) * m_charWidth, m_lineHeight), background);
   }
   drawRuns(nullptr);
-  if (selFrom >= 0 && selTo > selFrom) {
-    // The selection changes colours only: the runs keep their font attributes.
+  // The selection lies under the text; the selected part is drawn in the
+  // highlight colours. It changes colours only: the runs keep their fonts.
+  int selFrom = 0, selTo = 0;
+  if (SelectionCells(line, selFrom, selTo)) {
     const QRect band(left + selFrom * m_charWidth, y, (selTo - selFrom) * m_charWidth, m_lineHeight);
     painter.fillRect(band, colors.color(QPalette::Highlight));
     painter.save();
@@ -585,7 +472,7 @@ bool TSyntaxMemo::HandleCommandKey(QKeyEvent* event) {
         return true;
       }
       if (ctrl || alt) return false;
-      if (HaveSelection() && HasOption(soOverwriteBlocks)) {
+      if (HaveSelection() && m_core.HasOption(soOverwriteBlocks)) {
         ClearSelection();
       } else if (caret.X > Lines().LineLength(caret.Y)) {
         MoveCaret(TPoint{caret.X - 1, caret.Y}, false);  // beyond the end only the caret moves
@@ -598,7 +485,7 @@ bool TSyntaxMemo::HandleCommandKey(QKeyEvent* event) {
         CutToClipboard();
       } else if (ctrl) {
         if (HaveSelection()) ClearSelection();
-      } else if (HaveSelection() && HasOption(soOverwriteBlocks)) {
+      } else if (HaveSelection() && m_core.HasOption(soOverwriteBlocks)) {
         ClearSelection();
       } else {
         DeleteText(1);
@@ -612,7 +499,7 @@ bool TSyntaxMemo::HandleCommandKey(QKeyEvent* event) {
     case Qt::Key_Tab:
       if (ctrl || shift) return false;
       if (TabMode() == tmSpaces) {
-        const int column = VisualColumn(caret.Y, caret.X);
+        const int column = m_layout.VisualColumn(caret.Y, caret.X);
         InsertText(std::string(TabList().NextTabStop(column) - column, ' '));
       } else {
         InsertText("\t");
@@ -649,8 +536,8 @@ void TSyntaxMemo::DeleteLine() {
   if (line >= Lines().Count()) return;
   const int start = Lines().LineStart(line);
   const int count = Lines().LineFullLength(line);
-  if (count == 0 || IsReadOnlySpan(start, count)) return;
-  TUpdateGuard bracket(*this);
+  if (count == 0 || m_core.IsReadOnlySpan(start, count)) return;
+  TUpdateGuard bracket(m_core);
   SetSelection(start, count);
   ClearSelection();
   SetCaretPos(TPoint{0, line});

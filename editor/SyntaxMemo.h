@@ -1,18 +1,21 @@
 // The editor control: a scroll area that shows the text store and turns keys
-// and the mouse into the editing operations of TMemoEditor.
+// and the mouse into the editing operations of its editing core.
 #pragma once
 
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
-#include <QPalette>
 #include <cstdint>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
+#include "editor/ColumnLayout.h"
 #include "editor/MemoEditor.h"
+#include "platform/ListenerList.h"
 #include "syntax/CanvasState.h"
 
 namespace penwick {
@@ -23,28 +26,87 @@ class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
 class TSyntAnalyzer;
-class TSyntaxFormat;
+struct TStyledRun;
 
+// The widget holds its parts and coordinates them: the editing core
+// (TMemoEditor: text store, caret, selection, undo, clipboard), the column
+// layout of its lines, the analysis of its text and the styled-runs lookup
+// painting reads. The editing operations are the core's; the widget passes
+// the ones the rest of the program uses straight on.
+//
 // Text reaches Qt only here, through the code page (Windows-1252 by default).
 // Painting touches only the visible lines, so the cost of a repaint does not
 // grow with the length of the text. The view is laid out in fixed-width
-// character cells: a line's x position is its visual column (tabs advance to
-// the next stop of TabList) times the character width. The gutter, wrapping,
-// folding and highlighting attach to the virtual layout and drawing steps
-// (TextLeft, PaintLine, VisualLineCount...) below.
+// character cells: a line's x position is its visual column times the
+// character width.
 //
 // Highlighting: bound to a lexer definition, the widget owns one analysis of
-// its text, fed with every change of the store and run in idle time through
-// a Qt scheduler. Painting first analyses up to the end of the visible lines,
-// then draws each token in its style: the editor's font and colours, the
-// lexer's default style, then the token's style, each laid over the previous
-// one; the selection is drawn over all of them in the highlight colours.
-class TSyntaxMemo : public QAbstractScrollArea, public TMemoEditor {
+// its text, which hears every change of the store through its text source and
+// runs in idle time through a Qt scheduler. Painting first analyses up to the
+// end of the visible lines, then draws each styled run (the editor's font and
+// colours, the lexer's default style, token and range styles); the selection
+// is drawn over all of them in the highlight colours.
+class TSyntaxMemo : public QAbstractScrollArea {
   Q_OBJECT
 public:
   explicit TSyntaxMemo(QWidget* parent = nullptr);
   ~TSyntaxMemo() override;
 
+  // ---- Parts ----
+  TMemoEditor& Core() { return m_core; }
+  const TMemoEditor& Core() const { return m_core; }
+  const TColumnLayout& Layout() const { return m_layout; }
+
+  // ---- Editing operations of the core ----
+  TSyntMemoStrings& Lines() { return m_core.Lines(); }
+  const TSyntMemoStrings& Lines() const { return m_core.Lines(); }
+  void Clear() { m_core.Clear(); }
+  void CopyToClipboard() { m_core.CopyToClipboard(); }
+  void CutToClipboard() { m_core.CutToClipboard(); }
+  void PasteFromClipboard() { m_core.PasteFromClipboard(); }
+  bool CanPaste() const { return m_core.CanPaste(); }
+  TClipboard& Clipboard() { return m_core.Clipboard(); }
+  void SelectAll() { m_core.SelectAll(); }
+  void ClearSelection() { m_core.ClearSelection(); }
+  bool HaveSelection() const { return m_core.HaveSelection(); }
+  std::string SelText() const { return m_core.SelText(); }
+  bool CanUndo() const { return m_core.CanUndo(); }
+  bool CanRedo() const { return m_core.CanRedo(); }
+  void Undo() { m_core.Undo(); }
+  void Redo() { m_core.Redo(); }
+  void ClearUndo() { m_core.ClearUndo(); }
+  bool Modified() const { return m_core.Modified(); }
+  void SetModified(bool modified) { m_core.SetModified(modified); }
+  TPoint CaretPos() const { return m_core.CaretPos(); }
+  void SetCaretPos(TPoint pos) { m_core.SetCaretPos(pos); }
+  void SetCaretPos(int x, int y) { m_core.SetCaretPos(x, y); }
+  int CaretStrPos() const { return m_core.CaretStrPos(); }
+  void SetCaretStrPos(int offset) { m_core.SetCaretStrPos(offset); }
+  int SelStart() const { return m_core.SelStart(); }
+  int SelLength() const { return m_core.SelLength(); }
+  void SetSelStart(int start) { m_core.SetSelStart(start); }
+  void SetSelLength(int length) { m_core.SetSelLength(length); }
+  void SetSelection(int start, int length) { m_core.SetSelection(start, length); }
+  TSelectionMode SelectionMode() const { return m_core.SelectionMode(); }
+  TBlockRect BlockRect() const { return m_core.BlockRect(); }
+  void InsertText(std::string_view text) { m_core.InsertText(text); }
+  void DeleteText(int count) { m_core.DeleteText(count); }
+  bool ReplaceText(int offset, int count, std::string_view text) { return m_core.ReplaceText(offset, count, text); }
+  void BeginUpdate() { m_core.BeginUpdate(); }
+  void EndUpdate() { m_core.EndUpdate(); }
+  int CaretPosToStrPos(int x, int y) const { return m_core.CaretPosToStrPos(x, y); }
+  int CaretPosToStrPos(TPoint pos) const { return m_core.CaretPosToStrPos(pos); }
+  TPoint StrPosToCaretPos(int offset) const { return m_core.StrPosToCaretPos(offset); }
+  TSyntaxMemoOptions Options() const { return m_core.Options(); }
+  void SetOptions(TSyntaxMemoOptions options) { m_core.SetOptions(options); }
+  bool ReadOnly() const { return m_core.ReadOnly(); }
+  void SetReadOnly(bool readOnly) { m_core.SetReadOnly(readOnly); }
+  TTabList& TabList() { return m_core.TabList(); }
+  TTabMode TabMode() const { return m_core.TabMode(); }
+  int UndoLimit() const { return m_core.UndoLimit(); }
+  void SetUndoLimit(int limit) { m_core.SetUndoLimit(limit); }
+
+  // ---- View ----
   // The editor font; non-fixed fonts are drawn in cells of the width of "x".
   void SetEditorFont(const QFont& font);
   const QFont& EditorFont() const { return m_font; }
@@ -67,11 +129,6 @@ public:
   TPoint PointToCaretPos(QPoint point) const;
   // Top-left of the caret cell in viewport coordinates.
   QPoint CaretPosToPoint(TPoint pos) const;
-  // Visual column (tabs expanded) of character column `x` of `line`;
-  // beyond the line's end each column counts one cell.
-  int VisualColumn(int line, int x) const;
-  // The character column of `line` whose cell contains visual column `column`.
-  int ColumnFromVisual(int line, int column) const;
 
   // Scrolls so that the caret is inside the visible area.
   void EnsureCaretVisible();
@@ -90,17 +147,10 @@ public:
   std::function<void(const std::exception&)> OnAnalysisError;
 
   // The drawing state of the character at 0-based `offset` before the
-  // selection is laid over it: editor font and colours, the lexer's default
-  // style, the style of the token there. Analyses up to the offset.
+  // selection is laid over it. Analyses up to the offset.
   TCanvasState CanvasStateAt(int offset);
   // The state text starts from: the editor's font and font colour, no background.
   TCanvasState BaseCanvasState() const;
-  // A colour of a drawing state on screen: red in the lowest byte; a top byte
-  // of 0xFF names a system colour, taken from `palette`; clNone and
-  // clDefault give `fallback`.
-  static QColor CanvasColor(std::uint32_t color, const QPalette& palette, const QColor& fallback);
-  // The 32-bit value (red lowest) of a screen colour.
-  static std::uint32_t ColorValue(const QColor& color);
 
 signals:
   void ModifiedChanged();
@@ -108,18 +158,8 @@ signals:
   void CaretPosChanged();
 
 protected:
-  // ---- Layout and drawing steps ----
   // Left edge of the text in viewport pixels (gutter and margin come here).
-  virtual int TextLeft() const { return m_textMargin; }
-  virtual void PaintLine(QPainter& painter, int line, int y);
-  virtual void PaintCaret(QPainter& painter);
-
-  // ---- TMemoEditor view hooks ----
-  void UpdateView() override;
-  void CaretMoved() override;
-  void SelectionChanged() override;
-  void TextChangedHook(int pos, int count, int lineChange) override;
-  void ClearHook() override;
+  int TextLeft() const { return m_textMargin; }
 
   // ---- Qt events ----
   void paintEvent(QPaintEvent* event) override;
@@ -137,6 +177,13 @@ protected:
   bool focusNextPrevChild(bool next) override;
 
 private:
+  // ---- What the parts tell the widget ----
+  void UpdateView();
+  void CaretMoved();
+  void TextChangedInStore(int pos, int count);
+
+  void PaintLine(QPainter& painter, int line, int y);
+  void PaintCaret(QPainter& painter);
   // Moves the caret; with `extend` the selection runs from its anchor (the
   // end away from the caret, or the caret itself) to the new place,
   // otherwise the selection is emptied.
@@ -148,27 +195,25 @@ private:
   TPoint WordRight(TPoint from) const;
   void UpdateScrollBars();
   void RecountLongestLine();
-  // The line as drawn (tabs expanded, control characters as symbols) and,
-  // for each character and its end, the visual column where it starts.
-  QString DisplayText(int line, std::vector<int>& columns) const;
-  // A run of a line drawn in one state: visual columns [From, To).
-  struct TStyledRun {
-    int From = 0;
-    int To = 0;
-    TCanvasState State;
-  };
-  std::vector<TStyledRun> LineRuns(int line, const std::vector<int>& columns);
+  // The line as drawn (tabs expanded, control characters as symbols), and
+  // through `cells` the visual column each character starts at.
+  QString DisplayText(int line, std::vector<int>& cells) const;
+  // The visible selection on `line` in visual columns, or false.
+  bool SelectionCells(int line, int& from, int& to) const;
   // The editor's font with the state's font attributes.
   QFont CanvasFont(const TCanvasState& state) const;
   void ReportAnalysisError(const std::exception& error);
 
+  TMemoEditor m_core;
+  TColumnLayout m_layout;
   const TCodePage& m_codePage;
   std::unique_ptr<TQtClipboard> m_systemClipboard;
   // Declared before the analysis: it is destroyed after it.
   std::unique_ptr<TMemoTextSource> m_textSource;
   std::unique_ptr<TQtAnalysisScheduler> m_scheduler;
   std::unique_ptr<TClientSyntAnalyzer> m_syntClient;
-  std::vector<const TSyntaxFormat*> m_styles;  // scratch list for the style lookup
+  TSubscription m_storeContent;
+  TSubscription m_storeEvents;
   QFont m_font;
   QColor m_color;
   QColor m_fontColor;

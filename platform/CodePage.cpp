@@ -98,8 +98,14 @@ std::string TCodePage::ToUtf8(std::string_view text) const {
   return out;
 }
 
-std::string TCodePage::FromUtf8(std::string_view utf8) const {
+std::string TCodePage::FromUtf8(std::string_view utf8, int* lost) const {
   std::string out;
+  int replaced = 0;
+  auto put = [&](char32_t u) {
+    const unsigned char c = FromUnicode(u, 0);
+    if (c == 0 && u != 0) ++replaced;
+    out += c == 0 && u != 0 ? '?' : static_cast<char>(c);
+  };
   out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
@@ -110,17 +116,18 @@ std::string TCodePage::FromUtf8(std::string_view utf8) const {
     else if ((b & 0xE0) == 0xC0) { u = b & 0x1F; extra = 1; }
     else if ((b & 0xF0) == 0xE0) { u = b & 0x0F; extra = 2; }
     else if ((b & 0xF8) == 0xF0) { u = b & 0x07; extra = 3; }
-    else { out += '?'; ++i; continue; }
+    else { out += '?'; ++replaced; ++i; continue; }
     size_t j = 1;
     for (; j <= extra && i + j < utf8.size(); ++j) {
       unsigned char n = static_cast<unsigned char>(utf8[i + j]);
       if ((n & 0xC0) != 0x80) break;
       u = (u << 6) | (n & 0x3F);
     }
-    if (j <= extra) { out += '?'; i += j; continue; }
-    out += static_cast<char>(FromUnicode(u));
+    if (j <= extra) { out += '?'; ++replaced; i += j; continue; }
+    put(u);
     i += extra + 1;
   }
+  if (lost) *lost += replaced;
   return out;
 }
 
@@ -131,17 +138,21 @@ std::u16string TCodePage::ToUtf16(std::string_view text) const {
   return out;
 }
 
-std::string TCodePage::FromUtf16(std::u16string_view utf16) const {
+std::string TCodePage::FromUtf16(std::u16string_view utf16, int* lost) const {
   std::string out;
   out.reserve(utf16.size());
+  int replaced = 0;
   for (size_t i = 0; i < utf16.size(); ++i) {
     char32_t u = utf16[i];
     if (u >= 0xD800 && u < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000) {
       u = 0x10000 + ((u - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
     }
-    out += static_cast<char>(FromUnicode(u));
+    const unsigned char c = FromUnicode(u, 0);
+    if (c == 0 && u != 0) ++replaced;
+    out += c == 0 && u != 0 ? '?' : static_cast<char>(c);
   }
+  if (lost) *lost += replaced;
   return out;
 }
 

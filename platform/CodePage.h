@@ -45,12 +45,13 @@ public:
   bool SameText(std::string_view a, std::string_view b) const;
 
   // Whole-string conversions. Invalid UTF-8 or UTF-16 input is decoded
-  // leniently (each bad unit becomes U+FFFD) and never throws; characters
-  // the code page lacks become '?'.
+  // leniently and never throws; characters the code page lacks, and each
+  // bad unit, become '?'. `lost`, when given, is increased by the number of
+  // characters that became '?' that way (a '?' of the input is not lost).
   std::string ToUtf8(std::string_view text) const;
-  std::string FromUtf8(std::string_view utf8) const;
+  std::string FromUtf8(std::string_view utf8, int* lost = nullptr) const;
   std::u16string ToUtf16(std::string_view text) const;
-  std::string FromUtf16(std::u16string_view utf16) const;
+  std::string FromUtf16(std::u16string_view utf16, int* lost = nullptr) const;
 
 private:
   enum : uint8_t { kLetter = 1, kDigit = 2, kSpace = 4, kHex = 8, kUpper = 16, kLower = 32 };

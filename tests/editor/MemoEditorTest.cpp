@@ -12,7 +12,8 @@
 namespace penwick {
 namespace {
 
-// Exposes the view hooks so tests can see when they run.
+// Attaches a view the way the widget does (hooks and a store listener among
+// those of derived content), so tests can see when each part hears what.
 class TProbeEditor : public TMemoEditor {
 public:
   int updates = 0;
@@ -20,13 +21,21 @@ public:
   std::vector<std::string> log;
   int readOnlyFrom = -1;  // offsets from here on may not be written
 
-protected:
-  void UpdateView() override { ++updates; }
-  void ClearHook() override { ++clears; }
-  void TextChangedHook(int pos, int count, int lineChange) override {
-    log.push_back("hook " + std::to_string(pos) + " " + std::to_string(count) + " " + std::to_string(lineChange));
+  TProbeEditor() {
+    TMemoEditorHooks hooks;
+    hooks.UpdateView = [this] { ++updates; };
+    hooks.Cleared = [this] { ++clears; };
+    hooks.ReadOnlyAt = [this](int offset) { return readOnlyFrom >= 0 && offset >= readOnlyFrom; };
+    SetHooks(std::move(hooks));
+    TStoreListener content;
+    content.Changed = [this](int pos, int count, int lineChange) {
+      log.push_back("hook " + std::to_string(pos) + " " + std::to_string(count) + " " + std::to_string(lineChange));
+    };
+    m_content = Lines().Subscribe(std::move(content), TStorePhase::Content);
   }
-  bool IsReadOnlyAt(int offset) const override { return readOnlyFrom >= 0 && offset >= readOnlyFrom; }
+
+private:
+  TSubscription m_content;
 };
 
 void Type(TMemoEditor& editor, const std::string& keys) {
@@ -63,7 +72,7 @@ TEST(MemoEditorUndo, TypingOverASelectionIsOneRecordAndUndoPutsTheCaretAfterTheW
   EXPECT_EQ(editor.SelText(), "hello");
   editor.InsertText("y");
   EXPECT_EQ(editor.Lines().Text(), "say y now");
-  EXPECT_EQ(editor.Lines().UndoCount(), 1);
+  EXPECT_EQ(editor.Lines().UndoHistory().Count(), 1);
   editor.Undo();
   EXPECT_EQ(editor.Lines().Text(), "say hello now");
   EXPECT_EQ(editor.CaretStrPos(), 9);
@@ -94,7 +103,7 @@ TEST(MemoEditorUndo, TheOldestRecordGoesPastTheLimitAndTheTextStaysModified) {
   EXPECT_EQ(editor.UndoLimit(), 1000);
   editor.SetModified(false);
   for (int i = 0; i < 1001; ++i) editor.InsertText(i % 50 == 49 ? "\r\n" : "a");
-  EXPECT_EQ(editor.Lines().UndoCount(), 1000);
+  EXPECT_EQ(editor.Lines().UndoHistory().Count(), 1000);
   while (editor.CanUndo()) editor.Undo();
   EXPECT_EQ(editor.Lines().TextLength(), 1);  // the first keystroke cannot be taken back
   EXPECT_TRUE(editor.Modified());
@@ -220,7 +229,7 @@ TEST(MemoEditorEditing, ReplaceTextIsOneRecordAndLeavesTheCaret) {
   EXPECT_EQ(editor.Lines().Text(), "alpha gamma\r\ndelta");
   EXPECT_EQ(editor.Lines().Count(), 2);
   EXPECT_EQ(editor.CaretStrPos(), 2);
-  EXPECT_EQ(editor.Lines().UndoCount(), 1);
+  EXPECT_EQ(editor.Lines().UndoHistory().Count(), 1);
   editor.Undo();
   EXPECT_EQ(editor.Lines().Text(), "alpha beta");
 }
@@ -288,8 +297,8 @@ TEST(MemoEditorNotification, AnExceptionInsideABracketStillClosesItAndItsGroup) 
   editor.OnChange = [] { throw std::runtime_error("handler failed"); };
   EXPECT_THROW(editor.InsertText("a"), std::runtime_error);
   EXPECT_EQ(editor.UpdateDepth(), 0);
-  EXPECT_EQ(editor.Lines().GroupDepth(), 0);
-  EXPECT_EQ(editor.Lines().CurrentGroup(), -1);
+  EXPECT_EQ(editor.Lines().UndoHistory().GroupDepth(), 0);
+  EXPECT_EQ(editor.Lines().UndoHistory().CurrentGroup(), -1);
 }
 
 // ---------------------------------------------------------------- clipboard

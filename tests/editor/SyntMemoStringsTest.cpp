@@ -279,7 +279,7 @@ TEST_F(SyntMemoStringsFiles, MarksDecideTheEncodingAndOddOrEmptyInputIsTolerated
   EXPECT_EQ(lines.Encoding(), teAnsi);
   EXPECT_EQ(lines.Count(), 0);
 
-  lines.SetKeepEncoding(true);  // without a mark the previous encoding stays
+  lines.Format().SetKeepEncoding(true);  // without a mark the previous encoding stays
   Write("u8.mis", "\xEF\xBB\xBFx");
   lines.LoadFromFile(PathOf("u8.mis"));
   Write("plain.mis", "\xC3\xA9");
@@ -338,22 +338,29 @@ TEST_F(SyntMemoStringsFiles, ReplacingAFileKeepsItsPermissionsAndLeavesNoTempora
 TEST(SyntMemoStringsUndo, ADeletionFollowedByAnInsertionAtItsPlaceBecomesOneReplacement) {
   TSyntMemoStrings lines;
   lines.SetText("hello world");
-  lines.AddUndo(ukDelete, "", false, 6, "world");
-  lines.DeleteText(6, 5);
-  lines.AddUndo(ukInsert, "x", true, 6, "");
-  lines.InsertText(6, "x");
-  ASSERT_EQ(lines.UndoCount(), 1);
-  EXPECT_EQ(lines.UndoRecord(0).Kind, ukInsert);
+  {
+    TUndoGroupGuard group(lines);
+    lines.UndoableDelete(6, 5, false);
+    lines.UndoableInsert(6, "x");
+  }
+  ASSERT_EQ(lines.UndoHistory().Count(), 1);
+  EXPECT_EQ(lines.UndoHistory().Record(0).Kind, ukInsert);
   EXPECT_EQ(lines.UndoOne(), 11);  // caret after the restored word
   EXPECT_EQ(lines.Text(), "hello world");
   EXPECT_EQ(lines.RedoOne(), 7);
   EXPECT_EQ(lines.Text(), "hello x");
-  // Not merged: a different position, or an insertion that itself removed text.
+  // Not merged: a different position, an insertion that itself removed
+  // text, or an insertion of another group (another operation).
+  TUndoGroupGuard group(lines);
   lines.AddUndo(ukDelete, "", false, 0, "h");
   lines.AddUndo(ukInsert, "y", true, 1, "");
   lines.AddUndo(ukDelete, "", false, 3, "l");
   lines.AddUndo(ukInsert, "z", true, 3, "q");
-  EXPECT_EQ(lines.UndoCount(), 5);
+  lines.AddUndo(ukDelete, "", false, 4, "o");
+  lines.EndUndoGroup();
+  lines.BeginUndoGroup();
+  lines.AddUndo(ukInsert, "w", true, 4, "");
+  EXPECT_EQ(lines.UndoHistory().Count(), 7);
 }
 
 TEST(SyntMemoStringsUndo, TheLimitDropsTheOldestAndForcesModified) {
@@ -366,8 +373,8 @@ TEST(SyntMemoStringsUndo, TheLimitDropsTheOldestAndForcesModified) {
     lines.AddUndo(ukInsert, "a", true, i, "");
     lines.InsertText(i, "a");
   }
-  EXPECT_EQ(lines.UndoCount(), 3);
-  EXPECT_EQ(lines.UndoRecord(0).Position, 1);
+  EXPECT_EQ(lines.UndoHistory().Count(), 3);
+  EXPECT_EQ(lines.UndoHistory().Record(0).Position, 1);
   while (lines.CanUndo()) lines.UndoOne();
   EXPECT_EQ(lines.Text(), "a");
   EXPECT_TRUE(lines.Modified());
@@ -376,8 +383,8 @@ TEST(SyntMemoStringsUndo, TheLimitDropsTheOldestAndForcesModified) {
   // Lowering the limit discards the undone records first.
   lines.RedoOne();
   lines.SetUndoLimit(1);
-  EXPECT_EQ(lines.UndoCount(), 1);
-  EXPECT_EQ(lines.RedoCount(), 0);
+  EXPECT_EQ(lines.UndoHistory().Count(), 1);
+  EXPECT_EQ(lines.UndoHistory().RedoCount(), 0);
   EXPECT_NO_THROW(lines.CheckInvariants());
 }
 
@@ -411,23 +418,23 @@ TEST(SyntMemoStringsUndo, ClearingModifiedEmptiesTheHistoryAndMarksChangedLinesS
 TEST(SyntMemoStringsUndo, GroupsNumberOnFromTheNewestUndoableRecordAndNest) {
   TSyntMemoStrings lines;
   lines.SetText("abc");
-  EXPECT_EQ(lines.CurrentGroup(), -1);
+  EXPECT_EQ(lines.UndoHistory().CurrentGroup(), -1);
   {
     TUndoGroupGuard outer(lines);
     TUndoGroupGuard inner(lines);
-    EXPECT_EQ(lines.CurrentGroup(), 0);
+    EXPECT_EQ(lines.UndoHistory().CurrentGroup(), 0);
     lines.AddUndo(ukDelete, "", false, 0, "a");
     lines.DeleteText(0, 1);
     lines.AddUndo(ukDelete, "", false, 1, "c");
     lines.DeleteText(1, 1);
   }
-  EXPECT_EQ(lines.GroupDepth(), 0);
-  EXPECT_EQ(lines.CurrentGroup(), -1);
+  EXPECT_EQ(lines.UndoHistory().GroupDepth(), 0);
+  EXPECT_EQ(lines.UndoHistory().CurrentGroup(), -1);
   lines.BeginUndoGroup();
-  EXPECT_EQ(lines.CurrentGroup(), 1);
+  EXPECT_EQ(lines.UndoHistory().CurrentGroup(), 1);
   lines.EndUndoGroup();
   lines.EndUndoGroup();  // unbalanced close is harmless
-  EXPECT_EQ(lines.GroupDepth(), 0);
+  EXPECT_EQ(lines.UndoHistory().GroupDepth(), 0);
   EXPECT_EQ(lines.Undo(false), 0);  // one group: both deletions together
   EXPECT_EQ(lines.Text(), "abc");
   EXPECT_FALSE(lines.CanUndo());

@@ -13,6 +13,7 @@
 #include <tuple>
 #include <vector>
 
+#include "editor/QtCanvasColors.h"
 #include "editor/SyntaxMemo.h"
 #include "language/MissionLexer.h"
 #include "syntax/ClientSyntAnalyzer.h"
@@ -88,7 +89,7 @@ protected:
     TClientSyntAnalyzer* client = m_memo->SyntClient();
     const TSyntaxFormat* style = client->TokenStyle(client->TokenIndexAt(static_cast<std::size_t>(offset)));
     if (!style) return QColor();
-    return TSyntaxMemo::CanvasColor(style->Font.Color, m_memo->palette(), kFontColor);
+    return CanvasColor(style->Font.Color, m_memo->palette(), kFontColor);
   }
   std::string StyleName(int offset) const {
     TClientSyntAnalyzer* client = m_memo->SyntClient();
@@ -268,16 +269,16 @@ TEST(SyntaxMemoColors, CanvasColoursMapToScreenColours) {
   palette.setColor(QPalette::HighlightedText, QColor(4, 5, 6));
   palette.setColor(QPalette::Text, QColor(7, 8, 9));
   const QColor fallback(10, 11, 12);
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(0x0000FFu, palette, fallback), QColor(255, 0, 0)) << "red is the lowest byte";
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(0xFF0000u, palette, fallback), QColor(0, 0, 255));
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(0x123456u, palette, fallback), QColor(0x56, 0x34, 0x12));
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(clHighlight, palette, fallback), QColor(1, 2, 3));
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(clHighlightText, palette, fallback), QColor(4, 5, 6));
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(clWindowText, palette, fallback), QColor(7, 8, 9));
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(clNone, palette, fallback), fallback);
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(clDefault, palette, fallback), fallback);
-  EXPECT_EQ(TSyntaxMemo::CanvasColor(SystemColor(200), palette, fallback), fallback) << "an unknown system colour";
-  EXPECT_EQ(TSyntaxMemo::ColorValue(QColor(0x12, 0x34, 0x56)), 0x563412u);
+  EXPECT_EQ(CanvasColor(0x0000FFu, palette, fallback), QColor(255, 0, 0)) << "red is the lowest byte";
+  EXPECT_EQ(CanvasColor(0xFF0000u, palette, fallback), QColor(0, 0, 255));
+  EXPECT_EQ(CanvasColor(0x123456u, palette, fallback), QColor(0x56, 0x34, 0x12));
+  EXPECT_EQ(CanvasColor(clHighlight, palette, fallback), QColor(1, 2, 3));
+  EXPECT_EQ(CanvasColor(clHighlightText, palette, fallback), QColor(4, 5, 6));
+  EXPECT_EQ(CanvasColor(clWindowText, palette, fallback), QColor(7, 8, 9));
+  EXPECT_EQ(CanvasColor(clNone, palette, fallback), fallback);
+  EXPECT_EQ(CanvasColor(clDefault, palette, fallback), fallback);
+  EXPECT_EQ(CanvasColor(SystemColor(200), palette, fallback), fallback) << "an unknown system colour";
+  EXPECT_EQ(ColorValue(QColor(0x12, 0x34, 0x56)), 0x563412u);
 }
 
 }  // namespace

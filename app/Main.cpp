@@ -566,6 +566,9 @@ void TfrmMain::AskSaveChanges() {
 }
 
 void TfrmMain::actNewExecute() {
+  // Unsaved work is never thrown away without a question.
+  AskSaveChanges();
+  m_lossGuard.Forget();
   m_documentOpen = true;
   SetEnabled({"mniCompile", "tbtCompile"}, true);
   auto resetDocument = [this] {
@@ -620,6 +623,7 @@ void TfrmMain::OpenScript(const std::string& fileName) {
   m_editor->SetModified(false);
   ShowModifiedState(false);
   m_documentOpen = true;
+  m_lossGuard.Opened(fileName, m_editor->Lines().Format().LostCharacters());
 }
 
 void TfrmMain::actOpenExecute() {
@@ -631,11 +635,16 @@ void TfrmMain::actOpenExecute() {
   // "Clear Recent Files List" is then shown and enabled.
 }
 
-void TfrmMain::SaveToFile(const std::string& fileName) { m_editor->Lines().SaveToFile(fileName); }
+bool TfrmMain::SaveToFile(const std::string& fileName) {
+  if (!m_lossGuard.MayWrite(fileName)) return false;
+  m_editor->Lines().SaveToFile(fileName);
+  m_lossGuard.Written(fileName);
+  return true;
+}
 
 bool TfrmMain::actSaveExecute() {
   if (m_documentName == kUntitled) return actSaveAsExecute();
-  SaveToFile(m_documentName);
+  if (!SaveToFile(m_documentName)) return false;
   m_editor->SetModified(false);
   ShowModifiedState(false);
   return true;
@@ -648,7 +657,7 @@ bool TfrmMain::actSaveAsExecute() {
   if (std::filesystem::exists(chosen, error)) {
     if (m_dialogs.Confirm("OK to overwrite " + chosen) != TDialogAnswer::Yes) return false;
   }
-  SaveToFile(chosen);
+  if (!SaveToFile(chosen)) return false;
   SetDocumentCaption(chosen);
   m_editor->SetModified(false);
   ShowModifiedState(false);
@@ -683,16 +692,26 @@ void TfrmMain::actExitExecute() { close(); }
 
 // ---- Editing and view commands ----
 
+// With no document open the editor only keeps the hidden text of the last
+// one: no command may change or select it.
 void TfrmMain::actUndoExecute() {
-  if (m_editor->CanUndo()) m_editor->Undo();
+  if (m_documentOpen && m_editor->CanUndo()) m_editor->Undo();
 }
 void TfrmMain::actRedoExecute() {
-  if (m_editor->CanRedo()) m_editor->Redo();
+  if (m_documentOpen && m_editor->CanRedo()) m_editor->Redo();
 }
-void TfrmMain::actCutExecute() { m_editor->CutToClipboard(); }
-void TfrmMain::actCopyExecute() { m_editor->CopyToClipboard(); }
-void TfrmMain::actPasteExecute() { m_editor->PasteFromClipboard(); }
-void TfrmMain::actSelectAllExecute() { m_editor->SelectAll(); }
+void TfrmMain::actCutExecute() {
+  if (m_documentOpen) m_editor->CutToClipboard();
+}
+void TfrmMain::actCopyExecute() {
+  if (m_documentOpen) m_editor->CopyToClipboard();
+}
+void TfrmMain::actPasteExecute() {
+  if (m_documentOpen) m_editor->PasteFromClipboard();
+}
+void TfrmMain::actSelectAllExecute() {
+  if (m_documentOpen) m_editor->SelectAll();
+}
 
 void TfrmMain::actShowToolbarExecute() {
   // The check item has already toggled its tick.
@@ -720,6 +739,11 @@ void TfrmMain::UpdateCommandStates() {
     const bool selection = m_editor->HaveSelection();
     SetEnabled({"mniCut", "tbtCut", "mniCopy", "tbtCopy"}, selection);
     SetEnabled({"mniPaste", "tbtPaste"}, ClipboardHasText());
+  } else {
+    // Nothing to edit: keep the editing commands off (also against their shortcuts).
+    SetEnabled({"mniUndo", "tbtUndo", "mniRedo", "tbtRedo", "mniCut", "tbtCut", "mniCopy", "tbtCopy", "mniPaste",
+                "tbtPaste", "mniFind", "mniReplace"},
+               false);
   }
   Action("mniSelectAll")->setEnabled(!m_documentName.empty());
 }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <string>
 
+#include "app/CodePageLossGuard.h"
 #include "platform/UserDialogs.h"
 
 class QAction;
@@ -149,7 +150,8 @@ private:
   void FormShow();
   bool FormCloseQuery();
   void FormClose();
-  void SaveToFile(const std::string& fileName);
+  // Writes the editor's text; false when the user declined (nothing written).
+  bool SaveToFile(const std::string& fileName);
   bool ClipboardHasText();
 
   // Start-up and shut-down steps that the settings file, the lexer file, the
@@ -170,6 +172,7 @@ private:
   void CloseOutputPanel();
 
   TUserDialogs& m_dialogs;
+  TCodePageLossGuard m_lossGuard{m_dialogs};
   std::string m_scriptPath;
 
   std::string m_documentName;

@@ -26,15 +26,27 @@ protected:
   }
 };
 
-TEST_F(Document, NewReplacesAModifiedDocumentWithoutAsking) {
+TEST_F(Document, NewAsksBeforeItReplacesAModifiedDocument) {
   Start();
   Type("abc");
+  // Cancel abandons New: the work is still there.
+  m_dialogs.AnswerConfirm(TDialogAnswer::Cancel);
+  QTest::keyClick(&Editor(), Qt::Key_N, Qt::ControlModifier);
+  ASSERT_EQ(m_dialogs.Asked("Confirm").size(), 1u);
+  EXPECT_EQ(m_dialogs.Asked("Confirm")[0].Text, "Save changes to Untitled.mis?");
+  EXPECT_EQ(Editor().Lines().Text(), "abc");
+  EXPECT_TRUE(Editor().Modified());
+  // No: replaced.
+  m_dialogs.AnswerConfirm(TDialogAnswer::No);
   Trigger("mniNew");
-  EXPECT_TRUE(m_dialogs.Asked().empty());
   EXPECT_EQ(Editor().Lines().TextLength(), 0);
   EXPECT_FALSE(Editor().Modified());
   EXPECT_FALSE(Editor().CanUndo());
   EXPECT_EQ(Window().StatusPanelText(1), "");
+  // Not modified: no question at all.
+  m_dialogs.ClearAsked();
+  Trigger("mniNew");
+  EXPECT_TRUE(m_dialogs.Asked().empty());
 }
 
 TEST_F(Document, NewFromTemplateIsNotModified) {

@@ -179,15 +179,44 @@ TEST_F(MainWindow, IdleUpdatesFollowTheDocument) {
   ExpectEnabled({"mniRedo", "tbtRedo"}, true);
   ExpectEnabled({"mniUndo", "mniSave"}, false);
 
-  // After Close the document rules leave the items alone; Select All goes off.
+  // After Close nothing is left to edit: the editing items and Select All go off.
   Trigger("tbtRedo");
   Window().UpdateCommandStates();
   m_dialogs.AnswerConfirm(TDialogAnswer::No);
   Trigger("tbtClose");
   Window().UpdateCommandStates();
   EXPECT_FALSE(Enabled("mniSelectAll"));
-  EXPECT_TRUE(Enabled("mniUndo")) << "left as the last update set it";
-  EXPECT_FALSE(Enabled("mniSave"));
+  ExpectEnabled({"mniUndo", "tbtUndo", "mniRedo", "tbtRedo", "mniCut", "tbtCut", "mniCopy", "tbtCopy", "mniFind",
+                 "mniReplace", "mniSave"},
+                false);
+}
+
+// The welcome panel hides the text of the last document; nothing may change
+// it, whether a command's item is enabled or its action is triggered anyway.
+TEST_F(MainWindow, WithNoDocumentOpenNoCommandChangesTheHiddenText) {
+  Start();
+  Type("hidden");
+  QTest::keyClick(&Editor(), Qt::Key_Home, Qt::ShiftModifier);
+  m_dialogs.AnswerConfirm(TDialogAnswer::No);
+  Trigger("mniClose");
+  ASSERT_FALSE(Window().DocumentOpen());
+  QApplication::clipboard()->setText("pasted");
+  for (const char* name : {"mniCut", "mniPaste", "mniUndo", "mniRedo", "mniSelectAll"}) {
+    Item(name)->setEnabled(true);  // even past a stale enabled state
+    Item(name)->trigger();
+  }
+  Type("typed");
+  QTest::keyClick(&Editor(), Qt::Key_Delete);
+  EXPECT_EQ(Editor().Lines().Text(), "hidden");
+  EXPECT_FALSE(Editor().Modified());
+  Window().UpdateCommandStates();
+  ExpectEnabled({"mniUndo", "mniRedo", "mniCut", "mniCopy", "mniPaste", "mniFind", "mniReplace", "mniSave",
+                 "tbtSave"},
+                false);
+  EXPECT_TRUE(m_dialogs.Asked().size() == 1) << "only the question of Close";
+  // Exit then asks nothing and writes nothing.
+  Window().close();
+  EXPECT_EQ(m_dialogs.Asked().size(), 1u);
 }
 
 TEST_F(MainWindow, EditMenuOpeningRefreshesItsItems) {

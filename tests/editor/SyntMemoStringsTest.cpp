@@ -8,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <random>
 #include <sstream>
 #include <tuple>
@@ -53,15 +54,69 @@ void ExpectMatches(const TSyntMemoStrings& lines, const std::string& model) {
   ASSERT_EQ(rebuilt, model);
 }
 
+// Records the change reports, and keeps per-line data the way a listener
+// would: one entry per line, moved by the line events alone.
 struct TRecorder {
   std::vector<std::tuple<int, int, int>> changes;
   int modifiedFlips = 0;
+  std::vector<int> ids;  // the line each line was before the edit, -1 for a new one
+  std::vector<std::string> before;
+  std::vector<int> beforeStarts;
+  bool eventsInRange = true;
   TSubscription subscription;
   void Attach(TSyntMemoStrings& lines) {
     TStoreListener listener;
     listener.Changed = [this](int pos, int count, int lineChange) { changes.emplace_back(pos, count, lineChange); };
+    listener.LinesInserted = [this](int first, int count) {
+      if (first < 0 || first > static_cast<int>(ids.size()) || count <= 0) eventsInRange = false;
+      else ids.insert(ids.begin() + first, static_cast<size_t>(count), -1);
+    };
+    listener.LinesRemoved = [this](int first, int count) {
+      if (first < 0 || count <= 0 || first + count > static_cast<int>(ids.size())) eventsInRange = false;
+      else ids.erase(ids.begin() + first, ids.begin() + first + count);
+    };
     subscription = lines.Subscribe(std::move(listener));
     lines.SetModifiedChangedHandler([this] { ++modifiedFlips; });
+  }
+  void Begin(const TSyntMemoStrings& lines) {
+    changes.clear();
+    ids.resize(static_cast<size_t>(lines.Count()));
+    before.clear();
+    beforeStarts.clear();
+    for (int i = 0; i < lines.Count(); ++i) {
+      ids[static_cast<size_t>(i)] = i;
+      before.push_back(lines.Line(i));
+      beforeStarts.push_back(lines.LineStart(i));
+    }
+  }
+  // Every line that the edit did not touch is the line it was, in order.
+  void CheckLineEvents(const TSyntMemoStrings& lines) {
+    ASSERT_TRUE(eventsInRange);
+    ASSERT_EQ(static_cast<int>(ids.size()), lines.Count());
+    int touchedFrom = lines.Count(), touchedTo = -1;
+    for (const auto& [pos, count, lineChange] : changes) {
+      touchedFrom = std::min(touchedFrom, std::max(0, lines.LineFromOffset(pos)));
+      touchedTo = std::max(touchedTo, lines.LineFromOffset(pos + std::max(count, 0)));
+    }
+    // An edit that begins inside a line (not at its start) leaves that line,
+    // which still holds the character before the edit, where it was: its
+    // data must not move to a new line.
+    if (changes.size() == 1 && std::get<0>(changes[0]) >= 0) {
+      const int pos = std::get<0>(changes[0]);
+      const auto after = std::upper_bound(beforeStarts.begin(), beforeStarts.end(), pos);
+      const int oldLine = static_cast<int>(after - beforeStarts.begin()) - 1;
+      if (oldLine >= 0 && beforeStarts[static_cast<size_t>(oldLine)] < pos)
+        ASSERT_EQ(ids[static_cast<size_t>(lines.LineFromOffset(pos - 1))], oldLine) << "edit at " << pos;
+    }
+    int last = -1;
+    for (int j = 0; j < lines.Count(); ++j) {
+      const int id = ids[static_cast<size_t>(j)];
+      if (id < 0) continue;
+      ASSERT_GT(id, last) << "line " << j << " moved out of order";
+      last = id;
+      if (j < touchedFrom || j > touchedTo)
+        ASSERT_EQ(lines.Line(j), before[static_cast<size_t>(id)]) << "line " << j << " was line " << id;
+    }
   }
 };
 
@@ -88,7 +143,7 @@ TEST(SyntMemoStringsLines, RandomEditsKeepTheLineTableExactAndReportEachChangeOn
     for (int step = 0; step < 150; ++step) {
       const int length = static_cast<int>(model.size());
       const int before = lines.Count();
-      recorder.changes.clear();
+      recorder.Begin(lines);
       const int op = static_cast<int>(random() % 10);
       if (op < 5) {
         const int pos = static_cast<int>(random() % (length + 1));
@@ -118,6 +173,7 @@ TEST(SyntMemoStringsLines, RandomEditsKeepTheLineTableExactAndReportEachChangeOn
         model = lines.Text();  // the structural operations are checked by their own tests
       }
       ASSERT_NO_FATAL_FAILURE(ExpectMatches(lines, model)) << "round " << round << " step " << step;
+      ASSERT_NO_FATAL_FAILURE(recorder.CheckLineEvents(lines)) << "round " << round << " step " << step;
       if (step % 7 == 0) {
         ASSERT_EQ(lines.ContiguousText(), model);
       }
@@ -129,6 +185,38 @@ TEST(SyntMemoStringsLines, RandomEditsKeepTheLineTableExactAndReportEachChangeOn
       ASSERT_EQ(lines.LineFromOffset(probe), expected);
     }
   }
+}
+
+TEST(SyntMemoStringsListeners, PhasesHearInOrderAndAListenerMayLeaveDuringANotification) {
+  TSyntMemoStrings lines;
+  std::vector<std::string> log;
+  auto listen = [&](const std::string& name) {
+    TStoreListener listener;
+    listener.Changed = [&log, name](int pos, int count, int) {
+      log.push_back(name + " " + std::to_string(pos) + " " + std::to_string(count));
+    };
+    listener.LinesInserted = [&log, name](int first, int count) {
+      log.push_back(name + " +" + std::to_string(first) + "x" + std::to_string(count));
+    };
+    return listener;
+  };
+  // Subscribed out of phase order on purpose.
+  auto events = lines.Subscribe(listen("events"), TStorePhase::Events);
+  auto content1 = lines.Subscribe(listen("content1"), TStorePhase::Content);
+  auto positions = lines.Subscribe(listen("positions"), TStorePhase::Positions);
+  std::optional<TSubscription> content2;
+  TStoreListener leaving = listen("content2");
+  leaving.Changed = [&](int pos, int count, int) {
+    log.push_back("content2 " + std::to_string(pos) + " " + std::to_string(count));
+    content2->Reset();  // hears this change, then nothing more
+  };
+  content2 = lines.Subscribe(std::move(leaving), TStorePhase::Content);
+  lines.InsertText(0, "a\r\nb");
+  lines.DeleteText(0, 1);
+  const std::vector<std::string> expected = {
+      "positions +0x2", "positions 0 4", "content1 +0x2", "content1 0 4", "content2 +0x2", "content2 0 4",
+      "events +0x2",    "events 0 4",    "positions 0 -1", "content1 0 -1", "events 0 -1"};
+  EXPECT_EQ(log, expected);
 }
 
 TEST(SyntMemoStringsLines, BreaksSplitOrJoinedByAnEditAreRederived) {
@@ -286,6 +374,44 @@ TEST_F(SyntMemoStringsFiles, MarksDecideTheEncodingAndOddOrEmptyInputIsTolerated
   lines.LoadFromFile(PathOf("plain.mis"));
   EXPECT_EQ(lines.Encoding(), teUtf8);
   EXPECT_EQ(lines.Text(), "\xE9");
+}
+
+TEST_F(SyntMemoStringsFiles, ANewOrEmptiedDocumentIsEightBitTextWithCrLfBreaks) {
+  TSyntMemoStrings lines;
+  Write("wide.mis", std::string("\xFF\xFE" "a\0\n\0b\0", 8));
+  lines.LoadFromFile(PathOf("wide.mis"));
+  ASSERT_EQ(lines.Encoding(), teUtf16LE);
+  ASSERT_EQ(lines.LineBreakStyle(), lbLF);
+  lines.Clear();  // a new document
+  lines.InsertText(0, "x\ny");
+  lines.SaveToFile(PathOf("new.mis"));
+  EXPECT_EQ(Read("new.mis"), "x\r\ny");
+
+  Write("lf.mis", "\xEF\xBB\xBF" "p\nq\n");
+  lines.LoadFromFile(PathOf("lf.mis"));
+  Write("empty.mis", "");
+  lines.LoadFromFile(PathOf("empty.mis"));
+  lines.InsertText(0, "m\nn");
+  lines.SaveToFile(PathOf("empty.mis"));
+  EXPECT_EQ(Read("empty.mis"), "m\r\nn");
+}
+
+TEST_F(SyntMemoStringsFiles, CharactersTheCodePageLacksAreShownAsQuestionMarksAndCounted) {
+  TSyntMemoStrings lines;
+  // Six Cyrillic letters, a question mark of the file's own, an e acute and a broken byte.
+  Write("u8.mis", "\xEF\xBB\xBF\xD0\x9C\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F ? \xC3\xA9 \xFF");
+  lines.LoadFromFile(PathOf("u8.mis"));
+  EXPECT_EQ(lines.Text(), "?????? ? \xE9 ?");
+  EXPECT_EQ(lines.Format().LostCharacters(), 7);
+  Write("u16.mis", std::string("\xFF\xFE" "a\0\x16\x04", 6));
+  lines.LoadFromFile(PathOf("u16.mis"));
+  EXPECT_EQ(lines.Format().LostCharacters(), 1);
+  Write("plain.mis", "?\xE9?");
+  lines.LoadFromFile(PathOf("plain.mis"));
+  EXPECT_EQ(lines.Format().LostCharacters(), 0);
+  lines.LoadFromFile(PathOf("u8.mis"));
+  lines.Clear();
+  EXPECT_EQ(lines.Format().LostCharacters(), 0) << "a new document lost nothing";
 }
 
 TEST_F(SyntMemoStringsFiles, OpenAndCreateFailuresNameTheFileAndTheReason) {

@@ -94,6 +94,7 @@ int main() {
   editor.SetModified(false);
   std::printf("text: %.1f MB, %d lines\n", megabytes, editor.Lines().Count());
   std::printf("load: %.0f MB/s (%.1f ms)\n", megabytes / loadSeconds, loadSeconds * 1e3);
+  std::printf("figure storage_load_speed %.0f MB/s\n", megabytes / loadSeconds);
 
   struct {
     const char* name;
@@ -104,6 +105,8 @@ int main() {
     const TTiming t = TypeAt(editor, offset);
     std::printf("keystroke at %-6s: median %.2f us, p99 %.2f us, max %.2f us\n", place.name, t.median, t.p99,
                 t.max);
+    std::printf("figure storage_keystroke_%s_median %.2f us\nfigure storage_keystroke_%s_p99 %.2f us\n", place.name,
+                t.median, place.name, t.p99);
   }
   std::printf("change notifications: %ld\n", changes);
 
@@ -120,12 +123,14 @@ int main() {
   editor.Lines().SaveToFile(saved);
   const double saveSeconds = Seconds(TClock::now() - start);
   std::printf("save: %.0f MB/s (%.1f ms)\n", megabytes / saveSeconds, saveSeconds * 1e3);
+  std::printf("figure storage_save_speed %.0f MB/s\n", megabytes / saveSeconds);
   const bool same = fs::file_size(saved) == fs::file_size(script);
   std::printf("saved file %s the original size\n", same ? "has" : "DOES NOT have");
 
   const long peak = PeakRssKiB();
   std::printf("peak RSS: %.1f MB (%.2fx the file; %.1f MB before loading)\n", peak * 1024.0 / 1e6,
               peak * 1024.0 / fileBytes, baseRss * 1024.0 / 1e6);
+  std::printf("figure storage_peak_rss_ratio %.2f x\n", peak * 1024.0 / fileBytes);
   fs::remove_all(folder);
   return same ? 0 : 1;
 }

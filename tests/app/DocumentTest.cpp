@@ -254,6 +254,73 @@ TEST_F(Document, OpenKeepsTheFileBytesAndLineBreaks) {
   EXPECT_EQ(ReadFile(path), "a\nc\nb\n");
 }
 
+TEST_F(Document, ANewScriptAfterAUtf16OneIsEightBitTextWithCrLfBreaks) {
+  const std::string wide = PathOf("wide.mis");
+  WriteFile(wide, std::string("\xFF\xFE" "a\0\n\0", 6));
+  Start();
+  m_dialogs.AnswerOpen(wide);
+  Trigger("mniOpen");
+  Trigger("mniNew");
+  Type("x");
+  QTest::keyClick(&Editor(), Qt::Key_Return);
+  Type("y");
+  m_dialogs.AnswerSave(PathOf("new.mis"));
+  Trigger("mniSave");
+  EXPECT_EQ(ReadFile(PathOf("new.mis")), "x\r\ny");
+}
+
+// A UTF-8 script holding Cyrillic letters: they are shown as "?", and "?"
+// must not be written over them without the user's consent.
+TEST_F(Document, LettersTheCodePageLacksAreToldOnceAndNeverOverwrittenWithoutConsent) {
+  const std::string path = PathOf("cyrillic.mis");
+  const std::string original = "\xEF\xBB\xBF" "SET \xD0\xB0\xD0\xB1 = 1\r\n";
+  WriteFile(path, original);
+  Start();
+  m_dialogs.AnswerOpen(path);
+  Trigger("mniOpen");
+  ASSERT_EQ(m_dialogs.Asked("Message").size(), 1u);
+  EXPECT_NE(m_dialogs.Asked("Message")[0].Text.find("\"" + path + "\""), std::string::npos);
+  EXPECT_NE(m_dialogs.Asked("Message")[0].Text.find("2 characters"), std::string::npos);
+  EXPECT_EQ(Editor().Lines().Text(), "SET ?? = 1\r\n");
+  Type("!");
+
+  // Any answer but Yes writes nothing and keeps the document modified.
+  for (TDialogAnswer answer : {TDialogAnswer::No, TDialogAnswer::Cancel}) {
+    m_dialogs.AnswerConfirm(answer);
+    Trigger("mniSave");
+    EXPECT_EQ(ReadFile(path), original);
+    EXPECT_TRUE(Editor().Modified());
+  }
+  ASSERT_EQ(m_dialogs.Asked("Confirm").size(), 2u);
+  EXPECT_NE(m_dialogs.Asked("Confirm")[0].Text.find("\"" + path + "\""), std::string::npos);
+
+  // Saved elsewhere: no question, and the original is still guarded.
+  const std::string copy = PathOf("copy.mis");
+  m_dialogs.AnswerSave(copy);
+  Trigger("mniSaveAs");
+  EXPECT_EQ(m_dialogs.Asked("Confirm").size(), 2u);
+  EXPECT_EQ(ReadFile(copy), "\xEF\xBB\xBF" "!SET ?? = 1\r\n");
+  Type("?");
+  m_dialogs.AnswerConfirm(TDialogAnswer::Yes);  // "OK to overwrite"
+  m_dialogs.AnswerConfirm(TDialogAnswer::No);   // the letters
+  m_dialogs.AnswerSave(path);
+  Trigger("mniSaveAs");
+  EXPECT_EQ(ReadFile(path), original);
+
+  // Yes writes, and once written there is nothing left to ask about.
+  m_dialogs.AnswerConfirm(TDialogAnswer::Yes);
+  m_dialogs.AnswerConfirm(TDialogAnswer::Yes);
+  m_dialogs.AnswerSave(path);
+  Trigger("mniSaveAs");
+  EXPECT_EQ(ReadFile(path), "\xEF\xBB\xBF" "!?SET ?? = 1\r\n");
+  EXPECT_FALSE(Editor().Modified());
+  Type("+");
+  Trigger("mniSave");
+  EXPECT_EQ(m_dialogs.Asked("Confirm").size(), 6u);
+  EXPECT_EQ(m_dialogs.Asked("Message").size(), 1u);
+  EXPECT_TRUE(m_dialogs.AllAnswered());
+}
+
 TEST_F(Document, CloseAnswers) {
   Start();
   Type("abc");

@@ -185,6 +185,12 @@ void TCompileDriver::Execute() {
                         "\" cannot be compiled under this name: the compiler's scratch files "
                         "(.###, .tmp, .txt) would overwrite it. Save it as a .mis script and compile again.");
 
+  // Looked for before the session is first asked anything: asking starts
+  // the compiler's side (Wine, whose first start of a prefix sets it up at
+  // length), and a missing compiler must be told at once.
+  const std::string compiler = CompilerFolder() + "compiler.exe";
+  if (!FileExists(compiler)) throw ECompilerUnavailable("The mission compiler was not found: " + compiler);
+
   TWindowGuard windowGuard(m_host);
   CleanCompilerFolder();
   const TPanelSize origin = CentredOrigin(m_host.MainWindowSize(), m_host.ProgressPanelSize());

@@ -5,12 +5,15 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "platform/FileOperations.h"
+#include "platform/posix/WineCompilerSession.h"
 #include "support/TestFiles.h"
 
 namespace penwick {
@@ -190,6 +193,7 @@ protected:
     fs::remove_all(m_root);
     fs::create_directories(m_root / "bin" / "compiler");
     fs::create_directories(m_root / "scripts");
+    WriteFile(m_root / "bin" / "compiler" / "compiler.exe", "MZ");
     Host.ExeFolder = (m_root / "bin").string();
     Script = (m_root / "scripts" / "mission.mis").string();
     WriteFile(Script, "saved text\r\n");
@@ -311,7 +315,7 @@ TEST_F(CompileDriverTest, CompilerFolderScratchIsRemovedButReadOnlyFilesAndOther
   std::vector<std::string> left;
   for (auto& entry : fs::directory_iterator(CompilerDir())) left.push_back(entry.path().filename().string());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"folder.tmp", "keep.txt", "locked.tmp"}));
+  EXPECT_EQ(left, (std::vector<std::string>{"compiler.exe", "folder.tmp", "keep.txt", "locked.tmp"}));
 }
 
 TEST_F(CompileDriverTest, AScriptOpenedUnderItsShortNameIsCompiledToTheLongName) {
@@ -455,6 +459,41 @@ TEST_F(CompileDriverTest, AnUntitledScriptSavedThroughSaveAsIsCompiledUnderTheCh
   Run();
   EXPECT_EQ(Session.HandOver, (Scripts() / "Untitled.###").string());
   EXPECT_TRUE(fs::exists(Scripts() / "Untitled.scr"));
+}
+
+TEST_F(CompileDriverTest, AMissingCompilerIsReportedBeforeTheCompilerSideIsAskedAnything) {
+  fs::remove(CompilerDir() / "compiler.exe");
+  WriteFile(CompilerDir() / "stale.tmp", "x");
+  const std::string expected = "The mission compiler was not found: " + (CompilerDir() / "compiler.exe").string();
+  try {
+    Run();
+    ADD_FAILURE() << "no error";
+  } catch (const ECompilerUnavailable& e) {
+    EXPECT_EQ(e.what(), expected);
+  }
+  EXPECT_TRUE(Session.Log.empty());
+  EXPECT_EQ(std::count(Host.Log.begin(), Host.Log.end(), "disable"), 0);
+  EXPECT_EQ(ScriptFolder(), std::vector<std::string>{"mission.mis"});
+  EXPECT_TRUE(fs::exists(CompilerDir() / "stale.tmp"));
+
+  // Through the Wine session: Wine (here a script that logs every start) is
+  // never started, so a new prefix's set-up cannot come first.
+  const char* source = std::getenv("PENWICK_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  const std::string fakeWine = (fs::path(source) / "tests" / "compile" / "fake_wine.sh").string();
+  const fs::path log = Scripts().parent_path() / "wine-started.log";
+  ::setenv("FAKE_BRIDGE_LOG", log.c_str(), 1);
+  TWineCompilerSession wine(fakeWine, fakeWine);
+  wine.SetFirstAnswerLimit(std::chrono::milliseconds(1500));
+  TCompileDriver driver(Host, wine, FastTimings());
+  try {
+    driver.Execute();
+    ADD_FAILURE() << "no error";
+  } catch (const ECompilerUnavailable& e) {
+    EXPECT_EQ(e.what(), expected);
+  }
+  ::unsetenv("FAKE_BRIDGE_LOG");
+  EXPECT_FALSE(fs::exists(log)) << ReadFile(log);
 }
 
 TEST(CompileDriverNames, CompanionNamesReplaceOnlyTheFileNamesExtension) {

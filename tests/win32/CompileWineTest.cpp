@@ -133,12 +133,20 @@ TEST_F(CompileWineTest, MissingPiecesAreReportedInOneClearMessage) {
     }
     return std::string("no error");
   };
+  // The compiler is looked for first, so without it neither Wine nor the
+  // bridge matters.
+  const std::string noCompilerMessage =
+      "The mission compiler was not found: " + CompilerDir().string() + "/compiler.exe";
+  TWineCompilerSession noCompilerNoWine(Bridge(), "/nonexistent/wine");
+  EXPECT_EQ(messageOf(noCompilerNoWine), noCompilerMessage);
+  TWineCompilerSession noCompiler(Bridge());
+  EXPECT_EQ(messageOf(noCompiler), noCompilerMessage);
+
+  InstallCompiler();
   TWineCompilerSession noWine(Bridge(), "/nonexistent/wine");
   EXPECT_EQ(messageOf(noWine), "The mission compiler needs Wine on this system: install the package wine.");
   TWineCompilerSession noBridge((CompilerDir() / "penwick-compile-bridge.exe").string());
   EXPECT_EQ(messageOf(noBridge).rfind("The compiler bridge was not found: ", 0), 0u);
-  TWineCompilerSession noCompiler(Bridge());
-  EXPECT_EQ(messageOf(noCompiler), "The mission compiler was not found: " + CompilerDir().string() + "/compiler.exe");
   EXPECT_EQ(Names(ScriptDir()), std::vector<std::string>{"Harbour Night Raid.mis"});
 }
 

@@ -19,6 +19,8 @@ bool IsPathDelimiter(char c) { return c == '/'; }
 #endif
 
 constexpr const char* kUntitled = "Untitled.mis";
+// The editor's own lines at the top of the output, naming the script.
+constexpr int kHeadingLines = 2;
 
 // The closing step of the command: whatever happened, the user gets the
 // window back and the progress panel goes away.
@@ -224,10 +226,10 @@ void TCompileDriver::Execute() {
 
     m_host.ShowOutputPanel();
     SetStatus(compile_status::Checking);
-    m_host.SetOutputLines({}, -1);
+    m_host.SetOutputLines({}, -1, 0);
     lines = SplitLines(m_session.ReadMessages());
     selected = lines.empty() ? -1 : static_cast<int>(lines.size()) - 1;
-    m_host.SetOutputLines(lines, selected);
+    m_host.SetOutputLines(lines, selected, 0);
     m_host.PumpMessages();
 
     m_host.PumpMessages();
@@ -256,7 +258,7 @@ void TCompileDriver::Execute() {
   EraseLine(lines, 0, selected);
   InsertLine(lines, 0, "Preprocessing: " + longName, selected);
   InsertLine(lines, 1, "Compiling: " + longName, selected);
-  m_host.SetOutputLines(lines, selected);
+  m_host.SetOutputLines(lines, selected, kHeadingLines);
 
   // The compiler names its output after the short form of the script's
   // name; the user finds it under the name they chose. An empty short form

@@ -36,6 +36,7 @@ public:
   std::string FailOn;                              // a Log entry prefix that throws
   std::vector<std::string> Lines;
   int Selected = -2;
+  int HeadingLines = -1;
   bool Enabled = true;
   bool PanelVisible = false;
 
@@ -74,10 +75,11 @@ public:
     Enabled = enabled;
   }
   void ShowOutputPanel() override { Record("output shown"); }
-  void SetOutputLines(const std::vector<std::string>& lines, int selected) override {
+  void SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) override {
     Record("lines");
     Lines = lines;
     Selected = selected;
+    HeadingLines = headingLines;
   }
   std::string ShortPathOf(const std::string& path) override {
     Record("short");
@@ -255,6 +257,7 @@ TEST_F(CompileDriverTest, HeadingLinesReplaceTheCompilersOwnWhateverItListed) {
     Run();
     EXPECT_EQ(Host.Lines, c.lines) << c.messages;
     EXPECT_EQ(Host.Selected, c.selected) << c.messages;
+    EXPECT_EQ(Host.HeadingLines, 2) << c.messages;
   }
 }
 

@@ -203,12 +203,16 @@ void TCompileDriver::Execute() {
 
   CloseRunningCompilers();
 
-  const std::string handOverFile = ChangeFileExt(scriptName, ".###");
-  const std::string tmpFile = ChangeFileExt(scriptName, ".tmp");
+  // The companions carry the name the compiler can be told, which it also
+  // gives the files it makes from it. A script it cannot be told about stops
+  // the compile here, before anything is written.
+  SetStatus(compile_status::HandOver);
+  const std::string compilerName = m_session.CompilerScriptName(scriptName);
+  const std::string handOverFile = ChangeFileExt(compilerName, ".###");
+  const std::string tmpFile = ChangeFileExt(compilerName, ".tmp");
   std::vector<std::string> lines;
   int selected = -1;
   try {
-    SetStatus(compile_status::HandOver);
     m_host.SaveEditorText(handOverFile);
     m_session.WriteHandOverValue(handOverFile);
 
@@ -238,7 +242,7 @@ void TCompileDriver::Execute() {
   } catch (const ECompilerUnavailable&) {
     // The compiler cannot be reached, so there is none to close; asking
     // would only start the unreachable bridge again.
-    RemoveScratchAfterFailure(scriptName);
+    RemoveScratchAfterFailure(compilerName);
     throw;
   } catch (...) {
     // The command stops here, but it must not leave a compiler behind.
@@ -246,11 +250,11 @@ void TCompileDriver::Execute() {
       if (m_session.CompilerWindowExists()) m_session.CloseCompilerWindow();
     } catch (...) {
     }
-    RemoveScratchAfterFailure(scriptName);
+    RemoveScratchAfterFailure(compilerName);
     throw;
   }
 
-  RemoveCompanions(scriptName);
+  RemoveCompanions(compilerName);
 
   // The compiler's own two heading lines give way to the editor's.
   const std::string longName = m_host.LongPathOf(scriptName);

@@ -63,7 +63,8 @@ public:
   // Throws ECompileError (or the host's, the session's errors) otherwise; the
   // main window is enabled again and the progress panel hidden in every case.
   // A missing compiler.exe is reported (ECompilerUnavailable) before the
-  // session is asked anything.
+  // session is asked anything, a script the compiler cannot be told about
+  // (EHandOverImpossible) before any file is written.
   void Execute();
 
   // Deletes every file matching "*.tmp", then "*.###" in the compiler folder;

@@ -115,6 +115,9 @@ public:
   std::string FailOn;
   bool FailUnreachable = false;  // FailOn raises "the compiler cannot be reached"
   std::string HandOver;
+  std::string CompilerName;   // the name the companions get; empty: the script's own
+  std::string CompilerShort;  // the script's short form for the compiler; empty: the script's own
+  bool RefuseHandOver = false;
   std::string TakenText;   // the text the compiler took on 40001
   std::string TakenTmp;    // the ".tmp" companion as the compiler saw it
   bool WriteOutput = true;
@@ -138,6 +141,11 @@ public:
       return;
     }
     if (m_started) m_closed = true;
+  }
+  std::string CompilerScriptName(const std::string& scriptName) override {
+    Record("name");
+    if (RefuseHandOver) throw EHandOverImpossible(scriptName, "it has no short (8.3) name");
+    return CompilerName.empty() ? scriptName : CompilerName;
   }
   void WriteHandOverValue(const std::string& name) override {
     Record("hand-over");
@@ -163,7 +171,7 @@ public:
   }
   std::string CompilerShortPath(const std::string& path) override {
     Record("compiler-short");
-    return path;
+    return CompilerShort.empty() ? path : CompilerShort;
   }
   // The short name the compiler writes its output under (as it derives it
   // from the hand-over file).
@@ -282,7 +290,7 @@ TEST_F(CompileDriverTest, StepsAndStatusTextsComeInOrderAndTheWindowIsGivenBack)
   std::vector<std::string> calls;
   for (const auto& e : Session.Log)
     if (e != "exists?" && e != "compiler-short") calls.push_back(e);
-  EXPECT_EQ(calls, (std::vector<std::string>{"close", "hand-over", "start " + (CompilerDir().string() + "/"), "40001",
+  EXPECT_EQ(calls, (std::vector<std::string>{"close", "name", "hand-over", "start " + (CompilerDir().string() + "/"), "40001",
                                              "40003", "read", "close"}));
 }
 
@@ -378,7 +386,7 @@ TEST_F(CompileDriverTest, AFailureInAnyStepGivesTheWindowBackAndLeavesNoScratchF
       {"status Killing", nullptr}, {"save-text", nullptr},  {nullptr, "hand-over"},  {"status Temp", nullptr},
       {nullptr, "start"},          {"status Compiler is", nullptr}, {nullptr, "40001"}, {nullptr, "40003"},
       {"output shown", nullptr},   {nullptr, "read"},       {"status Closing", nullptr}, {"short", nullptr},
-      {nullptr, "compiler-short"},
+      {nullptr, "compiler-short"}, {nullptr, "name"},
   };
   for (const auto& p : points) {
     SetUp();
@@ -497,6 +505,53 @@ TEST_F(CompileDriverTest, AMissingCompilerIsReportedBeforeTheCompilerSideIsAsked
   }
   ::unsetenv("FAKE_BRIDGE_LOG");
   EXPECT_FALSE(fs::exists(log)) << ReadFile(log);
+}
+
+TEST_F(CompileDriverTest, CompanionsCarryTheNameTheCompilerCanBeToldAndAllGoAfterwards) {
+  // "миссия.mis", which the compiler's code page lacks: the compiler is told
+  // the short form, so the companions are made under it.
+  Script = (Scripts() / "\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.mis").string();
+  WriteFile(Script, "saved");
+  fs::remove(Scripts() / "mission.mis");
+  Host.Name = Script;
+  const std::string shortName = (Scripts() / "____~FKW.MIS").string();
+  Session.CompilerName = shortName;
+  Session.CompilerShort = shortName;
+  Session.SetShortScript(shortName);
+  Session.Messages = "h1\rh2\rError: unknown word 'FOO' on line 2\r";
+  Run();
+  EXPECT_EQ(Session.HandOver, (Scripts() / "____~FKW.###").string());
+  EXPECT_EQ(Session.TakenText, Host.EditorText);
+  EXPECT_EQ(Session.TakenTmp, Host.EditorText);
+  EXPECT_EQ(Host.Lines, (std::vector<std::string>{"Preprocessing: " + Script, "Compiling: " + Script,
+                                                  "Error: unknown word 'FOO' on line 2"}));
+  EXPECT_EQ(Host.HeadingLines, 2);
+  // The compiler's listing under the short name went with the companions;
+  // its output moved to the script's own name.
+  EXPECT_EQ(ScriptFolder(), (std::vector<std::string>{"\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.mis",
+                                                      "\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.scr"}));
+  EXPECT_EQ(ReadFile(fs::path(TCompileDriver::ChangeFileExt(Script, ".scr"))), "compiled " + Host.EditorText);
+}
+
+TEST_F(CompileDriverTest, AScriptTheCompilerCannotBeToldAboutStopsTheCompileWithNothingWritten) {
+  WriteFile(Scripts() / "mission.tmp", "older copy");
+  WriteFile(Scripts() / "mission.txt", "notes");
+  Session.RefuseHandOver = true;
+  try {
+    Run();
+    ADD_FAILURE() << "no error";
+  } catch (const EHandOverImpossible& e) {
+    EXPECT_NE(std::string(e.what()).find("\"" + Script + "\""), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("no short (8.3) name"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(Host.Enabled);
+  EXPECT_FALSE(Host.PanelVisible);
+  EXPECT_EQ(std::count_if(Host.Log.begin(), Host.Log.end(), [](auto& e) { return e.rfind("save-text", 0) == 0; }), 0);
+  for (const auto& call : Session.Log) EXPECT_TRUE(call == "close" || call == "exists?" || call == "name") << call;
+  EXPECT_EQ(ScriptFolder(), (std::vector<std::string>{"mission.mis", "mission.tmp", "mission.txt"}));
+  EXPECT_EQ(ReadFile(Scripts() / "mission.tmp"), "older copy");
+  EXPECT_EQ(ReadFile(Scripts() / "mission.txt"), "notes");
+  EXPECT_EQ(ReadFile(Script), "saved text\r\n");
 }
 
 TEST(CompileDriverNames, CompanionNamesReplaceOnlyTheFileNamesExtension) {

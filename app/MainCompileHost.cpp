@@ -49,8 +49,8 @@ void TMainCompileHost::SetMainWindowEnabled(bool enabled) { m_window.setEnabled(
 
 void TMainCompileHost::ShowOutputPanel() { m_window.pnlOutPut()->ShowPanel(); }
 
-void TMainCompileHost::SetOutputLines(const std::vector<std::string>& lines, int selected) {
-  m_window.pnlOutPut()->SetLines(lines, selected);
+void TMainCompileHost::SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) {
+  m_window.pnlOutPut()->SetLines(lines, selected, headingLines);
 }
 
 std::string TMainCompileHost::ShortPathOf(const std::string& path) { return m_window.ShortPathOf(path); }

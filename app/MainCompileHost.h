@@ -24,7 +24,7 @@ public:
   void SetProgressPanelVisible(bool visible) override;
   void SetMainWindowEnabled(bool enabled) override;
   void ShowOutputPanel() override;
-  void SetOutputLines(const std::vector<std::string>& lines, int selected) override;
+  void SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) override;
   std::string ShortPathOf(const std::string& path) override;
   std::string LongPathOf(const std::string& path) override;
   std::string ExecutableFolder() const override;

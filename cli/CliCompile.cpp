@@ -38,7 +38,7 @@ int RunCompile(const std::vector<std::string>& args) {
   TCompileDriver driver(host, session);
   if (!compilerDir.empty()) driver.SetCompilerFolder(compilerDir);
   driver.Execute();
-  for (const auto& line : host.OutputLines()) std::cout << line << '\n';
+  for (const auto& line : host.DisplayLines()) std::cout << line << '\n';
   return ExitOk;
 }
 

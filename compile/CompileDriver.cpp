@@ -19,6 +19,8 @@ bool IsPathDelimiter(char c) { return c == '/'; }
 #endif
 
 constexpr const char* kUntitled = "Untitled.mis";
+// The editor's own lines at the top of the output, naming the script.
+constexpr int kHeadingLines = 2;
 
 // The closing step of the command: whatever happened, the user gets the
 // window back and the progress panel goes away.
@@ -185,6 +187,12 @@ void TCompileDriver::Execute() {
                         "\" cannot be compiled under this name: the compiler's scratch files "
                         "(.###, .tmp, .txt) would overwrite it. Save it as a .mis script and compile again.");
 
+  // Looked for before the session is first asked anything: asking starts
+  // the compiler's side (Wine, whose first start of a prefix sets it up at
+  // length), and a missing compiler must be told at once.
+  const std::string compiler = CompilerFolder() + "compiler.exe";
+  if (!FileExists(compiler)) throw ECompilerUnavailable("The mission compiler was not found: " + compiler);
+
   TWindowGuard windowGuard(m_host);
   CleanCompilerFolder();
   const TPanelSize origin = CentredOrigin(m_host.MainWindowSize(), m_host.ProgressPanelSize());
@@ -195,12 +203,16 @@ void TCompileDriver::Execute() {
 
   CloseRunningCompilers();
 
-  const std::string handOverFile = ChangeFileExt(scriptName, ".###");
-  const std::string tmpFile = ChangeFileExt(scriptName, ".tmp");
+  // The companions carry the name the compiler can be told, which it also
+  // gives the files it makes from it. A script it cannot be told about stops
+  // the compile here, before anything is written.
+  SetStatus(compile_status::HandOver);
+  const std::string compilerName = m_session.CompilerScriptName(scriptName);
+  const std::string handOverFile = ChangeFileExt(compilerName, ".###");
+  const std::string tmpFile = ChangeFileExt(compilerName, ".tmp");
   std::vector<std::string> lines;
   int selected = -1;
   try {
-    SetStatus(compile_status::HandOver);
     m_host.SaveEditorText(handOverFile);
     m_session.WriteHandOverValue(handOverFile);
 
@@ -218,10 +230,10 @@ void TCompileDriver::Execute() {
 
     m_host.ShowOutputPanel();
     SetStatus(compile_status::Checking);
-    m_host.SetOutputLines({}, -1);
+    m_host.SetOutputLines({}, -1, 0);
     lines = SplitLines(m_session.ReadMessages());
     selected = lines.empty() ? -1 : static_cast<int>(lines.size()) - 1;
-    m_host.SetOutputLines(lines, selected);
+    m_host.SetOutputLines(lines, selected, 0);
     m_host.PumpMessages();
 
     m_host.PumpMessages();
@@ -230,7 +242,7 @@ void TCompileDriver::Execute() {
   } catch (const ECompilerUnavailable&) {
     // The compiler cannot be reached, so there is none to close; asking
     // would only start the unreachable bridge again.
-    RemoveScratchAfterFailure(scriptName);
+    RemoveScratchAfterFailure(compilerName);
     throw;
   } catch (...) {
     // The command stops here, but it must not leave a compiler behind.
@@ -238,11 +250,11 @@ void TCompileDriver::Execute() {
       if (m_session.CompilerWindowExists()) m_session.CloseCompilerWindow();
     } catch (...) {
     }
-    RemoveScratchAfterFailure(scriptName);
+    RemoveScratchAfterFailure(compilerName);
     throw;
   }
 
-  RemoveCompanions(scriptName);
+  RemoveCompanions(compilerName);
 
   // The compiler's own two heading lines give way to the editor's.
   const std::string longName = m_host.LongPathOf(scriptName);
@@ -250,7 +262,7 @@ void TCompileDriver::Execute() {
   EraseLine(lines, 0, selected);
   InsertLine(lines, 0, "Preprocessing: " + longName, selected);
   InsertLine(lines, 1, "Compiling: " + longName, selected);
-  m_host.SetOutputLines(lines, selected);
+  m_host.SetOutputLines(lines, selected, kHeadingLines);
 
   // The compiler names its output after the short form of the script's
   // name; the user finds it under the name they chose. An empty short form

@@ -62,6 +62,9 @@ public:
   // reported) and when the user cancelled Save As of an untitled script.
   // Throws ECompileError (or the host's, the session's errors) otherwise; the
   // main window is enabled again and the progress panel hidden in every case.
+  // A missing compiler.exe is reported (ECompilerUnavailable) before the
+  // session is asked anything, a script the compiler cannot be told about
+  // (EHandOverImpossible) before any file is written.
   void Execute();
 
   // Deletes every file matching "*.tmp", then "*.###" in the compiler folder;

@@ -49,8 +49,11 @@ public:
   // `pnlOutPut` shown, `OutPut` and `pnlOpts` visible, `splMain` shown.
   virtual void ShowOutputPanel() = 0;
   // Replaces the lines of `OutPut`; `selected` is the index of the selected
-  // line, or -1 for none.
-  virtual void SetOutputLines(const std::vector<std::string>& lines, int selected) = 0;
+  // line, or -1 for none. The first `headingLines` lines are the editor's
+  // headings, which name the script by its file name and so are in the
+  // encoding of file names (UTF-8 on Linux); the others are the compiler's
+  // 8-bit text in the display code page.
+  virtual void SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) = 0;
 
   // The path routines of the document lifecycle: short (8.3) and long form.
   // ShortPathOf reports its own failure to the user and returns "".

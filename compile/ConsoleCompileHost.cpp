@@ -8,6 +8,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "platform/CodePage.h"
 #include "platform/Paths.h"
 
 namespace penwick {
@@ -35,9 +36,17 @@ void TConsoleCompileHost::SetStatusText(const std::string& text) {
   if (m_status) *m_status << text << '\n' << std::flush;
 }
 
-void TConsoleCompileHost::SetOutputLines(const std::vector<std::string>& lines, int selected) {
+void TConsoleCompileHost::SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) {
   m_lines = lines;
   m_selected = selected;
+  m_headingLines = headingLines;
+}
+
+std::vector<std::string> TConsoleCompileHost::DisplayLines() const {
+  std::vector<std::string> shown;
+  for (size_t i = 0; i < m_lines.size(); ++i)
+    shown.push_back(static_cast<int>(i) < m_headingLines ? m_lines[i] : TCodePage::Default().ToUtf8(m_lines[i]));
+  return shown;
 }
 
 std::string TConsoleCompileHost::ShortPathOf(const std::string& path) {

@@ -34,14 +34,18 @@ public:
   void SetProgressPanelVisible(bool) override {}
   void SetMainWindowEnabled(bool) override {}
   void ShowOutputPanel() override {}
-  void SetOutputLines(const std::vector<std::string>& lines, int selected) override;
+  void SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) override;
   std::string ShortPathOf(const std::string& path) override;
   std::string LongPathOf(const std::string& path) override;
   std::string ExecutableFolder() const override;
 
-  // The lines the output panel would show after the compile.
+  // The lines the output panel would hold after the compile, as given.
   const std::vector<std::string>& OutputLines() const { return m_lines; }
   int SelectedLine() const { return m_selected; }
+  // The same lines as the panel shows them, all in UTF-8: the headings as
+  // they are (file names are UTF-8 here), the compiler's lines converted
+  // from the display code page.
+  std::vector<std::string> DisplayLines() const;
 
   // Folder of the running program, without a trailing separator.
   static std::string RunningProgramFolder();
@@ -53,6 +57,7 @@ private:
   std::ostream* m_status;
   std::vector<std::string> m_lines;
   int m_selected = -1;
+  int m_headingLines = 0;
 };
 
 }  // namespace penwick

@@ -1,6 +1,7 @@
 // The output panel and its jump from a compiler message to the script.
 #include "compile/OutputPanel.h"
 
+#include <QFile>
 #include <QHBoxLayout>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -92,11 +93,16 @@ TOutputPanel::TOutputPanel(TSyntaxMemo& editor, QWidget* parent) : QFrame(parent
   });
 }
 
-void TOutputPanel::SetLines(const std::vector<std::string>& lines, int selected) {
+void TOutputPanel::SetLines(const std::vector<std::string>& lines, int selected, int fileNameLines) {
   m_list->clear();
-  for (const std::string& line : lines) {
-    auto* item = new QListWidgetItem(QString::fromStdString(TCodePage::Default().ToUtf8(line)), m_list);
-    item->setData(Qt::UserRole, QByteArray::fromStdString(line));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const QByteArray bytes = QByteArray::fromStdString(line);
+    const QString shown = static_cast<int>(i) < fileNameLines
+                              ? QFile::decodeName(bytes)
+                              : QString::fromStdString(TCodePage::Default().ToUtf8(line));
+    auto* item = new QListWidgetItem(shown, m_list);
+    item->setData(Qt::UserRole, bytes);
   }
   if (selected >= 0 && selected < m_list->count()) m_list->setCurrentRow(selected);
 }

@@ -46,8 +46,9 @@ public:
   QPushButton* btn_gotomessage() const { return m_goTo; }
 
   // Replaces the lines (8-bit, in the display code page); `selected` is the
-  // index of the line to select, -1 for none.
-  void SetLines(const std::vector<std::string>& lines, int selected);
+  // index of the line to select, -1 for none. The first `fileNameLines`
+  // lines name files and are shown in the encoding of file names instead.
+  void SetLines(const std::vector<std::string>& lines, int selected, int fileNameLines = 0);
   std::vector<std::string> Lines() const;
   // The panel shown: `pnlOutPut` shown, `OutPut` and `pnlOpts` visible, `splMain` shown.
   void ShowPanel();

@@ -60,7 +60,8 @@ void TWineCompilerSession::EnsureBridge() {
   }
 }
 
-std::string TWineCompilerSession::Request(const std::string& verb, const std::string& argument) {
+std::string TWineCompilerSession::Request(const std::string& verb, const std::string& argument,
+                                          const std::string& hostPath) {
   EnsureBridge();
   const std::string line = argument.empty() ? verb : verb + " " + bridge::Escape(argument);
   std::optional<std::string> answer;
@@ -76,6 +77,7 @@ std::string TWineCompilerSession::Request(const std::string& verb, const std::st
   payload = bridge::Unescape(payload);
   if (status == "OK") return payload;
   if (status == "MISSING") throw ECompilerUnavailable(payload);
+  if (status == "REFUSED") throw EHandOverImpossible(hostPath.empty() ? argument : hostPath, payload);
   if (status == "ERR") throw std::runtime_error(payload);
   m_process.reset();
   throw ECompilerUnavailable("The compiler bridge answered nonsense: " + *answer);
@@ -85,8 +87,15 @@ bool TWineCompilerSession::CompilerWindowExists() { return Request("EXISTS") == 
 
 void TWineCompilerSession::CloseCompilerWindow() { Request("CLOSE"); }
 
+std::string TWineCompilerSession::CompilerScriptName(const std::string& scriptName) {
+  const std::string form = Request("NAME", ToWinePath(scriptName), scriptName);
+  // The folder is the script's own; only the file name may have become the
+  // short form Wine knows it by, which the companions then carry on disk.
+  return WithFileName(scriptName, form);
+}
+
 void TWineCompilerSession::WriteHandOverValue(const std::string& companionFileName) {
-  Request("HANDOVER", ToWinePath(companionFileName));
+  Request("HANDOVER", ToWinePath(companionFileName), companionFileName);
 }
 
 void TWineCompilerSession::StartCompiler(const std::string& compilerFolder) {
@@ -104,13 +113,16 @@ void TWineCompilerSession::SendCompile() { Request("COMPILE"); }
 std::string TWineCompilerSession::ReadMessages() { return Request("READ"); }
 
 std::string TWineCompilerSession::CompilerShortPath(const std::string& path) {
-  const std::string shortForm = Request("SHORT", ToWinePath(path));
   // Wine invents short names for its mapped drive; only the file's own
   // component names a file the compiler creates, in the file's real folder.
-  const size_t slash = path.rfind('/');
-  const size_t backslash = shortForm.rfind('\\');
-  if (slash == std::string::npos || backslash == std::string::npos) return path;
-  return path.substr(0, slash + 1) + shortForm.substr(backslash + 1);
+  return WithFileName(path, Request("SHORT", ToWinePath(path), path));
+}
+
+std::string TWineCompilerSession::WithFileName(const std::string& hostPath, const std::string& windowsPath) {
+  const size_t backslash = windowsPath.rfind('\\');
+  if (backslash == std::string::npos) return hostPath;
+  const size_t slash = hostPath.rfind('/');
+  return hostPath.substr(0, slash == std::string::npos ? 0 : slash + 1) + windowsPath.substr(backslash + 1);
 }
 
 }  // namespace penwick

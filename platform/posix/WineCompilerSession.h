@@ -15,7 +15,10 @@ class TPipeProcess;
 
 // Starts the bridge at the first call and ends it when destroyed (or when it
 // stops answering). Host paths cross into Wine as Z:\ paths, the drive Wine
-// maps to the root of the file system.
+// maps to the root of the file system, their bytes unchanged: Wine reads file
+// names as UTF-8 under a UTF-8 locale, and so does the bridge, which turns
+// them into UTF-16 for the wide Windows calls. A name that is not valid UTF-8
+// cannot be handed over (EHandOverImpossible).
 class TWineCompilerSession : public TCompilerSession {
 public:
   // `bridge`: the full name of penwick-compile-bridge.exe. `wine`: the Wine
@@ -27,6 +30,11 @@ public:
   // missing, or the bridge does not answer within AnswerLimit().
   bool CompilerWindowExists() override;
   void CloseCompilerWindow() override;
+  // The script's folder with the file name Wine gives the compiler: the
+  // script's own, or its short form when the ANSI code page lacks a
+  // character of it. Throws EHandOverImpossible (naming `scriptName`) when
+  // the bridge finds no form the compiler can read.
+  std::string CompilerScriptName(const std::string& scriptName) override;
   void WriteHandOverValue(const std::string& companionFileName) override;
   // Also throws ECompilerUnavailable when `compilerFolder`compiler.exe is missing.
   void StartCompiler(const std::string& compilerFolder) override;
@@ -46,7 +54,11 @@ public:
   static std::string ToWinePath(const std::string& path);
 
 private:
-  std::string Request(const std::string& verb, const std::string& argument = {});
+  // `hostPath`, when given, is the host form of the path in `argument`, for
+  // the message of a refusal.
+  std::string Request(const std::string& verb, const std::string& argument = {}, const std::string& hostPath = {});
+  // `hostPath` with its file name replaced by the last component of `windowsPath`.
+  static std::string WithFileName(const std::string& hostPath, const std::string& windowsPath);
   void EnsureBridge();
 
   std::string m_bridge;

@@ -2,12 +2,17 @@
 // by both ends: one request line, one answer line, in order.
 //
 // Request: VERB or VERB SP ARGUMENT, ended by LF.
-// Answer:  "OK", "OK SP PAYLOAD", "ERR SP MESSAGE" (a failure to report) or
-//          "MISSING SP MESSAGE" (the compiler cannot be reached at all).
+// Answer:  "OK", "OK SP PAYLOAD", "ERR SP MESSAGE" (a failure to report),
+//          "MISSING SP MESSAGE" (the compiler cannot be reached at all) or
+//          "REFUSED SP REASON" (the compiler cannot be told that path; the
+//          reason does not repeat the path).
 // Arguments, payloads and messages escape backslash, CR, LF and tab as
 // \\, \r, \n and \t, so every value fits on one line whatever it holds.
-// Verbs: HELLO, EXISTS (payload 1 or 0), CLOSE, HANDOVER path, START folder,
-// PREPARE, COMPILE, READ (payload: the message text), SHORT path, QUIT.
+// Paths travel as Windows paths in UTF-8; the compiler's messages in the
+// ANSI code page.
+// Verbs: HELLO, EXISTS (payload 1 or 0), CLOSE, NAME script (payload: the
+// name to give the companions), HANDOVER path, START folder, PREPARE,
+// COMPILE, READ (payload: the message text), SHORT path, QUIT.
 #pragma once
 
 #include <string>
@@ -17,7 +22,7 @@
 
 namespace penwick::bridge {
 
-inline constexpr const char* kGreeting = "penwick-compile-bridge 1";
+inline constexpr const char* kGreeting = "penwick-compile-bridge 2";
 
 inline std::string Escape(std::string_view text) { return EscapeField(text); }
 

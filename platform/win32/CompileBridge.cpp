@@ -38,6 +38,8 @@ int main() {
       } else if (verb == "CLOSE") {
         session.CloseCompilerWindow();
         Answer("OK");
+      } else if (verb == "NAME") {
+        Answer("OK " + bridge::Escape(session.CompilerScriptName(value)));
       } else if (verb == "HANDOVER") {
         session.WriteHandOverValue(value);
         Answer("OK");
@@ -60,6 +62,8 @@ int main() {
       } else {
         Answer("ERR " + bridge::Escape("Unknown bridge request: " + verb));
       }
+    } catch (const EHandOverImpossible& e) {
+      Answer(std::string("REFUSED ") + bridge::Escape(e.Reason()));
     } catch (const ECompilerUnavailable& e) {
       Answer(std::string("MISSING ") + bridge::Escape(e.what()));
     } catch (const std::exception& e) {

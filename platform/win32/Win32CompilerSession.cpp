@@ -1,5 +1,7 @@
-// The Win32 compiler session: window messages, ShellExecuteA and the registry.
+// The Win32 compiler session: window messages, ShellExecuteW and the registry.
 #include "platform/win32/Win32CompilerSession.h"
+
+#include "platform/win32/WidePath.h"
 
 #include <shellapi.h>
 
@@ -15,6 +17,17 @@ namespace {
 // name them only in their pointer-sized form, which reads the same data.
 constexpr int kIndexParent = GWLP_HWNDPARENT;
 constexpr int kIndexId = GWLP_ID;
+
+constexpr const wchar_t* kHandOverKeyW = L"Software\\Fennick";
+constexpr const wchar_t* kHandOverValueW = L"varnokmiscompilerdllhookfilename";
+
+// The UTF-16 form of a path given to the session; a path that is not valid
+// UTF-8 cannot name any file.
+std::wstring Wide(const std::string& path) {
+  std::optional<std::wstring> wide = WidePathOf(path);
+  if (!wide) throw EHandOverImpossible(path, "the path is not valid UTF-8 text, the encoding file names are read in");
+  return *wide;
+}
 
 bool IsMessageList(HWND candidate, HWND compiler) {
   if (reinterpret_cast<HWND>(GetWindowLongPtrA(candidate, kIndexParent)) != compiler) return false;
@@ -45,24 +58,35 @@ void TWin32CompilerSession::CloseCompilerWindow() {
   if (HWND window = FindCompilerWindow()) SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
+std::string TWin32CompilerSession::CompilerScriptName(const std::string& scriptName) {
+  const std::wstring form = m_handOver.CompilerForm(Wide(scriptName));
+  const std::wstring name = form.substr(form.rfind(L'\\') + 1);
+  const size_t separator = scriptName.find_last_of("\\/");
+  return scriptName.substr(0, separator == std::string::npos ? 0 : separator + 1) + Utf8PathOf(name);
+}
+
 void TWin32CompilerSession::WriteHandOverValue(const std::string& companionFileName) {
+  const std::wstring value = m_handOver.CompilerForm(Wide(companionFileName));
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, kHandOverKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kHandOverKeyW, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
                       &key, nullptr) != ERROR_SUCCESS)
     throw std::runtime_error("Failed to create key \\Software\\Fennick\\");
-  const LONG result = RegSetValueExA(key, kHandOverValue, 0, REG_SZ,
-                                     reinterpret_cast<const BYTE*>(companionFileName.c_str()),
-                                     static_cast<DWORD>(companionFileName.size() + 1));
+  // Stored as UTF-16; the hook's 8-bit read turns it into the code page's
+  // bytes, which CompilerForm made sure name the same file.
+  const LONG result = RegSetValueExW(key, kHandOverValueW, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
   if (result != ERROR_SUCCESS) throw std::runtime_error(std::string("Failed to set data for '") + kHandOverValue + "'");
 }
 
 void TWin32CompilerSession::StartCompiler(const std::string& compilerFolder) {
   const std::string program = compilerFolder + "compiler.exe";
-  const DWORD attributes = GetFileAttributesA(program.c_str());
+  const std::wstring wideFolder = Wide(compilerFolder);
+  const std::wstring wideProgram = wideFolder + L"compiler.exe";
+  const DWORD attributes = GetFileAttributesW(wideProgram.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
     throw ECompilerUnavailable("The mission compiler was not found: " + program);
-  ShellExecuteA(nullptr, "open", program.c_str(), "", compilerFolder.c_str(), SW_HIDE);
+  ShellExecuteW(nullptr, L"open", wideProgram.c_str(), L"", wideFolder.c_str(), SW_HIDE);
 }
 
 void TWin32CompilerSession::SendPrepare() {
@@ -118,14 +142,8 @@ std::string TWin32CompilerSession::ReadCompilerMessages(HWND list) {
 std::string TWin32CompilerSession::ReadMessages() { return ReadCompilerMessages(FindCompilerMessageList()); }
 
 std::string TWin32CompilerSession::CompilerShortPath(const std::string& path) {
-  std::vector<char> buffer(MAX_PATH, '\0');
-  DWORD length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-  if (length >= buffer.size()) {  // too small: the length asked for includes the terminator
-    buffer.assign(length + 1, '\0');
-    length = GetShortPathNameA(path.c_str(), buffer.data(), static_cast<DWORD>(buffer.size()));
-  }
-  if (length == 0 || length >= buffer.size()) return path;
-  return std::string(buffer.data(), length);
+  std::optional<std::wstring> shortForm = THandOverPath::SystemShortPath(Wide(path));
+  return shortForm ? Utf8PathOf(*shortForm) : path;
 }
 
 }  // namespace penwick

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/CompilerSession.h"
+#include "platform/win32/HandOverPath.h"
 
 namespace penwick {
 
@@ -21,14 +22,26 @@ inline constexpr UINT kCompileTimeoutMs = 10000;
 inline constexpr const char* kHandOverKey = "Software\\Fennick";
 inline constexpr const char* kHandOverValue = "varnokmiscompilerdllhookfilename";
 
-// Paths are Windows paths here. Every call looks the compiler's window up
-// afresh, so a compiler that closed or restarted in between is never
-// addressed through a stale handle.
+// Paths are absolute Windows paths in UTF-8 here; each is turned into UTF-16
+// once (WidePathOf) and passed to the wide Windows calls, so any name the
+// file system holds can be reached. A path that is not valid UTF-8 names no
+// file: the calls that take one throw EHandOverImpossible. Every call looks
+// the compiler's window up afresh, so a compiler that closed or restarted in
+// between is never addressed through a stale handle.
 class TWin32CompilerSession : public TCompilerSession {
 public:
+  TWin32CompilerSession() = default;
+  // `handOver` decides which form of a path the compiler is told.
+  explicit TWin32CompilerSession(THandOverPath handOver) : m_handOver(std::move(handOver)) {}
+
   bool CompilerWindowExists() override;
   void CloseCompilerWindow() override;
-  // Throws std::runtime_error when the key cannot be opened or the value written.
+  // The script's folder as given, with the file name the compiler can read
+  // (THandOverPath::CompilerForm): the name itself, or its short form.
+  std::string CompilerScriptName(const std::string& scriptName) override;
+  // Writes THandOverPath::CompilerForm of the name. Throws
+  // EHandOverImpossible when there is none, std::runtime_error when the key
+  // cannot be opened or the value written.
   void WriteHandOverValue(const std::string& companionFileName) override;
   // Throws ECompilerUnavailable when `compilerFolder`compiler.exe is missing.
   void StartCompiler(const std::string& compilerFolder) override;
@@ -50,6 +63,9 @@ public:
   // Every line of the list, each followed by one CR; empty for nullptr or a
   // window that is not a list. Lines of any length are read whole.
   static std::string ReadCompilerMessages(HWND list);
+
+private:
+  THandOverPath m_handOver;
 };
 
 }  // namespace penwick

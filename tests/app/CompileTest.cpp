@@ -57,6 +57,7 @@ protected:
   void StartWithCompiler(const std::string& messages, bool fails = false) {
     Start();
     std::filesystem::create_directory(PathOf("compiler"));
+    WriteFile(PathOf("compiler") + "/compiler.exe", "MZ");  // looked for before the session is asked
     Window().SetCompilerFolder(PathOf("compiler"));
     Window().SetCompilerSessionFactory([this, messages, fails] {
       return std::make_unique<TStandInSession>(Window(), m_seen, messages, fails);

@@ -116,6 +116,27 @@ TEST_F(CliTest, RegexCompileErrorsAndMissingFilesAreReported) {
   EXPECT_NE(missing.Err.find("Cannot open file"), std::string::npos);
 }
 
+TEST_F(CliTest, CompileReportsAMissingCompilerWithoutStartingWine) {
+  // "wine" on the PATH is a script that logs every start.
+  const fs::path bin = m_dir / "fake-bin";
+  fs::create_directories(bin);
+  fs::create_symlink(m_source / "tests" / "compile" / "fake_wine.sh", bin / "wine");
+  const fs::path log = m_dir / "wine.log";
+  const std::string path = std::getenv("PATH") ? std::getenv("PATH") : "/usr/bin:/bin";
+  ::setenv("PATH", (bin.string() + ":" + path).c_str(), 1);
+  ::setenv("FAKE_BRIDGE_LOG", log.c_str(), 1);
+  fs::create_directories(m_dir / "compiler");
+  const std::string script = TextFile("m.mis", "FOO\r\n");
+  TRun run = Run({"compile", script, "--compiler-dir", (m_dir / "compiler").string()});
+  ::setenv("PATH", path.c_str(), 1);
+  ::unsetenv("FAKE_BRIDGE_LOG");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_EQ(run.Out, "");
+  EXPECT_EQ(run.Err, "The mission compiler was not found: " + (m_dir / "compiler" / "compiler.exe").string() + "\n");
+  EXPECT_FALSE(fs::exists(log)) << ReadFile(log);
+  EXPECT_FALSE(fs::exists(m_dir / "m.###"));
+}
+
 TEST_F(CliTest, TokensAndFoldsPrintTheGoldenListings) {
   const fs::path data = m_source / "tests" / "data" / "syntax";
   for (const char* name : {"template", "preprocessor"}) {

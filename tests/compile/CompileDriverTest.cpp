@@ -5,12 +5,15 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <sstream>
 
 #include "platform/FileOperations.h"
+#include "platform/posix/WineCompilerSession.h"
 #include "support/TestFiles.h"
 
 namespace penwick {
@@ -33,6 +36,7 @@ public:
   std::string FailOn;                              // a Log entry prefix that throws
   std::vector<std::string> Lines;
   int Selected = -2;
+  int HeadingLines = -1;
   bool Enabled = true;
   bool PanelVisible = false;
 
@@ -71,10 +75,11 @@ public:
     Enabled = enabled;
   }
   void ShowOutputPanel() override { Record("output shown"); }
-  void SetOutputLines(const std::vector<std::string>& lines, int selected) override {
+  void SetOutputLines(const std::vector<std::string>& lines, int selected, int headingLines) override {
     Record("lines");
     Lines = lines;
     Selected = selected;
+    HeadingLines = headingLines;
   }
   std::string ShortPathOf(const std::string& path) override {
     Record("short");
@@ -110,6 +115,9 @@ public:
   std::string FailOn;
   bool FailUnreachable = false;  // FailOn raises "the compiler cannot be reached"
   std::string HandOver;
+  std::string CompilerName;   // the name the companions get; empty: the script's own
+  std::string CompilerShort;  // the script's short form for the compiler; empty: the script's own
+  bool RefuseHandOver = false;
   std::string TakenText;   // the text the compiler took on 40001
   std::string TakenTmp;    // the ".tmp" companion as the compiler saw it
   bool WriteOutput = true;
@@ -133,6 +141,11 @@ public:
       return;
     }
     if (m_started) m_closed = true;
+  }
+  std::string CompilerScriptName(const std::string& scriptName) override {
+    Record("name");
+    if (RefuseHandOver) throw EHandOverImpossible(scriptName, "it has no short (8.3) name");
+    return CompilerName.empty() ? scriptName : CompilerName;
   }
   void WriteHandOverValue(const std::string& name) override {
     Record("hand-over");
@@ -158,7 +171,7 @@ public:
   }
   std::string CompilerShortPath(const std::string& path) override {
     Record("compiler-short");
-    return path;
+    return CompilerShort.empty() ? path : CompilerShort;
   }
   // The short name the compiler writes its output under (as it derives it
   // from the hand-over file).
@@ -190,6 +203,7 @@ protected:
     fs::remove_all(m_root);
     fs::create_directories(m_root / "bin" / "compiler");
     fs::create_directories(m_root / "scripts");
+    WriteFile(m_root / "bin" / "compiler" / "compiler.exe", "MZ");
     Host.ExeFolder = (m_root / "bin").string();
     Script = (m_root / "scripts" / "mission.mis").string();
     WriteFile(Script, "saved text\r\n");
@@ -251,6 +265,7 @@ TEST_F(CompileDriverTest, HeadingLinesReplaceTheCompilersOwnWhateverItListed) {
     Run();
     EXPECT_EQ(Host.Lines, c.lines) << c.messages;
     EXPECT_EQ(Host.Selected, c.selected) << c.messages;
+    EXPECT_EQ(Host.HeadingLines, 2) << c.messages;
   }
 }
 
@@ -275,7 +290,7 @@ TEST_F(CompileDriverTest, StepsAndStatusTextsComeInOrderAndTheWindowIsGivenBack)
   std::vector<std::string> calls;
   for (const auto& e : Session.Log)
     if (e != "exists?" && e != "compiler-short") calls.push_back(e);
-  EXPECT_EQ(calls, (std::vector<std::string>{"close", "hand-over", "start " + (CompilerDir().string() + "/"), "40001",
+  EXPECT_EQ(calls, (std::vector<std::string>{"close", "name", "hand-over", "start " + (CompilerDir().string() + "/"), "40001",
                                              "40003", "read", "close"}));
 }
 
@@ -311,7 +326,7 @@ TEST_F(CompileDriverTest, CompilerFolderScratchIsRemovedButReadOnlyFilesAndOther
   std::vector<std::string> left;
   for (auto& entry : fs::directory_iterator(CompilerDir())) left.push_back(entry.path().filename().string());
   std::sort(left.begin(), left.end());
-  EXPECT_EQ(left, (std::vector<std::string>{"folder.tmp", "keep.txt", "locked.tmp"}));
+  EXPECT_EQ(left, (std::vector<std::string>{"compiler.exe", "folder.tmp", "keep.txt", "locked.tmp"}));
 }
 
 TEST_F(CompileDriverTest, AScriptOpenedUnderItsShortNameIsCompiledToTheLongName) {
@@ -371,7 +386,7 @@ TEST_F(CompileDriverTest, AFailureInAnyStepGivesTheWindowBackAndLeavesNoScratchF
       {"status Killing", nullptr}, {"save-text", nullptr},  {nullptr, "hand-over"},  {"status Temp", nullptr},
       {nullptr, "start"},          {"status Compiler is", nullptr}, {nullptr, "40001"}, {nullptr, "40003"},
       {"output shown", nullptr},   {nullptr, "read"},       {"status Closing", nullptr}, {"short", nullptr},
-      {nullptr, "compiler-short"},
+      {nullptr, "compiler-short"}, {nullptr, "name"},
   };
   for (const auto& p : points) {
     SetUp();
@@ -455,6 +470,88 @@ TEST_F(CompileDriverTest, AnUntitledScriptSavedThroughSaveAsIsCompiledUnderTheCh
   Run();
   EXPECT_EQ(Session.HandOver, (Scripts() / "Untitled.###").string());
   EXPECT_TRUE(fs::exists(Scripts() / "Untitled.scr"));
+}
+
+TEST_F(CompileDriverTest, AMissingCompilerIsReportedBeforeTheCompilerSideIsAskedAnything) {
+  fs::remove(CompilerDir() / "compiler.exe");
+  WriteFile(CompilerDir() / "stale.tmp", "x");
+  const std::string expected = "The mission compiler was not found: " + (CompilerDir() / "compiler.exe").string();
+  try {
+    Run();
+    ADD_FAILURE() << "no error";
+  } catch (const ECompilerUnavailable& e) {
+    EXPECT_EQ(e.what(), expected);
+  }
+  EXPECT_TRUE(Session.Log.empty());
+  EXPECT_EQ(std::count(Host.Log.begin(), Host.Log.end(), "disable"), 0);
+  EXPECT_EQ(ScriptFolder(), std::vector<std::string>{"mission.mis"});
+  EXPECT_TRUE(fs::exists(CompilerDir() / "stale.tmp"));
+
+  // Through the Wine session: Wine (here a script that logs every start) is
+  // never started, so a new prefix's set-up cannot come first.
+  const char* source = std::getenv("PENWICK_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  const std::string fakeWine = (fs::path(source) / "tests" / "compile" / "fake_wine.sh").string();
+  const fs::path log = Scripts().parent_path() / "wine-started.log";
+  ::setenv("FAKE_BRIDGE_LOG", log.c_str(), 1);
+  TWineCompilerSession wine(fakeWine, fakeWine);
+  wine.SetFirstAnswerLimit(std::chrono::milliseconds(1500));
+  TCompileDriver driver(Host, wine, FastTimings());
+  try {
+    driver.Execute();
+    ADD_FAILURE() << "no error";
+  } catch (const ECompilerUnavailable& e) {
+    EXPECT_EQ(e.what(), expected);
+  }
+  ::unsetenv("FAKE_BRIDGE_LOG");
+  EXPECT_FALSE(fs::exists(log)) << ReadFile(log);
+}
+
+TEST_F(CompileDriverTest, CompanionsCarryTheNameTheCompilerCanBeToldAndAllGoAfterwards) {
+  // "миссия.mis", which the compiler's code page lacks: the compiler is told
+  // the short form, so the companions are made under it.
+  Script = (Scripts() / "\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.mis").string();
+  WriteFile(Script, "saved");
+  fs::remove(Scripts() / "mission.mis");
+  Host.Name = Script;
+  const std::string shortName = (Scripts() / "____~FKW.MIS").string();
+  Session.CompilerName = shortName;
+  Session.CompilerShort = shortName;
+  Session.SetShortScript(shortName);
+  Session.Messages = "h1\rh2\rError: unknown word 'FOO' on line 2\r";
+  Run();
+  EXPECT_EQ(Session.HandOver, (Scripts() / "____~FKW.###").string());
+  EXPECT_EQ(Session.TakenText, Host.EditorText);
+  EXPECT_EQ(Session.TakenTmp, Host.EditorText);
+  EXPECT_EQ(Host.Lines, (std::vector<std::string>{"Preprocessing: " + Script, "Compiling: " + Script,
+                                                  "Error: unknown word 'FOO' on line 2"}));
+  EXPECT_EQ(Host.HeadingLines, 2);
+  // The compiler's listing under the short name went with the companions;
+  // its output moved to the script's own name.
+  EXPECT_EQ(ScriptFolder(), (std::vector<std::string>{"\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.mis",
+                                                      "\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.scr"}));
+  EXPECT_EQ(ReadFile(fs::path(TCompileDriver::ChangeFileExt(Script, ".scr"))), "compiled " + Host.EditorText);
+}
+
+TEST_F(CompileDriverTest, AScriptTheCompilerCannotBeToldAboutStopsTheCompileWithNothingWritten) {
+  WriteFile(Scripts() / "mission.tmp", "older copy");
+  WriteFile(Scripts() / "mission.txt", "notes");
+  Session.RefuseHandOver = true;
+  try {
+    Run();
+    ADD_FAILURE() << "no error";
+  } catch (const EHandOverImpossible& e) {
+    EXPECT_NE(std::string(e.what()).find("\"" + Script + "\""), std::string::npos) << e.what();
+    EXPECT_NE(std::string(e.what()).find("no short (8.3) name"), std::string::npos) << e.what();
+  }
+  EXPECT_TRUE(Host.Enabled);
+  EXPECT_FALSE(Host.PanelVisible);
+  EXPECT_EQ(std::count_if(Host.Log.begin(), Host.Log.end(), [](auto& e) { return e.rfind("save-text", 0) == 0; }), 0);
+  for (const auto& call : Session.Log) EXPECT_TRUE(call == "close" || call == "exists?" || call == "name") << call;
+  EXPECT_EQ(ScriptFolder(), (std::vector<std::string>{"mission.mis", "mission.tmp", "mission.txt"}));
+  EXPECT_EQ(ReadFile(Scripts() / "mission.tmp"), "older copy");
+  EXPECT_EQ(ReadFile(Scripts() / "mission.txt"), "notes");
+  EXPECT_EQ(ReadFile(Script), "saved text\r\n");
 }
 
 TEST(CompileDriverNames, CompanionNamesReplaceOnlyTheFileNamesExtension) {

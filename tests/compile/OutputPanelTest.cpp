@@ -60,6 +60,20 @@ protected:
   std::vector<std::string> m_errors;
 };
 
+TEST_F(OutputPanel, HeadingsShowTheirFileNamesAndMessagesTheirCodePageText) {
+  const std::string heading = "Compiling: /home/ana/Miss\xC3\xB5" "es \xC3\xA9/\xD0\xBC\xD0\xB8\xD1\x81\xD1\x81\xD0\xB8\xD1\x8F.mis";
+  const std::string message = "Error: unknown word '\xE9t\xE9' on line 12";  // Windows-1252
+  m_panel->SetLines({heading, message}, 1, 1);
+  QListWidget* list = m_panel->OutPut();
+  EXPECT_EQ(list->item(0)->text(), QString::fromUtf8("Compiling: /home/ana/Missões é/миссия.mis"));
+  EXPECT_EQ(list->item(1)->text(), QString::fromUtf8("Error: unknown word 'été' on line 12"));
+  // The lines themselves stay as they were given.
+  EXPECT_EQ(m_panel->Lines(), (std::vector<std::string>{heading, message}));
+  // Without headings every line is code-page text.
+  m_panel->SetLines({message}, 0);
+  EXPECT_EQ(list->item(0)->text(), QString::fromUtf8("Error: unknown word 'été' on line 12"));
+}
+
 TEST_F(OutputPanel, QuotedWordAtTheLineStartIsSelected) {
   DoubleClick("Error: unknown object 'PLAYER_PED' on line 12");
   EXPECT_EQ(m_editor->CaretPos(), (TPoint{0, 11}));

@@ -58,10 +58,14 @@ TEST_F(WineCompilerSessionTest, PathsAndTextsCrossTheBridgeIntact) {
   // Only the file's own short name is taken; its folder stays the real one.
   EXPECT_EQ(session->CompilerShortPath("/tmp/Mission Scripts/Harbour Night Raid.mis"),
             "/tmp/Mission Scripts/HARBOU~1.MIS");
+  // A name is sent as the bytes it has; the companions' name comes back in
+  // the script's own folder.
+  EXPECT_EQ(session->CompilerScriptName("/tmp/Miss\xC3\xB5" "es/\xD0\xBC.mis"), "/tmp/Miss\xC3\xB5" "es/____~FKW.MIS");
   session.reset();  // ends the bridge with QUIT
   EXPECT_EQ(Requests(),
             "HELLO\nEXISTS\nHANDOVER Z:\\\\tmp\\\\My Missions\\\\back\\\\slash.###\nREAD\n"
-            "SHORT Z:\\\\tmp\\\\Mission Scripts\\\\Harbour Night Raid.mis\nQUIT\n");
+            "SHORT Z:\\\\tmp\\\\Mission Scripts\\\\Harbour Night Raid.mis\n"
+            "NAME Z:\\\\tmp\\\\Miss\xC3\xB5" "es\\\\\xD0\xBC.mis\nQUIT\n");
 }
 
 TEST_F(WineCompilerSessionTest, TheBridgesFailuresKeepTheirKind) {
@@ -85,6 +89,25 @@ TEST_F(WineCompilerSessionTest, TheBridgesFailuresKeepTheirKind) {
     EXPECT_STREQ(e.what(), "Failed to set data");
   }
   // The session goes on after a reported failure.
+  EXPECT_TRUE(session->CompilerWindowExists());
+}
+
+TEST_F(WineCompilerSessionTest, APathTheCompilerCannotBeToldIsRefusedByItsHostName) {
+  Mode("refuse");
+  auto session = Session();
+  for (const std::string path : {"/home/ana/Miss\xF5" "es.mis", "/home/ana/m.###"}) {
+    try {
+      if (path.back() == 's')
+        session->CompilerScriptName(path);
+      else
+        session->WriteHandOverValue(path);
+      ADD_FAILURE() << "no error";
+    } catch (const EHandOverImpossible& e) {
+      EXPECT_EQ(e.what(), "The mission compiler cannot be told the path \"" + path +
+                              "\": it has no short (8.3) name. Rename or move the script and compile again.");
+    }
+  }
+  // A refusal is an answer: the bridge goes on.
   EXPECT_TRUE(session->CompilerWindowExists());
 }
 

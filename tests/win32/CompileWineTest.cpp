@@ -75,8 +75,10 @@ protected:
       "  \r\nEND\r\n";
   fs::path Script;
 
+  fs::path m_root;
+
 private:
-  fs::path m_root, m_bridge, m_standIn;
+  fs::path m_bridge, m_standIn;
 };
 
 TEST_F(CompileWineTest, CompilesAScriptWithALongNameThroughTheStandInCompiler) {
@@ -133,13 +135,124 @@ TEST_F(CompileWineTest, MissingPiecesAreReportedInOneClearMessage) {
     }
     return std::string("no error");
   };
+  // The compiler is looked for first, so without it neither Wine nor the
+  // bridge matters.
+  const std::string noCompilerMessage =
+      "The mission compiler was not found: " + CompilerDir().string() + "/compiler.exe";
+  TWineCompilerSession noCompilerNoWine(Bridge(), "/nonexistent/wine");
+  EXPECT_EQ(messageOf(noCompilerNoWine), noCompilerMessage);
+  TWineCompilerSession noCompiler(Bridge());
+  EXPECT_EQ(messageOf(noCompiler), noCompilerMessage);
+
+  InstallCompiler();
   TWineCompilerSession noWine(Bridge(), "/nonexistent/wine");
   EXPECT_EQ(messageOf(noWine), "The mission compiler needs Wine on this system: install the package wine.");
   TWineCompilerSession noBridge((CompilerDir() / "penwick-compile-bridge.exe").string());
   EXPECT_EQ(messageOf(noBridge).rfind("The compiler bridge was not found: ", 0), 0u);
-  TWineCompilerSession noCompiler(Bridge());
-  EXPECT_EQ(messageOf(noCompiler), "The mission compiler was not found: " + CompilerDir().string() + "/compiler.exe");
   EXPECT_EQ(Names(ScriptDir()), std::vector<std::string>{"Harbour Night Raid.mis"});
+}
+
+// A script whose folder or name the ANSI code page lacks compiles as one with
+// a plain name: the same messages, its compiled script beside it under its
+// own name, no companion or scratch file left, in the editor's driver and in
+// penwick-cli alike.
+TEST_F(CompileWineTest, ScriptsWithAccentedOrCyrillicNamesCompileLikeAPlainOne) {
+  InstallCompiler();
+  const std::string text = "LEVELSTART\r\nFOO 1 2\r\n\r\nPLAYER_PED p1 = ( 1.0 , 2.0 , 3.0 ) 25 180\r\n";
+  const fs::path scripts[] = {
+      m_root / "plain" / "plain.mis",
+      m_root / "Missões é" / "ação.mis",
+      m_root / "cyrillic" / "миссия.mis",
+      m_root / "Папка" / "миссия.mis",
+  };
+  std::vector<std::string> plainMessages;
+  for (const fs::path& script : scripts) {
+    SCOPED_TRACE(script.string());
+    fs::create_directories(script.parent_path());
+    WriteFile(script, text);
+    const std::string stem = script.stem().string();
+    const std::vector<std::string> expectedFiles = {stem + ".mis", stem + ".scr"};
+    const std::vector<std::string> headings = {"Preprocessing: " + script.string(), "Compiling: " + script.string()};
+
+    TWineCompilerSession session(Bridge());
+    TConsoleCompileHost host(script.string(), std::cerr);
+    TCompileDriver driver(host, session, Timings());
+    driver.SetCompilerFolder(CompilerDir().string());
+    driver.Execute();
+
+    const std::vector<std::string> shown = host.DisplayLines();
+    ASSERT_GE(shown.size(), 2u);
+    EXPECT_EQ(std::vector<std::string>(shown.begin(), shown.begin() + 2), headings);
+    const std::vector<std::string> messages(shown.begin() + 2, shown.end());
+    if (plainMessages.empty()) {
+      plainMessages = messages;
+      EXPECT_EQ(messages, (std::vector<std::string>{"Error: unknown word 'LEVELSTART' on line 1",
+                                                    "Error: unknown word 'FOO' on line 2",
+                                                    "Error: unknown word 'PLAYER_PED' on line 4"}));
+    }
+    EXPECT_EQ(messages, plainMessages);
+    EXPECT_EQ(Names(script.parent_path()), expectedFiles);
+    EXPECT_EQ(ReadFile(script.parent_path() / (stem + ".scr")), "VARNOK-SCR\r\n" + text);
+    EXPECT_EQ(Names(CompilerDir()), std::vector<std::string>{"compiler.exe"});
+    EXPECT_FALSE(session.CompilerWindowExists());
+
+    // penwick-cli prints the same lines and leaves the same files.
+    fs::remove(script.parent_path() / (stem + ".scr"));
+    const std::string cli = (fs::path(std::getenv("PENWICK_BINARY_DIR")) / "bin" / "penwick-cli").string();
+    const std::string printed = RunCommand("'" + cli + "' compile '" + script.string() + "' --compiler-dir '" +
+                                           CompilerDir().string() + "' 2>&1");
+    std::string expectedOutput;
+    for (const auto& line : shown) expectedOutput += line + "\n";
+    EXPECT_EQ(printed, expectedOutput);
+    EXPECT_EQ(Names(script.parent_path()), expectedFiles);
+    EXPECT_EQ(Names(CompilerDir()), std::vector<std::string>{"compiler.exe"});
+  }
+}
+
+// A folder named in another encoding than the system's (here Latin-1 bytes
+// under a UTF-8 locale) names no file the compiler could be told: the
+// compile stops with a message naming it, before anything is written.
+TEST_F(CompileWineTest, APathThatCannotBeHandedOverStopsTheCompileWithNothingTouched) {
+  InstallCompiler();
+  const fs::path folder = m_root / "Miss\xF5" "es";
+  const fs::path script = folder / "plain.mis";
+  fs::create_directories(folder);
+  WriteFile(script, "FOO\r\n");
+  WriteFile(folder / "plain.tmp", "older copy");
+  const std::string query = "wine reg query 'HKCU\\Software\\Fennick' /v varnokmiscompilerdllhookfilename 2>&1";
+  {
+    TWineCompilerSession session(Bridge());
+    session.WriteHandOverValue("/marker.###");
+  }
+  const std::string handOverBefore = RunCommand(query);
+
+  TWineCompilerSession session(Bridge());
+  TConsoleCompileHost host(script.string(), std::cerr);
+  TCompileDriver driver(host, session, Timings());
+  driver.SetCompilerFolder(CompilerDir().string());
+  try {
+    driver.Execute();
+    ADD_FAILURE() << "no error";
+  } catch (const EHandOverImpossible& e) {
+    EXPECT_EQ(std::string(e.what()), "The mission compiler cannot be told the path \"" + script.string() +
+                                         "\": the path is not valid UTF-8 text, the encoding file names are read "
+                                         "in. Rename or move the script and compile again.");
+  }
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"plain.mis", "plain.tmp"}));
+  EXPECT_EQ(ReadFile(folder / "plain.tmp"), "older copy");
+  EXPECT_FALSE(session.CompilerWindowExists());
+  EXPECT_EQ(RunCommand(query), handOverBefore);
+  EXPECT_TRUE(host.OutputLines().empty());
+
+  const std::string cli = (fs::path(std::getenv("PENWICK_BINARY_DIR")) / "bin" / "penwick-cli").string();
+  const std::string printed =
+      RunCommand("'" + cli + "' compile '" + script.string() + "' --compiler-dir '" + CompilerDir().string() +
+                 "' 2>&1; echo \"exit $?\"");
+  EXPECT_NE(printed.find("The mission compiler cannot be told the path \"" + script.string() + "\""),
+            std::string::npos)
+      << printed;
+  EXPECT_NE(printed.find("exit 1"), std::string::npos) << printed;
+  EXPECT_EQ(Names(folder), (std::vector<std::string>{"plain.mis", "plain.tmp"}));
 }
 
 TEST_F(CompileWineTest, ACompilerThatNeverOpensItsWindowIsReported) {

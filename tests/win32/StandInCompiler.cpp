@@ -10,9 +10,9 @@
 // files in its working folder and a ".txt" beside the script; on 40003 it
 // lists two heading lines and its messages, and writes the compiled script
 // beside the script under the script's short name with the extension ".scr".
+// Like the real compiler and its hook, it reads the hand-over value as 8-bit
+// text in the ANSI code page and opens and makes files by 8-bit names.
 #include <windows.h>
-
-#include "tests/support/TestFiles.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -26,6 +26,7 @@ namespace {
 HWND g_list = nullptr;
 std::string g_source;  // the file named by the hand-over value
 std::string g_text;    // its content, as taken on 40001
+bool g_read = false;   // whether that file could be opened
 bool g_stubborn = false;
 
 std::string ReadHandOver() {
@@ -40,8 +41,25 @@ std::string ReadHandOver() {
   return result == ERROR_SUCCESS && type == REG_SZ ? std::string(data) : std::string();
 }
 
-using penwick::test::ReadFile;
-using penwick::test::WriteFile;
+// The file's bytes, opened by its 8-bit name; empty when it cannot be read.
+std::string ReadNamedFile(const std::string& name) {
+  std::string text;
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return text;
+  char buffer[4096];
+  DWORD got = 0;
+  while (::ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
+  CloseHandle(file);
+  return text;
+}
+
+void WriteNamedFile(const std::string& name, const std::string& text) {
+  HANDLE file = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  ::WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  CloseHandle(file);
+}
 
 std::string ChangeExt(const std::string& name, const std::string& ext) {
   size_t slash = name.find_last_of("\\/:");
@@ -67,12 +85,13 @@ std::vector<std::string> Lines(const std::string& text) {
 
 void Prepare() {
   g_source = ReadHandOver();
-  g_text = ReadFile(g_source);
+  g_read = GetFileAttributesA(g_source.c_str()) != INVALID_FILE_ATTRIBUTES;
+  g_text = ReadNamedFile(g_source);
   // What the real compiler leaves behind: scratch in its own folder, and a
   // listing beside the script.
-  WriteFile("stand-in.tmp", "scratch");
-  WriteFile("stand-in.###", "scratch");
-  WriteFile(ChangeExt(g_source, ".txt"), "listing of " + g_source);
+  WriteNamedFile("stand-in.tmp", "scratch");
+  WriteNamedFile("stand-in.###", "scratch");
+  WriteNamedFile(ChangeExt(g_source, ".txt"), "listing of " + g_source);
 }
 
 void Compile() {
@@ -80,6 +99,7 @@ void Compile() {
   auto add = [](const std::string& line) { SendMessageA(g_list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str())); };
   add("Varnok mission compiler (stand-in)");
   add("Reading " + g_source);
+  if (!g_read) add("Error: cannot open the source file");
   const std::vector<std::string> lines = Lines(g_text);
   int wanted = 3;
   bool longLine = false;
@@ -103,7 +123,7 @@ void Compile() {
   char shortName[MAX_PATH] = {};
   DWORD length = GetShortPathNameA(script.c_str(), shortName, MAX_PATH);
   const std::string target = ChangeExt(length > 0 && length < MAX_PATH ? std::string(shortName) : script, ".scr");
-  WriteFile(target, "VARNOK-SCR\r\n" + g_text);
+  WriteNamedFile(target, "VARNOK-SCR\r\n" + g_text);
 }
 
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

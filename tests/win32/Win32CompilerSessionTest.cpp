@@ -4,12 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
 #include "platform/Paths.h"
+#include "platform/win32/HandOverPath.h"
+#include "platform/win32/WidePath.h"
 #include "tests/support/TestFiles.h"
 
 namespace penwick {
@@ -166,6 +170,106 @@ TEST(Win32Paths, ShortAndLongFormsOfALongName) {
   EXPECT_NE(SystemLongPath(*shortName).find("Harbour Night Raid.mis"), std::string::npos);
   EXPECT_FALSE(SystemShortPath(folder.Path() + "missing.mis").has_value());
   EXPECT_EQ(SystemLongPath(folder.Path() + "missing.mis"), folder.Path() + "missing.mis");
+}
+
+// A short-name table standing in for the file system.
+THandOverPath::TShortPathLookup ShortNames(std::map<std::wstring, std::wstring> table) {
+  return [table](const std::wstring& path) -> std::optional<std::wstring> {
+    auto found = table.find(path);
+    if (found == table.end()) return std::nullopt;
+    return found->second;
+  };
+}
+
+TEST(HandOverPath, KeepsWhatTheCodePageHoldsAndTakesShortFormsForTheRest) {
+  const auto shortNames = ShortNames({
+      {L"C:\\Папка", L"C:\\____~KE1"},
+      {L"C:\\Missões é\\миссия.mis", L"C:\\MISS~ZQK\\____~FKW.MIS"},
+      {L"C:\\Папка\\миссия.mis", L"C:\\____~KE1\\____~FKW.MIS"},
+  });
+  const THandOverPath western(1252, shortNames);
+  EXPECT_EQ(western.CompilerForm(L"C:\\Missões é\\ação.###"), L"C:\\Missões é\\ação.###");
+  // Only the part the code page lacks changes; the folder keeps its own name.
+  EXPECT_EQ(western.CompilerForm(L"C:\\Missões é\\миссия.mis"), L"C:\\Missões é\\____~FKW.MIS");
+  EXPECT_EQ(western.CompilerForm(L"C:\\Папка\\plain.###"), L"C:\\____~KE1\\plain.###");
+  EXPECT_EQ(western.CompilerForm(L"C:\\Папка\\миссия.mis"), L"C:\\____~KE1\\____~FKW.MIS");
+  // No best fit: "Ł" read back as "L" would name another file.
+  EXPECT_FALSE(western.SurvivesCodePage(L"C:\\Łódź.mis"));
+  EXPECT_TRUE(western.SurvivesCodePage(L"C:\\Ação é.mis"));
+  EXPECT_EQ(western.ToCodePage(L"ação"), "a\xE7\xE3o");
+
+  // Another code page holds other letters.
+  const THandOverPath cyrillic(1251, shortNames);
+  EXPECT_EQ(cyrillic.CompilerForm(L"C:\\Папка\\миссия.mis"), L"C:\\Папка\\миссия.mis");
+  EXPECT_THROW(cyrillic.CompilerForm(L"C:\\Missões é\\ação.###"), EHandOverImpossible);
+}
+
+TEST(HandOverPath, APathWithoutAShortFormTheCodePageHoldsIsRefusedByName) {
+  // Short names switched off: no short form at all, or (as Windows answers
+  // then) the long form handed back as the "short" one.
+  const THandOverPath noShortNames(1252, [](const std::wstring&) { return std::nullopt; });
+  const THandOverPath longAsShort(1252, [](const std::wstring& path) { return path; });
+  for (const THandOverPath* handOver : {&noShortNames, &longAsShort}) {
+    try {
+      handOver->CompilerForm(L"C:\\Missões é\\миссия.mis");
+      ADD_FAILURE() << "no error";
+    } catch (const EHandOverImpossible& e) {
+      EXPECT_STREQ(e.what(),
+                   "The mission compiler cannot be told the path \"C:\\Missões é\\миссия.mis\": the file name "
+                   "\"миссия.mis\" holds characters that the compiler's code page (1252) lacks, and the system "
+                   "keeps no short (8.3) name for it. Rename or move the script and compile again.");
+    }
+    try {
+      handOver->CompilerForm(L"C:\\Папка\\plain.mis");
+      ADD_FAILURE() << "no error";
+    } catch (const EHandOverImpossible& e) {
+      EXPECT_NE(std::string(e.what()).find("the folder \"C:\\Папка\" holds"), std::string::npos) << e.what();
+    }
+  }
+}
+
+TEST(WidePath, ConvertsUtf8BothWaysAndRefusesWhatIsNotUtf8) {
+  EXPECT_EQ(WidePathOf("C:\\Missões é\\миссия.mis"), std::wstring(L"C:\\Missões é\\миссия.mis"));
+  EXPECT_EQ(Utf8PathOf(L"C:\\Missões é\\миссия.mis"), "C:\\Missões é\\миссия.mis");
+  EXPECT_FALSE(WidePathOf("C:\\Miss\xF5" "es.mis").has_value());  // Latin-1, not UTF-8
+  EXPECT_FALSE(WidePathOf(std::string("C:\\a\0b.mis", 10)).has_value());
+  EXPECT_EQ(WidePathOf(""), std::wstring());
+}
+
+// What the compiler's hook sees: the hand-over value read as 8-bit text and
+// the file opened by that 8-bit name.
+TEST(Win32CompilerSession, TheHookReachesTheCompanionOfAScriptWhoseNameTheCodePageLacks) {
+  TScratchFolder folder;
+  const std::string script = folder.Path() + "миссия.mis";
+  const std::wstring wideScript = *WidePathOf(script);
+  HANDLE file = CreateFileW(wideScript.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+
+  TWin32CompilerSession session;
+  const std::string name = session.CompilerScriptName(script);
+  ASSERT_EQ(name.rfind(folder.Path(), 0), 0u) << name;  // the folder stays the script's
+  const std::string fileName = name.substr(folder.Path().size());
+  EXPECT_TRUE(std::all_of(fileName.begin(), fileName.end(), [](char c) { return c > 0 && c < 0x7F; })) << fileName;
+  // The script's short form, from which the compiler names its output, ends
+  // in the same name.
+  const std::string shortScript = session.CompilerShortPath(script);
+  EXPECT_EQ(shortScript.substr(shortScript.rfind('\\') + 1), fileName);
+
+  const std::string companion = name.substr(0, name.rfind('.')) + ".###";
+  WriteFile(companion, "LEVELSTART\r\n");
+  session.WriteHandOverValue(companion);
+  HKEY key = nullptr;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Fennick", 0, KEY_QUERY_VALUE, &key), ERROR_SUCCESS);
+  char value[MAX_PATH] = {};
+  DWORD size = sizeof value - 1, type = 0;
+  ASSERT_EQ(RegQueryValueExA(key, kHandOverValue, nullptr, &type, reinterpret_cast<BYTE*>(value), &size), ERROR_SUCCESS);
+  RegCloseKey(key);
+  EXPECT_EQ(ReadFile(value), "LEVELSTART\r\n") << value;
+
+  EXPECT_THROW(session.CompilerScriptName(folder.Path() + "Miss\xF5" "es.mis"), EHandOverImpossible);
+  DeleteFileA(companion.c_str());
+  DeleteFileW(wideScript.c_str());
 }
 
 // The whole conversation with the stand-in compiler, as the driver holds it.

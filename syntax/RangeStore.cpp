@@ -105,7 +105,6 @@ void TRangeStore::CloseAll(int ruleIndex, int endIdx, int closerIdx, int closedA
 
 void TRangeStore::AddLineBreak(int token, bool below, int tokenCount) {
   m_lineBreaks.push_back({token, below, tokenCount});
-  m_maxBreakLag = std::max(m_maxBreakLag, tokenCount - 1 - token);
 }
 
 void TRangeStore::Truncate(int count) {
@@ -163,17 +162,11 @@ void TRangeStore::Truncate(int count) {
   auto kept = std::remove_if(from, cut, [count](const TTextRange* r) { return r->OpenerIdx >= count; });
   m_ranges.erase(kept, m_ranges.end());
   m_arena.shrink(lo);
-  // Line breaks at dropped tokens go. A break at token t is recorded while
-  // at most t + 1 + m_maxBreakLag tokens exist, so only those recorded
-  // within that lag after the cut need a look; later ones all go. The
-  // breaks that stay get the cut as their recording time, which keeps the
-  // list ordered and the lag bound true.
-  auto recordedAfter = [](int c, const TLineBreak& b) { return c < b.RecordedAt; };
-  auto first = std::upper_bound(m_lineBreaks.begin(), m_lineBreaks.end(), count, recordedAfter);
-  auto last = std::upper_bound(first, m_lineBreaks.end(), count + m_maxBreakLag, recordedAfter);
-  auto stay = std::remove_if(first, last, [count](const TLineBreak& b) { return b.Token >= count; });
-  for (auto it = first; it != stay; ++it) it->RecordedAt = count;
-  m_lineBreaks.erase(stay, m_lineBreaks.end());
+  // Line breaks recorded by a dropped token go (the token is read again and
+  // records them again); they were recorded in token order.
+  m_lineBreaks.erase(std::upper_bound(m_lineBreaks.begin(), m_lineBreaks.end(), count,
+                                      [](int c, const TLineBreak& b) { return c < b.RecordedAt; }),
+                     m_lineBreaks.end());
 }
 
 void TRangeStore::Clear() {
@@ -185,7 +178,7 @@ void TRangeStore::Clear() {
   m_openView.clear();
   m_openViewDirty = false;
   m_lineBreaks.clear();
-  m_maxOpenerLead = m_maxBreakLag = 0;
+  m_maxOpenerLead = 0;
 }
 
 std::size_t TRangeStore::MemoryBytes() const {

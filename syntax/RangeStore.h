@@ -24,11 +24,10 @@ class TTagBlockCondition;
 // opened by the dropped tokens are the newest, a suffix of the arena, and
 // go without being visited; the closed ranges that must open again are
 // found through the reopen index; the open lists and the list of all
-// ranges lose their suffixes after a halving search. Visited are only the
-// ranges reopened, those starting within MaxOpenerLead() tokens before the
-// cut, and the line breaks recorded within the largest lag a line-break
-// rule showed: never the ranges or open ranges below or above the change.
-// Reopening a range puts it back in its rule's
+// ranges and the line breaks lose their suffixes after a halving search.
+// Visited are only the ranges reopened and those starting within
+// MaxOpenerLead() tokens before the cut: never the ranges or open ranges
+// below or above the change. Reopening a range puts it back in its rule's
 // list, which moves the open ranges of that rule that start after it.
 //
 // The open lists in a single text order (OpenCount, OpenAt) are merged on
@@ -65,12 +64,12 @@ public:
   struct TLineBreak {
     int Token;
     bool Below;
-    int RecordedAt;  // token count when recorded (clamped by Truncate, see there)
+    int RecordedAt;  // token count when recorded
   };
   const std::vector<TLineBreak>& LineBreaks() const { return m_lineBreaks; }
 
   // Tokens from `count` on are gone: ranges they opened or start at go,
-  // ranges they closed or end at open again, line breaks at them go.
+  // ranges they closed or end at open again, line breaks they recorded go.
   void Truncate(int count);
   void Clear();
 
@@ -94,7 +93,6 @@ private:
   mutable bool m_openViewDirty = false;
   std::vector<TLineBreak> m_lineBreaks;  // ordered by RecordedAt
   int m_maxOpenerLead = 0;  // max OpenerIdx - StartIdx
-  int m_maxBreakLag = 0;    // max RecordedAt - 1 - Token
 };
 
 // The order of all ranges and of the open lists.

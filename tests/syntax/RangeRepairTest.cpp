@@ -1,4 +1,4 @@
-// Random edits under block rules of many kinds (self-closing, same-ident, end-of-text, ignored parents, claims behind the newest token): the repaired analysis must equal a fresh one, and text not analysed again keeps its colours.
+// Random edits under block rules of many kinds (self-closing, same-ident, end-of-text, ignored parents, claims and line breaks behind the newest token): the repaired analysis must equal a fresh one, and text not analysed again keeps its colours.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -97,10 +97,17 @@ std::string RandomText(std::mt19937& rng, int pieces) {
   return s;
 }
 
-std::string FreshDump(TSyntAnalyzer& a, const std::string& text) {
+struct TFresh {
+  std::string Dump;
+  std::vector<std::pair<std::uint32_t, bool>> Breaks;
+};
+
+TFresh Fresh(TSyntAnalyzer& a, const std::string& text) {
   TRun fresh(a, text);
   fresh.Client->AnalyzeAll();
-  return fresh.Client->DebugDump();
+  TFresh out{fresh.Client->DebugDump(), {}};
+  for (const auto& b : fresh.Client->LineBreaks()) out.Breaks.emplace_back(b.Offset, b.Below);
+  return out;
 }
 
 void Edit(std::mt19937& rng, TStringTextSource& source) {
@@ -140,7 +147,11 @@ TEST(RangeRepair, RandomEditsUnderEveryKindOfBlockRuleEqualFreshAnalysis) {
       r.Client->AnalyzeAll();
       const std::string problems = r.Client->CheckInvariants();
       ASSERT_TRUE(problems.empty()) << problems << "text:\n" << r.Source.String();
-      ASSERT_EQ(FreshDump(l.A, r.Source.String()), r.Client->DebugDump()) << "script " << script << ", edit " << e << ", text:\n" << r.Source.String();
+      const TFresh fresh = Fresh(l.A, r.Source.String());
+      ASSERT_EQ(fresh.Dump, r.Client->DebugDump()) << "script " << script << ", edit " << e << ", text:\n" << r.Source.String();
+      std::vector<std::pair<std::uint32_t, bool>> breaks;
+      for (const auto& b : r.Client->LineBreaks()) breaks.emplace_back(b.Offset, b.Below);
+      ASSERT_EQ(fresh.Breaks, breaks) << "script " << script << ", edit " << e;
     }
   }
 }

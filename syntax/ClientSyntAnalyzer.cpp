@@ -55,8 +55,8 @@ void TClientSyntAnalyzer::DetachOwner() {
   m_ownerMutable = nullptr;
   m_owner = nullptr;
   if (m_timer) m_timer->Stop();
-  m_tokens.clear();
-  m_oldTokens.clear();
+  m_tokens.Clear();
+  m_oldTokens.Clear();
   ClearRanges();
   ClearDerived();
 }
@@ -76,7 +76,7 @@ void TClientSyntAnalyzer::ResetAnalysis() {
   StopFinishing();
   {
     std::lock_guard<std::mutex> guard(*m_lock);
-    m_tokens.clear();
+    m_tokens.Clear();
     m_lastFound = 0;
     ForgetRangeCopies();
     ClearRanges();
@@ -84,8 +84,7 @@ void TClientSyntAnalyzer::ResetAnalysis() {
     m_stateHistory.clear();
     m_states = 0;
     m_changes.Clear();
-    m_oldTokens.clear();
-    m_oldTokensBegin = 0;
+    m_oldTokens.Clear();
     m_oldTokensFrom = 0;
     m_parsePos = 0;
     m_blockPos = 0;
@@ -134,26 +133,21 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
     int keep = FirstTokenEndingAfter(static_cast<std::uint32_t>(restart));
     keep = std::max(0, keep - ClaimLag());
     if (keep < count) {
-      if (m_oldTokens.size() <= m_oldTokensBegin) {
-        if (keep < count / 2) {
-          std::vector<TSyntToken> prefix(m_tokens.begin(), m_tokens.begin() + keep);
-          m_oldTokens.swap(m_tokens);
-          m_tokens.swap(prefix);
-          m_oldTokensBegin = static_cast<std::size_t>(keep);
-        } else {
-          m_oldTokens.assign(m_tokens.begin() + keep, m_tokens.end());
-          m_oldTokensBegin = 0;
-          m_tokens.resize(static_cast<std::size_t>(keep));
-        }
+      if (m_oldTokens.empty()) {
+        // The chunks of the cut-off tokens move aside; nothing is copied
+        // but the part of the chunk the cut falls in.
+        m_tokens.SplitTail(static_cast<std::size_t>(keep), m_oldTokens);
         m_oldTokensFrom = m_changes.Count();
       } else {
-        m_tokens.resize(static_cast<std::size_t>(keep));
+        m_tokens.Truncate(static_cast<std::size_t>(keep));
       }
     }
     m_lastFound = 0;
     FixRangesAfterTruncation(keep);
     // Records describe the state after that many tokens: those up to `keep` stay.
-    while (!m_stateHistory.empty() && m_stateHistory.back().first > keep) m_stateHistory.pop_back();
+    m_stateHistory.erase(std::upper_bound(m_stateHistory.begin(), m_stateHistory.end(), keep,
+                                          [](int k, const std::pair<int, std::uint32_t>& r) { return k < r.first; }),
+                         m_stateHistory.end());
     m_states = m_stateHistory.empty() ? 0 : m_stateHistory.back().second;
     m_blockPos = std::min(m_blockPos, keep);
     m_parsePos = 0;
@@ -348,9 +342,7 @@ void TClientSyntAnalyzer::DeliverFinished(TFinishJob& job) {
     std::lock_guard<std::mutex> guard(*m_lock);
     SetDerived(std::move(job.Result));
     m_changes.Clear();
-    m_oldTokens.clear();
-    m_oldTokens.shrink_to_fit();
-    m_oldTokensBegin = 0;
+    m_oldTokens.Clear();
     m_oldTokensFrom = 0;
   }
   if (m_job.get() == &job) m_job.reset();
@@ -380,18 +372,18 @@ std::size_t TClientSyntAnalyzer::TokenStyleAt(std::size_t offset, std::vector<co
     return t.StartPos;
   }
   const std::size_t analysedEnd = m_finished ? length : NextParsePosition() - 1;
-  auto old = OldTokens();
+  const TTokenList& old = m_oldTokens;
   if (offset < analysedEnd || old.empty() || !m_ownerMutable) return std::max(analysedEnd, offset + 1);
   // Not analysed again yet: borrow the old token's style, mapped across the changes.
   const std::optional<int> oldOffset = m_changes.MapBack(static_cast<int>(offset), m_oldTokensFrom);
   if (!oldOffset) return offset + 1;
-  auto it = std::upper_bound(old.begin(), old.end(), static_cast<std::uint32_t>(*oldOffset),
-                             [](std::uint32_t off, const TSyntToken& t) { return off < t.EndPos; });
-  if (it == old.end()) return length > offset ? length : offset + 1;
-  const int start = m_changes.MapForward(static_cast<int>(it->StartPos), m_oldTokensFrom);
-  const int end = m_changes.MapForward(static_cast<int>(it->EndPos), m_oldTokensFrom);
-  if (it->StartPos <= static_cast<std::uint32_t>(*oldOffset)) {
-    if (const TRuleCollectionItem* rule = m_ownerMutable->RuleById(it->RuleId))
+  const std::size_t at = old.FirstEndingAfter(static_cast<std::uint32_t>(*oldOffset));
+  if (at == old.size()) return length > offset ? length : offset + 1;
+  const TSyntToken& token = old[at];
+  const int start = m_changes.MapForward(static_cast<int>(token.StartPos), m_oldTokensFrom);
+  const int end = m_changes.MapForward(static_cast<int>(token.EndPos), m_oldTokensFrom);
+  if (token.StartPos <= static_cast<std::uint32_t>(*oldOffset)) {
+    if (const TRuleCollectionItem* rule = m_ownerMutable->RuleById(token.RuleId))
       if (rule->Style()) styles.push_back(rule->Style());
     return std::max<std::size_t>(static_cast<std::size_t>(std::max(end, 0)), offset + 1);
   }

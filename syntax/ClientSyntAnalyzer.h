@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +45,11 @@ public:
   // hand is for a source that does not report its changes. Drops the tokens
   // from the line holding the character before the change on, repairs
   // ranges and states, and restarts the idle timer.
+  // Cost: halving searches for the cut (tokens, state history, ranges), the
+  // range repair TRangeStore::Truncate states, and, for the first change
+  // after a delivery, setting the dropped tokens aside as TTokenList::
+  // SplitTail states (one chunk copied at most); not the tokens or ranges
+  // below the change, nor the open ranges.
   void TextChanged(int offset, int delta);
   // Empties tokens, ranges, states and the change list, requests a restart
   // and starts the idle timer.
@@ -84,9 +88,9 @@ public:
   const std::vector<std::pair<int, std::uint32_t>>& StateHistory() const { return m_stateHistory; }
   std::uint32_t States() const { return m_states; }
   const TChangeFixer& Changes() const { return m_changes; }
-  std::span<const TSyntToken> OldTokens() const {
-    return std::span<const TSyntToken>(m_oldTokens).subspan(std::min(m_oldTokensBegin, m_oldTokens.size()));
-  }
+  // Tokens the first change since the last delivery cut off, at their old
+  // offsets; empty once a finishing step has delivered.
+  const TTokenList& OldTokens() const { return m_oldTokens; }
 
   // Matches the definition's token rules at a 0-based offset; on a match
   // fills `token` and answers true. Does not change the analysis.
@@ -131,10 +135,7 @@ private:
   bool m_disabled = false;
 
   TChangeFixer m_changes;
-  // The old tokens are m_oldTokens[m_oldTokensBegin..]: the first change
-  // keeps the whole list and copies back only the tokens before it.
-  std::vector<TSyntToken> m_oldTokens;
-  std::size_t m_oldTokensBegin = 0;
+  TTokenList m_oldTokens;
   std::size_t m_oldTokensFrom = 0;  // first change the old tokens predate
 
   std::shared_ptr<std::mutex> m_lock;

@@ -494,7 +494,7 @@ std::string TParserResults::FormatRangeText(const std::string& format, const TTe
 // ----- checks -----
 
 std::size_t TParserResults::AnalysisMemory() const {
-  return m_tokens.capacity() * sizeof(TSyntToken) + m_store.MemoryBytes() + m_derived.Collapsible.capacity() * sizeof(TCollapsibleRange) + m_derived.Styled.capacity() * sizeof(TStyledRange) +
+  return m_tokens.MemoryBytes() + m_store.MemoryBytes() + m_derived.Collapsible.capacity() * sizeof(TCollapsibleRange) + m_derived.Styled.capacity() * sizeof(TStyledRange) +
          m_derived.Staples.capacity() * sizeof(TCollapsibleRange) + m_derived.LineBreaks.capacity() * sizeof(TLineBreakRange);
 }
 

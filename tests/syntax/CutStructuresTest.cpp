@@ -1,4 +1,4 @@
-// The structures a change cuts (the reopen index), driven at random against a plain model.
+// The structures a change cuts (chunked token list, reopen index), each driven at random against a plain model.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,9 +7,86 @@
 #include <vector>
 
 #include "syntax/ReopenIndex.h"
+#include "syntax/TokenList.h"
 
 namespace penwick::test {
 namespace {
+
+TSyntToken TokenAt(std::uint32_t start) {
+  TSyntToken t;
+  t.StartPos = start;
+  t.EndPos = start + 2;
+  t.TokenType = static_cast<std::int16_t>(start % 7);
+  return t;
+}
+
+void ExpectSame(const std::vector<TSyntToken>& model, const TTokenList& list, const char* what) {
+  ASSERT_EQ(model.size(), list.size()) << what;
+  for (std::size_t i = 0; i < model.size(); ++i) {
+    ASSERT_EQ(model[i].StartPos, list[i].StartPos) << what << ", token " << i;
+    ASSERT_EQ(model[i].TokenType, list[i].TokenType) << what << ", token " << i;
+  }
+}
+
+TEST(TokenList, CutsAndTailsAcrossChunksKeepEveryToken) {
+  std::mt19937 rng(3u);
+  constexpr std::size_t kChunk = TTokenList::kChunk;
+  for (int round = 0; round < 40; ++round) {
+    TTokenList live, tail;
+    std::vector<TSyntToken> liveModel, tailModel;
+    std::uint32_t next = 0;
+    for (int step = 0; step < 12; ++step) {
+      switch (rng() % 4) {
+        case 0:
+        case 1: {  // a run of analysis, often across a chunk boundary
+          const std::size_t count = rng() % (2 * kChunk + 3);
+          for (std::size_t i = 0; i < count; ++i, next += 3) {
+            live.push_back(TokenAt(next));
+            liveModel.push_back(TokenAt(next));
+          }
+          break;
+        }
+        case 2: {  // a change: the tail set aside, cut on, before or after a chunk boundary
+          const std::size_t size = liveModel.size();
+          std::size_t keep = size ? rng() % (size + 1) : 0;
+          if (rng() % 3 == 0) {  // next to a boundary
+            keep = (keep / kChunk) * kChunk + rng() % 3;
+            keep = std::min(size, keep > 0 ? keep - 1 : 0);
+          }
+          if (keep < size) {
+            tailModel.assign(liveModel.begin() + static_cast<std::ptrdiff_t>(keep), liveModel.end());
+            liveModel.resize(keep);
+          }
+          live.SplitTail(keep, tail);
+          next = liveModel.empty() ? 0 : liveModel.back().EndPos + 1;
+          break;
+        }
+        default: {  // a later change while a tail is aside
+          const std::size_t keep = liveModel.empty() ? 0 : rng() % liveModel.size();
+          liveModel.resize(keep);
+          live.Truncate(keep);
+          next = liveModel.empty() ? 0 : liveModel.back().EndPos + 1;
+          break;
+        }
+      }
+      ExpectSame(liveModel, live, "live");
+      ExpectSame(tailModel, tail, "tail");
+      // Halving search over each list.
+      for (const auto* pair : {&liveModel, &tailModel}) {
+        const TTokenList& list = pair == &liveModel ? live : tail;
+        if (pair->empty()) continue;
+        const std::uint32_t offset = pair->front().StartPos + rng() % (pair->back().EndPos - pair->front().StartPos + 4);
+        const auto it = std::upper_bound(pair->begin(), pair->end(), offset,
+                                         [](std::uint32_t off, const TSyntToken& t) { return off < t.EndPos; });
+        ASSERT_EQ(static_cast<std::size_t>(it - pair->begin()), list.FirstEndingAfter(offset));
+      }
+    }
+    // Moving a list leaves the source empty.
+    TTokenList moved = std::move(tail);
+    EXPECT_TRUE(tail.empty());
+    ExpectSame(tailModel, moved, "moved");
+  }
+}
 
 TEST(ReopenIndex, FindsExactlyTheKeysAboveACountThroughGrowthUpdatesAndShrinking) {
   std::mt19937 rng(11u);

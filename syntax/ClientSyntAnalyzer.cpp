@@ -138,6 +138,7 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
         // but the part of the chunk the cut falls in.
         m_tokens.SplitTail(static_cast<std::size_t>(keep), m_oldTokens);
         m_oldTokensFrom = m_changes.Count();
+        m_changes.Seal();
       } else {
         m_tokens.Truncate(static_cast<std::size_t>(keep));
       }

@@ -79,7 +79,9 @@ public:
   int TokenIndexAt(std::size_t offset);
   // The style list of the painting run at `offset` (0 or 1 style), and the
   // offset where that run ends. Sequential calls cost no search. Text not yet
-  // analysed again after a change keeps the styles of its old tokens.
+  // analysed again after a change keeps the styles of its old tokens (a
+  // halving search among them, and a pass over the change records since
+  // they were set aside: one per place edited, see TChangeFixer).
   std::size_t TokenStyleAt(std::size_t offset, std::vector<const TSyntaxFormat*>& styles) const;
   // The style a token is drawn in (its styling rule's style), or nullptr.
   const TSyntaxFormat* TokenStyle(int index) const;

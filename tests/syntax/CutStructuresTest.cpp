@@ -1,4 +1,4 @@
-// The structures a change cuts (chunked token list, reopen index), each driven at random against a plain model.
+// The structures a change cuts (chunked token list, reopen index, change list), each driven at random against a plain model.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "syntax/ChangeFixer.h"
 #include "syntax/ReopenIndex.h"
 #include "syntax/TokenList.h"
 
@@ -125,6 +126,80 @@ TEST(ReopenIndex, FindsExactlyTheKeysAboveACountThroughGrowthUpdatesAndShrinking
     ASSERT_EQ(expected, found) << "step " << step;
   }
   EXPECT_GT(largest, 64u * 64u);  // three levels or more were used
+}
+
+// The original identity of each character of a text under edits: -1 for
+// characters inserted since.
+struct TTracedText {
+  std::vector<int> Origin;
+  explicit TTracedText(int length) {
+    for (int i = 0; i < length; ++i) Origin.push_back(i);
+  }
+  void Insert(int pos, int count) { Origin.insert(Origin.begin() + pos, static_cast<std::size_t>(count), -1); }
+  void Delete(int pos, int count) { Origin.erase(Origin.begin() + pos, Origin.begin() + pos + count); }
+};
+
+TEST(ChangeFixer, JoinedRecordsOfTypingMapLikeOneRecordPerChange) {
+  std::mt19937 rng(29u);
+  for (int round = 0; round < 300; ++round) {
+    TTracedText text(60);
+    TChangeFixer joined, single;
+    int caret = static_cast<int>(rng() % 60);
+    for (int change = 0; change < 25; ++change) {
+      const int size = static_cast<int>(text.Origin.size());
+      // Mostly typing, backspacing and deleting at a caret that moves on
+      // with them; now and then the caret jumps.
+      if (rng() % 6 == 0) caret = static_cast<int>(rng() % static_cast<unsigned>(size + 1));
+      int pos = caret, count;
+      switch (rng() % 4) {
+        case 0:
+        case 1:
+          count = 1 + static_cast<int>(rng() % 3);
+          text.Insert(pos, count);
+          caret = pos + count;
+          break;
+        case 2:  // backspace
+          count = -std::min(caret, 1 + static_cast<int>(rng() % 2));
+          pos = caret + count;
+          if (count) text.Delete(pos, -count);
+          caret = pos;
+          break;
+        default:  // delete forward
+          count = -std::min(size - caret, 1 + static_cast<int>(rng() % 2));
+          if (count) text.Delete(pos, -count);
+          break;
+      }
+      if (count == 0) continue;
+      joined.Add(pos, count);
+      single.Add(pos, count);
+      single.Seal();  // never joined: one record per change
+    }
+    EXPECT_LE(joined.Count(), single.Count());
+    const int size = static_cast<int>(text.Origin.size());
+    for (int offset = 0; offset <= size + 2; ++offset) {
+      ASSERT_EQ(single.MapBack(offset), joined.MapBack(offset)) << "round " << round << ", offset " << offset;
+      if (offset < size) {
+        const int origin = text.Origin[static_cast<std::size_t>(offset)];
+        ASSERT_EQ(origin < 0 ? std::nullopt : std::optional<int>(origin), joined.MapBack(offset)) << "round " << round;
+      }
+    }
+    for (int old = 0; old <= 62; ++old)
+      ASSERT_EQ(single.MapForward(old), joined.MapForward(old)) << "round " << round << ", old offset " << old;
+  }
+}
+
+TEST(ChangeFixer, RecordsBeforeASealAreNotJoined) {
+  TChangeFixer f;
+  f.Add(4, 2);
+  f.Seal();
+  f.Add(6, 1);  // would continue the insertion
+  ASSERT_EQ(f.Count(), 2u);
+  EXPECT_EQ(f.MapBack(6, 1), std::nullopt);
+  EXPECT_EQ(f.MapBack(5, 1), 5);  // inserted before the seal: not mapped from record 1
+  f.Add(7, 1);
+  EXPECT_EQ(f.Count(), 2u);
+  f.Add(6, -2);  // deletes the two characters typed after the seal
+  EXPECT_EQ(f.Count(), 1u);
 }
 
 }  // namespace

@@ -21,6 +21,8 @@ struct TClientSyntAnalyzer::TFinishJob {
   bool Complete = false;  // written by the job, read after delivery
   TClientSyntAnalyzer* Client = nullptr;
   std::shared_ptr<std::mutex> Lock;
+  // Starts with the buffers of the collections the last delivery replaced
+  // (or a stopped job used), so building them again allocates nothing.
   TDerivedRanges Result;
 };
 
@@ -69,7 +71,16 @@ void TClientSyntAnalyzer::StopFinishing() {
   if (!m_job) return;
   m_job->Stop = true;
   m_job->Detached = true;
-  m_job.reset();
+  m_stoppedJob = std::move(m_job);
+}
+
+void TClientSyntAnalyzer::ReclaimStoppedJob() {
+  // Under the lock: the stopped job has either finished with its
+  // collections or will see Stop before it touches them.
+  if (!m_stoppedJob) return;
+  if (m_spareDerived.Collapsible.capacity() < m_stoppedJob->Result.Collapsible.capacity())
+    m_spareDerived = std::move(m_stoppedJob->Result);
+  m_stoppedJob.reset();
 }
 
 void TClientSyntAnalyzer::ResetAnalysis() {
@@ -85,6 +96,8 @@ void TClientSyntAnalyzer::ResetAnalysis() {
     m_states = 0;
     m_changes.Clear();
     m_oldTokens.Clear();
+    m_spareDerived = {};
+    m_stoppedJob.reset();
     m_oldTokensFrom = 0;
     m_parsePos = 0;
     m_blockPos = 0;
@@ -109,6 +122,7 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
   StopFinishing();
   {
     std::lock_guard<std::mutex> guard(*m_lock);
+    ReclaimStoppedJob();
     m_finished = false;
     m_restartRequested = true;
     if (m_timer) m_timer->Stop();
@@ -325,12 +339,18 @@ void TClientSyntAnalyzer::FinishAnalysis() {
   auto job = std::make_shared<TFinishJob>();
   job->Client = this;
   job->Lock = m_lock;
+  job->Result = std::move(m_spareDerived);
+  job->Result.Collapsible.clear();
+  job->Result.Styled.clear();
+  job->Result.Staples.clear();
+  job->Result.LineBreaks.clear();
   m_job = job;
   m_scheduler->RunJob(
       [job] {
+        // The collections are touched under the lock only: a change that
+        // stopped the job takes them back, under the lock, for the next job.
         std::lock_guard<std::mutex> guard(*job->Lock);
-        if (job->Stop.load()) return;
-        job->Complete = job->Client->BuildDerived(job->Result, job->Stop);
+        if (!job->Stop.load()) job->Complete = job->Client->BuildDerived(job->Result, job->Stop);
       },
       [job] {
         if (job->Detached || !job->Complete) return;
@@ -341,13 +361,27 @@ void TClientSyntAnalyzer::FinishAnalysis() {
 void TClientSyntAnalyzer::DeliverFinished(TFinishJob& job) {
   {
     std::lock_guard<std::mutex> guard(*m_lock);
-    SetDerived(std::move(job.Result));
+    // The replaced collections become the next job's buffers.
+    m_spareDerived = SwapDerived(std::move(job.Result));
     m_changes.Clear();
-    m_oldTokens.Clear();
+    ReleaseOldTokens();
     m_oldTokensFrom = 0;
   }
   if (m_job.get() == &job) m_job.reset();
   if (OnFinished) OnFinished();
+}
+
+void TClientSyntAnalyzer::ReleaseOldTokens() {
+  // A few chunks are freed here; more go to a worker, so that letting go of
+  // the tokens below a change made far up a large text does not hold up
+  // the GUI thread.
+  constexpr std::size_t kFreeHere = 16 * TTokenList::kChunk;
+  if (m_oldTokens.size() <= kFreeHere) {
+    m_oldTokens.Clear();
+    return;
+  }
+  auto garbage = std::make_shared<TTokenList>(std::move(m_oldTokens));
+  m_scheduler->RunJob([garbage] { garbage->Clear(); }, [] {});
 }
 
 int TClientSyntAnalyzer::TokenIndexAt(std::size_t offset) {

@@ -26,10 +26,18 @@ class TSyntaxFormat;
 // which reads the token and range lists under the client's lock and builds
 // collections of its own. The GUI thread takes the same lock to reset, to
 // handle a change and to take over the job's results; a change first marks
-// a running job stopped and detached, so results built from an outdated
-// token list are never used. The job never reads the text (it works on
-// token positions only), so windows, which may move a store's gap, are
-// asked for on the GUI thread alone.
+// a running job stopped and detached (the job looks between ranges, so the
+// wait is short), and results built from an outdated token list are never
+// used. The job never reads the text (it works on token positions only), so
+// windows, which may move a store's gap, are asked for on the GUI thread
+// alone.
+//
+// What the GUI thread pays per keystroke does not grow with the text before
+// or after the change: the change (TextChanged), the finishing step's start
+// and its delivery all cost what they touch. Only the job builds the
+// derived collections, in time proportional to the ranges; the collections
+// a delivery replaces are the next job's buffers, and a large list of old
+// tokens it lets go of is freed by a job of its own.
 class TClientSyntAnalyzer : public TParserResults {
 public:
   // Prefer TSyntAnalyzer::CreateClient. `scheduler` may be null: then a
@@ -119,6 +127,8 @@ private:
   bool DeferredBlockStep();
   void FinishAnalysis();
   void StopFinishing();
+  void ReclaimStoppedJob();
+  void ReleaseOldTokens();
   void DeliverFinished(TFinishJob& job);
   void DetachOwner();
   void StartTimer();
@@ -139,9 +149,13 @@ private:
   TChangeFixer m_changes;
   TTokenList m_oldTokens;
   std::size_t m_oldTokensFrom = 0;  // first change the old tokens predate
+  // The derived collections the last delivery replaced, cleared and handed
+  // to the next finishing job to fill.
+  TDerivedRanges m_spareDerived;
 
   std::shared_ptr<std::mutex> m_lock;
   std::shared_ptr<TFinishJob> m_job;
+  std::shared_ptr<TFinishJob> m_stoppedJob;  // until its buffers are taken back
   std::shared_ptr<bool> m_alive;
   // Last member: unsubscribed first, before anything it calls into goes.
   TSubscription m_sourceChanges;

@@ -120,7 +120,11 @@ protected:
 
   // Builds the derived collections; gives up (returns false) when `stop` is set.
   bool BuildDerived(TDerivedRanges& out, const std::atomic<bool>& stop) const;
-  void SetDerived(TDerivedRanges derived) { m_derived = std::move(derived); }
+  // Installs new derived collections and hands back the ones they replace.
+  TDerivedRanges SwapDerived(TDerivedRanges derived) {
+    std::swap(m_derived, derived);
+    return derived;
+  }
   void ClearDerived() { m_derived = {}; }
 
   const TSyntAnalyzer* m_owner;

@@ -21,6 +21,8 @@ struct TClientSyntAnalyzer::TFinishJob {
   bool Complete = false;  // written by the job, read after delivery
   TClientSyntAnalyzer* Client = nullptr;
   std::shared_ptr<std::mutex> Lock;
+  // Starts with the buffers of the collections the last delivery replaced
+  // (or a stopped job used), so building them again allocates nothing.
   TDerivedRanges Result;
 };
 
@@ -55,8 +57,8 @@ void TClientSyntAnalyzer::DetachOwner() {
   m_ownerMutable = nullptr;
   m_owner = nullptr;
   if (m_timer) m_timer->Stop();
-  m_tokens.clear();
-  m_oldTokens.clear();
+  m_tokens.Clear();
+  m_oldTokens.Clear();
   ClearRanges();
   ClearDerived();
 }
@@ -69,14 +71,23 @@ void TClientSyntAnalyzer::StopFinishing() {
   if (!m_job) return;
   m_job->Stop = true;
   m_job->Detached = true;
-  m_job.reset();
+  m_stoppedJob = std::move(m_job);
+}
+
+void TClientSyntAnalyzer::ReclaimStoppedJob() {
+  // Under the lock: the stopped job has either finished with its
+  // collections or will see Stop before it touches them.
+  if (!m_stoppedJob) return;
+  if (m_spareDerived.Collapsible.capacity() < m_stoppedJob->Result.Collapsible.capacity())
+    m_spareDerived = std::move(m_stoppedJob->Result);
+  m_stoppedJob.reset();
 }
 
 void TClientSyntAnalyzer::ResetAnalysis() {
   StopFinishing();
   {
     std::lock_guard<std::mutex> guard(*m_lock);
-    m_tokens.clear();
+    m_tokens.Clear();
     m_lastFound = 0;
     ForgetRangeCopies();
     ClearRanges();
@@ -84,8 +95,9 @@ void TClientSyntAnalyzer::ResetAnalysis() {
     m_stateHistory.clear();
     m_states = 0;
     m_changes.Clear();
-    m_oldTokens.clear();
-    m_oldTokensBegin = 0;
+    m_oldTokens.Clear();
+    m_spareDerived = {};
+    m_stoppedJob.reset();
     m_oldTokensFrom = 0;
     m_parsePos = 0;
     m_blockPos = 0;
@@ -110,6 +122,7 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
   StopFinishing();
   {
     std::lock_guard<std::mutex> guard(*m_lock);
+    ReclaimStoppedJob();
     m_finished = false;
     m_restartRequested = true;
     if (m_timer) m_timer->Stop();
@@ -134,26 +147,22 @@ void TClientSyntAnalyzer::TextChanged(int offset, int delta) {
     int keep = FirstTokenEndingAfter(static_cast<std::uint32_t>(restart));
     keep = std::max(0, keep - ClaimLag());
     if (keep < count) {
-      if (m_oldTokens.size() <= m_oldTokensBegin) {
-        if (keep < count / 2) {
-          std::vector<TSyntToken> prefix(m_tokens.begin(), m_tokens.begin() + keep);
-          m_oldTokens.swap(m_tokens);
-          m_tokens.swap(prefix);
-          m_oldTokensBegin = static_cast<std::size_t>(keep);
-        } else {
-          m_oldTokens.assign(m_tokens.begin() + keep, m_tokens.end());
-          m_oldTokensBegin = 0;
-          m_tokens.resize(static_cast<std::size_t>(keep));
-        }
+      if (m_oldTokens.empty()) {
+        // The chunks of the cut-off tokens move aside; nothing is copied
+        // but the part of the chunk the cut falls in.
+        m_tokens.SplitTail(static_cast<std::size_t>(keep), m_oldTokens);
         m_oldTokensFrom = m_changes.Count();
+        m_changes.Seal();
       } else {
-        m_tokens.resize(static_cast<std::size_t>(keep));
+        m_tokens.Truncate(static_cast<std::size_t>(keep));
       }
     }
     m_lastFound = 0;
     FixRangesAfterTruncation(keep);
     // Records describe the state after that many tokens: those up to `keep` stay.
-    while (!m_stateHistory.empty() && m_stateHistory.back().first > keep) m_stateHistory.pop_back();
+    m_stateHistory.erase(std::upper_bound(m_stateHistory.begin(), m_stateHistory.end(), keep,
+                                          [](int k, const std::pair<int, std::uint32_t>& r) { return k < r.first; }),
+                         m_stateHistory.end());
     m_states = m_stateHistory.empty() ? 0 : m_stateHistory.back().second;
     m_blockPos = std::min(m_blockPos, keep);
     m_parsePos = 0;
@@ -330,12 +339,18 @@ void TClientSyntAnalyzer::FinishAnalysis() {
   auto job = std::make_shared<TFinishJob>();
   job->Client = this;
   job->Lock = m_lock;
+  job->Result = std::move(m_spareDerived);
+  job->Result.Collapsible.clear();
+  job->Result.Styled.clear();
+  job->Result.Staples.clear();
+  job->Result.LineBreaks.clear();
   m_job = job;
   m_scheduler->RunJob(
       [job] {
+        // The collections are touched under the lock only: a change that
+        // stopped the job takes them back, under the lock, for the next job.
         std::lock_guard<std::mutex> guard(*job->Lock);
-        if (job->Stop.load()) return;
-        job->Complete = job->Client->BuildDerived(job->Result, job->Stop);
+        if (!job->Stop.load()) job->Complete = job->Client->BuildDerived(job->Result, job->Stop);
       },
       [job] {
         if (job->Detached || !job->Complete) return;
@@ -346,15 +361,27 @@ void TClientSyntAnalyzer::FinishAnalysis() {
 void TClientSyntAnalyzer::DeliverFinished(TFinishJob& job) {
   {
     std::lock_guard<std::mutex> guard(*m_lock);
-    SetDerived(std::move(job.Result));
+    // The replaced collections become the next job's buffers.
+    m_spareDerived = SwapDerived(std::move(job.Result));
     m_changes.Clear();
-    m_oldTokens.clear();
-    m_oldTokens.shrink_to_fit();
-    m_oldTokensBegin = 0;
+    ReleaseOldTokens();
     m_oldTokensFrom = 0;
   }
   if (m_job.get() == &job) m_job.reset();
   if (OnFinished) OnFinished();
+}
+
+void TClientSyntAnalyzer::ReleaseOldTokens() {
+  // A few chunks are freed here; more go to a worker, so that letting go of
+  // the tokens below a change made far up a large text does not hold up
+  // the GUI thread.
+  constexpr std::size_t kFreeHere = 16 * TTokenList::kChunk;
+  if (m_oldTokens.size() <= kFreeHere) {
+    m_oldTokens.Clear();
+    return;
+  }
+  auto garbage = std::make_shared<TTokenList>(std::move(m_oldTokens));
+  m_scheduler->RunJob([garbage] { garbage->Clear(); }, [] {});
 }
 
 int TClientSyntAnalyzer::TokenIndexAt(std::size_t offset) {
@@ -380,18 +407,18 @@ std::size_t TClientSyntAnalyzer::TokenStyleAt(std::size_t offset, std::vector<co
     return t.StartPos;
   }
   const std::size_t analysedEnd = m_finished ? length : NextParsePosition() - 1;
-  auto old = OldTokens();
+  const TTokenList& old = m_oldTokens;
   if (offset < analysedEnd || old.empty() || !m_ownerMutable) return std::max(analysedEnd, offset + 1);
   // Not analysed again yet: borrow the old token's style, mapped across the changes.
   const std::optional<int> oldOffset = m_changes.MapBack(static_cast<int>(offset), m_oldTokensFrom);
   if (!oldOffset) return offset + 1;
-  auto it = std::upper_bound(old.begin(), old.end(), static_cast<std::uint32_t>(*oldOffset),
-                             [](std::uint32_t off, const TSyntToken& t) { return off < t.EndPos; });
-  if (it == old.end()) return length > offset ? length : offset + 1;
-  const int start = m_changes.MapForward(static_cast<int>(it->StartPos), m_oldTokensFrom);
-  const int end = m_changes.MapForward(static_cast<int>(it->EndPos), m_oldTokensFrom);
-  if (it->StartPos <= static_cast<std::uint32_t>(*oldOffset)) {
-    if (const TRuleCollectionItem* rule = m_ownerMutable->RuleById(it->RuleId))
+  const std::size_t at = old.FirstEndingAfter(static_cast<std::uint32_t>(*oldOffset));
+  if (at == old.size()) return length > offset ? length : offset + 1;
+  const TSyntToken& token = old[at];
+  const int start = m_changes.MapForward(static_cast<int>(token.StartPos), m_oldTokensFrom);
+  const int end = m_changes.MapForward(static_cast<int>(token.EndPos), m_oldTokensFrom);
+  if (token.StartPos <= static_cast<std::uint32_t>(*oldOffset)) {
+    if (const TRuleCollectionItem* rule = m_ownerMutable->RuleById(token.RuleId))
       if (rule->Style()) styles.push_back(rule->Style());
     return std::max<std::size_t>(static_cast<std::size_t>(std::max(end, 0)), offset + 1);
   }

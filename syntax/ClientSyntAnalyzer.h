@@ -7,7 +7,6 @@
 #include <functional>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -27,10 +26,18 @@ class TSyntaxFormat;
 // which reads the token and range lists under the client's lock and builds
 // collections of its own. The GUI thread takes the same lock to reset, to
 // handle a change and to take over the job's results; a change first marks
-// a running job stopped and detached, so results built from an outdated
-// token list are never used. The job never reads the text (it works on
-// token positions only), so windows, which may move a store's gap, are
-// asked for on the GUI thread alone.
+// a running job stopped and detached (the job looks between ranges, so the
+// wait is short), and results built from an outdated token list are never
+// used. The job never reads the text (it works on token positions only), so
+// windows, which may move a store's gap, are asked for on the GUI thread
+// alone.
+//
+// What the GUI thread pays per keystroke does not grow with the text before
+// or after the change: the change (TextChanged), the finishing step's start
+// and its delivery all cost what they touch. Only the job builds the
+// derived collections, in time proportional to the ranges; the collections
+// a delivery replaces are the next job's buffers, and a large list of old
+// tokens it lets go of is freed by a job of its own.
 class TClientSyntAnalyzer : public TParserResults {
 public:
   // Prefer TSyntAnalyzer::CreateClient. `scheduler` may be null: then a
@@ -46,6 +53,11 @@ public:
   // hand is for a source that does not report its changes. Drops the tokens
   // from the line holding the character before the change on, repairs
   // ranges and states, and restarts the idle timer.
+  // Cost: halving searches for the cut (tokens, state history, ranges), the
+  // range repair TRangeStore::Truncate states, and, for the first change
+  // after a delivery, setting the dropped tokens aside as TTokenList::
+  // SplitTail states (one chunk copied at most); not the tokens or ranges
+  // below the change, nor the open ranges.
   void TextChanged(int offset, int delta);
   // Empties tokens, ranges, states and the change list, requests a restart
   // and starts the idle timer.
@@ -75,7 +87,9 @@ public:
   int TokenIndexAt(std::size_t offset);
   // The style list of the painting run at `offset` (0 or 1 style), and the
   // offset where that run ends. Sequential calls cost no search. Text not yet
-  // analysed again after a change keeps the styles of its old tokens.
+  // analysed again after a change keeps the styles of its old tokens (a
+  // halving search among them, and a pass over the change records since
+  // they were set aside: one per place edited, see TChangeFixer).
   std::size_t TokenStyleAt(std::size_t offset, std::vector<const TSyntaxFormat*>& styles) const;
   // The style a token is drawn in (its styling rule's style), or nullptr.
   const TSyntaxFormat* TokenStyle(int index) const;
@@ -84,9 +98,9 @@ public:
   const std::vector<std::pair<int, std::uint32_t>>& StateHistory() const { return m_stateHistory; }
   std::uint32_t States() const { return m_states; }
   const TChangeFixer& Changes() const { return m_changes; }
-  std::span<const TSyntToken> OldTokens() const {
-    return std::span<const TSyntToken>(m_oldTokens).subspan(std::min(m_oldTokensBegin, m_oldTokens.size()));
-  }
+  // Tokens the first change since the last delivery cut off, at their old
+  // offsets; empty once a finishing step has delivered.
+  const TTokenList& OldTokens() const { return m_oldTokens; }
 
   // Matches the definition's token rules at a 0-based offset; on a match
   // fills `token` and answers true. Does not change the analysis.
@@ -113,6 +127,8 @@ private:
   bool DeferredBlockStep();
   void FinishAnalysis();
   void StopFinishing();
+  void ReclaimStoppedJob();
+  void ReleaseOldTokens();
   void DeliverFinished(TFinishJob& job);
   void DetachOwner();
   void StartTimer();
@@ -131,14 +147,15 @@ private:
   bool m_disabled = false;
 
   TChangeFixer m_changes;
-  // The old tokens are m_oldTokens[m_oldTokensBegin..]: the first change
-  // keeps the whole list and copies back only the tokens before it.
-  std::vector<TSyntToken> m_oldTokens;
-  std::size_t m_oldTokensBegin = 0;
+  TTokenList m_oldTokens;
   std::size_t m_oldTokensFrom = 0;  // first change the old tokens predate
+  // The derived collections the last delivery replaced, cleared and handed
+  // to the next finishing job to fill.
+  TDerivedRanges m_spareDerived;
 
   std::shared_ptr<std::mutex> m_lock;
   std::shared_ptr<TFinishJob> m_job;
+  std::shared_ptr<TFinishJob> m_stoppedJob;  // until its buffers are taken back
   std::shared_ptr<bool> m_alive;
   // Last member: unsubscribed first, before anything it calls into goes.
   TSubscription m_sourceChanges;

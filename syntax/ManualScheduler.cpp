@@ -41,7 +41,7 @@ TManualScheduler::TManualScheduler(bool threaded) : m_threaded(threaded) {}
 
 TManualScheduler::~TManualScheduler() {
   for (auto& t : m_threads)
-    if (t.joinable()) t.join();
+    if (t.Thread.joinable()) t.Thread.join();
 }
 
 std::unique_ptr<TIdleTimer> TManualScheduler::CreateTimer(std::function<void()> onTick) {
@@ -62,17 +62,27 @@ void TManualScheduler::RunJob(std::function<void()> work, std::function<void()> 
     deliver();
     return;
   }
+  std::erase_if(m_threads, [](TWorker& w) {
+    if (!w.Done->load()) return false;
+    w.Thread.join();
+    return true;
+  });
   {
     std::lock_guard<std::mutex> guard(m_mutex);
     ++m_running;
   }
-  m_threads.emplace_back([this, work = std::move(work), deliver = std::move(deliver)]() mutable {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  std::thread thread([this, done, work = std::move(work), deliver = std::move(deliver)]() mutable {
     work();
-    std::lock_guard<std::mutex> guard(m_mutex);
-    m_deliveries.push_back(std::move(deliver));
-    --m_running;
-    m_done.notify_all();
+    {
+      std::lock_guard<std::mutex> guard(m_mutex);
+      m_deliveries.push_back(std::move(deliver));
+      --m_running;
+      m_done.notify_all();
+    }
+    done->store(true);
   });
+  m_threads.push_back({std::move(thread), std::move(done)});
 }
 
 void TManualScheduler::Advance(int ms) {
@@ -110,7 +120,7 @@ void TManualScheduler::WaitForJobs() {
     m_done.wait(lock, [this] { return m_running == 0; });
   }
   for (auto& t : m_threads)
-    if (t.joinable()) t.join();
+    if (t.Thread.joinable()) t.Thread.join();
   m_threads.clear();
   ProcessDeliveries();
 }

@@ -1,6 +1,7 @@
 // A scheduler driven by hand (`TManualScheduler`): a manual clock for timers and, optionally, real worker threads.
 #pragma once
 
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -53,7 +54,13 @@ private:
   std::condition_variable m_done;
   int m_running = 0;
   std::deque<std::function<void()>> m_deliveries;
-  std::vector<std::thread> m_threads;
+  // Worker threads; those whose work is done are joined when the next job
+  // starts, so that their stacks are reused rather than mapped again.
+  struct TWorker {
+    std::thread Thread;
+    std::shared_ptr<std::atomic<bool>> Done;
+  };
+  std::vector<TWorker> m_threads;
 };
 
 }  // namespace penwick

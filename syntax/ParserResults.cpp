@@ -20,10 +20,6 @@ int ShiftOf(const TTagBlockCondition& rule) {
   return 0;
 }
 
-bool RangeOrder(const TTextRange* a, const TTextRange* b) {
-  return a->StartPos != b->StartPos ? a->StartPos < b->StartPos : a->Seq < b->Seq;
-}
-
 }  // namespace
 
 TParserResults::TParserResults(const TSyntAnalyzer* owner, TAnalysisTextSource& source)
@@ -90,71 +86,53 @@ bool TParserResults::BlockNameAllows(const TRuleCollectionItem& rule, const TTag
   if (!target) return true;
   bool found = false;
   if (rule.StrictParent()) {
-    int j = static_cast<int>(m_open.size()) - 1;
-    if (self && self->SelfClose() && j >= 0 && m_open[static_cast<std::size_t>(j)]->Rule == self) --j;
-    while (j >= 0 && m_open[static_cast<std::size_t>(j)]->Rule->IgnoreAsParent()) --j;
-    found = j >= 0 && m_open[static_cast<std::size_t>(j)]->Rule == target;
+    const TTextRange* parent = m_store.InnermostParent(self);
+    found = parent && parent->Rule == target;
   } else {
-    const int index = target->PlanIndex();
-    found = index >= 0 && static_cast<std::size_t>(index) < m_openPerRule.size() && m_openPerRule[static_cast<std::size_t>(index)] > 0;
+    found = !m_store.OpenOf(target->PlanIndex()).empty();
   }
   return found != rule.NotParent();
 }
 
-void TParserResults::CountOpen(const TTextRange* range, int delta) {
-  const int index = range->Rule ? range->Rule->PlanIndex() : -1;
-  if (index < 0) return;
-  if (static_cast<std::size_t>(index) >= m_openPerRule.size()) m_openPerRule.resize(static_cast<std::size_t>(index) + 1, 0);
-  m_openPerRule[static_cast<std::size_t>(index)] += delta;
-}
-
-void TParserResults::InsertOpen(TTextRange* range) {
-  auto it = std::upper_bound(m_open.begin(), m_open.end(), range, RangeOrder);
-  m_open.insert(it, range);
-  CountOpen(range, +1);
-}
-
-void TParserResults::EraseOpen(std::size_t index) {
-  CountOpen(m_open[index], -1);
-  m_open.erase(m_open.begin() + static_cast<std::ptrdiff_t>(index));
-}
-
-TTextRange* TParserResults::AddRange(const TTextRange& range) {
-  TTextRange* raw = m_arena.push_back(range);
-  auto it = std::upper_bound(m_ranges.begin(), m_ranges.end(), raw, RangeOrder);
-  m_ranges.insert(it, raw);
-  m_maxOpenerLead = std::max(m_maxOpenerLead, raw->OpenerIdx - raw->StartIdx);
-  return raw;
-}
-
-void TParserResults::MarkClosed(TTextRange* range, int n) {
-  range->ClosedAt = n;
-  m_closedOrder.push_back({n, range->OpenerIdx, range});
-  m_maxEndLead = std::max(m_maxEndLead, range->EndIdx - (n - 1));
-}
-
 bool TParserResults::CloseRange(const TTagBlockCondition& rule, int anchor, int n) {
-  for (int j = static_cast<int>(m_open.size()) - 1; j >= 0; --j) {
-    TTextRange* r = m_open[static_cast<std::size_t>(j)];
-    bool fits = rule.BlockType() == btRangeStart ? (rule.SelfClose() && r->Rule == &rule)
-                                                 : (r->Rule->BlockEndRule() == &rule || rule.BlockEndRule() == r->Rule);
-    if (!fits) continue;
+  const std::vector<TBlockRulePlan>& plan = m_owner->Plan().BlockRules;
+  const int own = rule.PlanIndex();
+  if (own < 0 || static_cast<std::size_t>(own) >= plan.size()) return false;
+  // From the innermost open range outwards, over the open ranges of the
+  // rules this one may close: the lists' ends, newest first.
+  struct TCursor {
+    int Rule;
+    std::size_t Left;  // ranges of the list not passed over yet
+  };
+  std::vector<TCursor> cursors;
+  for (int index : plan[static_cast<std::size_t>(own)].Closes)
+    if (const std::size_t size = m_store.OpenOf(index).size()) cursors.push_back({index, size});
+  for (;;) {
+    TCursor* best = nullptr;
+    const TTextRange* r = nullptr;
+    for (TCursor& c : cursors) {
+      if (c.Left == 0) continue;
+      const TTextRange* candidate = m_store.OpenOf(c.Rule)[c.Left - 1];
+      if (!r || RangeOrder(r, candidate)) {
+        r = candidate;
+        best = &c;
+      }
+    }
+    if (!best) return false;
     if (rule.SameIdent()) {
       const int identIdx = anchor - rule.IdentIndex();
       if (identIdx < 0 || identIdx >= n || r->IdentIdx < 0 ||
-          !TCodePage::Default().SameText(TokenText(r->IdentIdx), TokenText(identIdx)))
+          !TCodePage::Default().SameText(TokenText(r->IdentIdx), TokenText(identIdx))) {
+        --best->Left;
         continue;
+      }
     }
     int end = anchor - rule.BlockOffset();
     if (r->Rule == &rule && end > 0) --end;
     // A range never ends before it starts.
-    r->EndIdx = std::max(end, r->StartIdx);
-    r->CloserIdx = anchor;
-    EraseOpen(static_cast<std::size_t>(j));
-    MarkClosed(r, n);
+    m_store.Close(best->Rule, best->Left - 1, std::max(end, r->StartIdx), anchor, n);
     return true;
   }
-  return false;
 }
 
 void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
@@ -189,7 +167,7 @@ void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
             break;
           }
           case btLineBreak:
-            m_lineBreakTokens.emplace_back(ident, rule.LinePos() == lbBottom);
+            m_store.AddLineBreak(ident, rule.LinePos() == lbBottom, n);
             m_maxClaimLag = std::max(m_maxClaimLag, n - 1 - ident);
             break;
           case btRangeStart: {
@@ -201,9 +179,8 @@ void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
               range.IdentIdx = ident;
               range.StartPos = Token(start).StartPos;
               range.Rule = &rule;
-              range.Parent = m_open.empty() ? nullptr : m_open.back();
+              range.Parent = m_store.Innermost();
               range.OpenerIdx = n - 1;
-              range.Seq = m_nextSeq++;
               if (rule.NoEndRule()) {
                 const int noEndStart = seqStart - rule.BlockOffset();
                 if (noEndStart >= 0 && noEndStart < n) {
@@ -212,10 +189,9 @@ void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
                 }
                 range.EndIdx = std::max(n - 1 - shift, range.StartIdx);
                 range.CloserIdx = n - 1;
-                MarkClosed(AddRange(range), n);
-              } else {
-                InsertOpen(AddRange(range));
+                range.ClosedAt = n;
               }
+              m_store.Add(range, rule.PlanIndex());
             }
             break;
           }
@@ -234,85 +210,30 @@ void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
 
 void TParserResults::CloseAtEndOfText() {
   const int n = TokenCount();
-  if (n == 0) return;
-  for (std::size_t j = 0; j < m_open.size();) {
-    TTextRange* r = m_open[j];
-    if (r->Rule->EndOfTextClose()) {
-      r->EndIdx = std::max(n - 1, r->StartIdx);
-      r->CloserIdx = n - 1;
-      EraseOpen(j);
+  if (n == 0 || !m_owner) return;
+  const std::vector<TBlockRulePlan>& plan = m_owner->Plan().BlockRules;
+  for (std::size_t i = 0; i < plan.size(); ++i)
+    if (plan[i].Rule->EndOfTextClose() && !m_store.OpenOf(static_cast<int>(i)).empty())
       // Closed "after" every token: any later change reopens it.
-      MarkClosed(r, n + 1);
-    } else {
-      ++j;
-    }
-  }
+      m_store.CloseAll(static_cast<int>(i), n - 1, n - 1, n + 1);
 }
 
-void TParserResults::FixRangesAfterTruncation(int count) {
-  auto reopen = [this](TTextRange* r) {
-    r->EndIdx = -1;
-    r->CloserIdx = -1;
-    r->ClosedAt = -1;
-    InsertOpen(r);
-  };
-  // Closed by a token that is gone: reopen what began before, drop the rest.
-  auto closedAfter = std::upper_bound(m_closedOrder.begin(), m_closedOrder.end(), count,
-                                      [](int c, const TClosed& r) { return c < r.ClosedAt; });
-  for (auto it = closedAfter; it != m_closedOrder.end(); ++it)
-    if (it->OpenerIdx < count) reopen(it->Range);
-  m_closedOrder.erase(closedAfter, m_closedOrder.end());
-  if (m_maxEndLead > 0) {
-    for (std::size_t j = m_closedOrder.size(); j-- > 0;) {
-      TTextRange* r = m_closedOrder[j].Range;
-      if (m_closedOrder[j].ClosedAt <= count - m_maxEndLead) break;
-      if (r->EndIdx >= count) {
-        m_closedOrder.erase(m_closedOrder.begin() + static_cast<std::ptrdiff_t>(j));
-        reopen(r);
-      }
-    }
-  }
-  for (std::size_t j = m_open.size(); j-- > 0;)
-    if (m_open[j]->OpenerIdx >= count) EraseOpen(j);
-  // Every range starting at a dropped token is deleted; before that only
-  // the last m_maxOpenerLead tokens can hold ranges opened later.
-  auto byStart = [](const TTextRange* r, int idx) { return r->StartIdx < idx; };
-  auto cut = std::lower_bound(m_ranges.begin(), m_ranges.end(), count, byStart);
-  auto from = std::lower_bound(m_ranges.begin(), cut, count - m_maxOpenerLead, byStart);
-  auto kept = std::remove_if(from, cut, [count](const TTextRange* r) { return r->OpenerIdx >= count; });
-  m_ranges.erase(kept, m_ranges.end());
-  // The dropped ranges are the newest: find where they begin by halving.
-  std::size_t lo = 0, hi = m_arena.size();
-  while (lo < hi) {
-    const std::size_t mid = (lo + hi) / 2;
-    if (m_arena[mid].OpenerIdx >= count) hi = mid;
-    else lo = mid + 1;
-  }
-  m_arena.shrink(lo);
-  m_lineBreakTokens.erase(std::remove_if(m_lineBreakTokens.begin(), m_lineBreakTokens.end(),
-                                         [count](const std::pair<int, bool>& b) { return b.first >= count; }),
-                          m_lineBreakTokens.end());
-}
+void TParserResults::FixRangesAfterTruncation(int count) { m_store.Truncate(count); }
 
 void TParserResults::ClearRanges() {
-  m_open.clear();
-  m_openPerRule.clear();
-  m_closedOrder.clear();
-  m_ranges.clear();
-  m_arena.clear();
-  m_lineBreakTokens.clear();
-  m_maxOpenerLead = m_maxEndLead = m_maxClaimLag = 0;
+  m_store.Clear();
+  m_maxClaimLag = 0;
 }
 
 bool TParserResults::BuildDerived(TDerivedRanges& out, const std::atomic<bool>& stop) const {
   const int n = TokenCount();
-  for (std::size_t i = 0; i < m_ranges.size(); ++i) {
+  for (int i = 0; i < m_store.Count(); ++i) {
     if (stop.load(std::memory_order_relaxed)) return false;
-    const TTextRange& r = *m_ranges[i];
+    const TTextRange& r = m_store.At(i);
     if (r.IsOpen() || r.StartIdx < 0 || r.EndIdx >= n || r.StartIdx > r.EndIdx || !r.Rule) continue;
     const TSyntToken& first = Token(r.StartIdx);
     const TSyntToken& last = Token(r.EndIdx);
-    const TCollapsibleRange span{first.StartPos, last.EndPos, static_cast<int>(i)};
+    const TCollapsibleRange span{first.StartPos, last.EndPos, i};
     if (!r.Rule->NotCollapsed()) out.Collapsible.push_back(span);
     if (r.Rule->DrawStaple()) out.Staples.push_back(span);
     const TSyntaxFormat* style = r.Rule->Style();
@@ -335,8 +256,10 @@ bool TParserResults::BuildDerived(TDerivedRanges& out, const std::atomic<bool>& 
       }
     }
   }
-  for (const auto& [token, below] : m_lineBreakTokens)
-    if (token >= 0 && token < n) out.LineBreaks.push_back({Token(token).StartPos, below});
+  for (const TRangeStore::TLineBreak& b : m_store.LineBreaks()) {
+    if (stop.load(std::memory_order_relaxed)) return false;
+    if (b.Token >= 0 && b.Token < n) out.LineBreaks.push_back({Token(b.Token).StartPos, b.Below});
+  }
   return true;
 }
 
@@ -571,9 +494,7 @@ std::string TParserResults::FormatRangeText(const std::string& format, const TTe
 // ----- checks -----
 
 std::size_t TParserResults::AnalysisMemory() const {
-  return m_tokens.capacity() * sizeof(TSyntToken) + m_arena.capacity() * sizeof(TTextRange) +
-         (m_ranges.capacity() + m_open.capacity()) * sizeof(TTextRange*) + m_closedOrder.capacity() * sizeof(TClosed) +
-         m_derived.Collapsible.capacity() * sizeof(TCollapsibleRange) + m_derived.Styled.capacity() * sizeof(TStyledRange) +
+  return m_tokens.MemoryBytes() + m_store.MemoryBytes() + m_derived.Collapsible.capacity() * sizeof(TCollapsibleRange) + m_derived.Styled.capacity() * sizeof(TStyledRange) +
          m_derived.Staples.capacity() * sizeof(TCollapsibleRange) + m_derived.LineBreaks.capacity() * sizeof(TLineBreakRange);
 }
 
@@ -585,24 +506,18 @@ std::string TParserResults::CheckInvariants() const {
     if (i > 0 && Token(i - 1).EndPos > t.StartPos) err << "token " << i << " overlaps its predecessor\n";
   }
   std::vector<const TTextRange*> openSeen;
-  for (std::size_t i = 0; i < m_ranges.size(); ++i) {
-    const TTextRange* r = m_ranges[i];
-    if (i > 0 && RangeOrder(r, m_ranges[i - 1])) err << "range " << i << " out of order\n";
+  for (int i = 0; i < m_store.Count(); ++i) {
+    const TTextRange* r = &m_store.At(i);
+    if (i > 0 && RangeOrder(r, &m_store.At(i - 1))) err << "range " << i << " out of order\n";
     if (r->StartIdx < 0 || r->StartIdx >= TokenCount()) err << "range " << i << " starts outside the tokens\n";
     else if (Token(r->StartIdx).StartPos != r->StartPos) err << "range " << i << " start offset differs from its token\n";
     if (!r->IsOpen() && r->EndIdx < r->StartIdx) err << "range " << i << " ends before it starts\n";
     if (r->IsOpen()) openSeen.push_back(r);
   }
-  if (m_arena.size() != m_ranges.size()) err << "arena holds " << m_arena.size() << " ranges, the list " << m_ranges.size() << '\n';
-  for (std::size_t i = 1; i < m_arena.size(); ++i)
-    if (m_arena[i].OpenerIdx < m_arena[i - 1].OpenerIdx) err << "arena openers out of order at " << i << '\n';
-  std::vector<int> counts(m_openPerRule.size(), 0);
-  for (const TTextRange* r : m_open)
-    if (r->Rule && r->Rule->PlanIndex() >= 0 && static_cast<std::size_t>(r->Rule->PlanIndex()) < counts.size())
-      ++counts[static_cast<std::size_t>(r->Rule->PlanIndex())];
-  if (counts != m_openPerRule) err << "open counts per rule differ from the open list\n";
-  if (openSeen.size() != m_open.size() || !std::equal(openSeen.begin(), openSeen.end(), m_open.begin()))
-    err << "open list differs from the open members of all ranges\n";
+  err << m_store.CheckInvariants();
+  bool sameOpen = openSeen.size() == static_cast<std::size_t>(m_store.OpenCount());
+  for (std::size_t i = 0; sameOpen && i < openSeen.size(); ++i) sameOpen = openSeen[i] == &m_store.OpenAt(static_cast<int>(i));
+  if (!sameOpen) err << "open list differs from the open members of all ranges\n";
   return err.str();
 }
 
@@ -613,15 +528,17 @@ std::string TParserResults::DebugDump() const {
     out << "T " << t.StartPos << ' ' << t.EndPos << ' ' << t.TokenType << ' ' << t.RuleId << '\n';
   }
   auto indexOf = [this](const TTextRange* r) -> int {
-    for (std::size_t i = 0; i < m_ranges.size(); ++i)
-      if (m_ranges[i] == r) return static_cast<int>(i);
+    for (int i = 0; i < m_store.Count(); ++i)
+      if (&m_store.At(i) == r) return i;
     return -1;
   };
-  for (const auto& r : m_ranges)
+  for (int i = 0; i < m_store.Count(); ++i) {
+    const TTextRange* r = &m_store.At(i);
     out << "R " << r->StartIdx << ' ' << r->EndIdx << ' ' << r->IdentIdx << ' ' << r->StartPos << ' ' << r->OpenerIdx << ' '
         << r->CloserIdx << ' '
         << (r->Rule ? r->Rule->DisplayName() : "-") << " parent " << indexOf(r->Parent) << '\n';
-  for (const TTextRange* r : m_open) out << "O " << indexOf(r) << '\n';
+  }
+  for (int i = 0; i < m_store.OpenCount(); ++i) out << "O " << indexOf(&m_store.OpenAt(i)) << '\n';
   for (const auto& c : m_derived.Collapsible) out << "C " << c.StartPos << ' ' << c.EndPos << ' ' << c.RangeIndex << '\n';
   for (const auto& s : m_derived.Styled) out << "S " << s.StartPos << ' ' << s.EndPos << ' ' << s.Flags << '\n';
   return out.str();

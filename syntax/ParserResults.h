@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "syntax/AnalysisTextSource.h"
-#include "syntax/RangeArena.h"
+#include "syntax/RangeStore.h"
 #include "syntax/TextRange.h"
 #include "syntax/TokenHolder.h"
 
@@ -42,7 +42,7 @@ struct TDerivedRanges {
 // Invariants (CheckInvariants): tokens ordered and disjoint; all ranges
 // ordered by (start offset, creation); open ranges are exactly the open
 // members of the list, in the same order; every closed range has
-// StartIdx <= EndIdx or is at least well-indexed; parents precede children.
+// StartIdx <= EndIdx; the range store's own bookkeeping agrees (RangeStore.h).
 class TParserResults : public TTokenHolder {
 public:
   TParserResults(const TSyntAnalyzer* owner, TAnalysisTextSource& source);
@@ -53,10 +53,11 @@ public:
   // The styling rule of a token (the token rule or a claiming block rule).
   const TRuleCollectionItem* TokenRule(int index) const;
 
-  int RangeCount() const { return static_cast<int>(m_ranges.size()); }
-  const TTextRange& Range(int index) const { return *m_ranges[static_cast<std::size_t>(index)]; }
-  int OpenRangeCount() const { return static_cast<int>(m_open.size()); }
-  const TTextRange& OpenRange(int index) const { return *m_open[static_cast<std::size_t>(index)]; }
+  // All ranges in text order, and the open ones (the last is the innermost).
+  int RangeCount() const { return m_store.Count(); }
+  const TTextRange& Range(int index) const { return m_store.At(index); }
+  int OpenRangeCount() const { return m_store.OpenCount(); }
+  const TTextRange& OpenRange(int index) const { return m_store.OpenAt(index); }
 
   // Derived collections, as delivered by the last finishing step.
   const std::vector<TCollapsibleRange>& CollapsibleRanges() const { return m_derived.Collapsible; }
@@ -100,11 +101,14 @@ public:
 protected:
   // Block rules for the token n-1 (n tokens so far).
   void ApplyBlockRules(int n, TBlockPass pass);
-  // Closes the innermost fitting open range for closing rule `rule` at anchor `anchor`.
+  // Closes the innermost fitting open range for closing rule `rule` at
+  // anchor `anchor`. Searches only the open ranges of the rules it may close.
   bool CloseRange(const TTagBlockCondition& rule, int anchor, int n);
   // End of the text: ranges of EndOfTextClose rules close at the last token.
+  // Costs the rules plus the ranges closed.
   void CloseAtEndOfText();
-  // Tokens from `count` on are gone: drop or reopen ranges accordingly.
+  // Tokens from `count` on are gone: drop or reopen ranges accordingly, at
+  // the cost TRangeStore::Truncate states.
   void FixRangesAfterTruncation(int count);
   void ClearRanges();
   // How many tokens before the newest a block rule may have changed; a
@@ -116,7 +120,11 @@ protected:
 
   // Builds the derived collections; gives up (returns false) when `stop` is set.
   bool BuildDerived(TDerivedRanges& out, const std::atomic<bool>& stop) const;
-  void SetDerived(TDerivedRanges derived) { m_derived = std::move(derived); }
+  // Installs new derived collections and hands back the ones they replace.
+  TDerivedRanges SwapDerived(TDerivedRanges derived) {
+    std::swap(m_derived, derived);
+    return derived;
+  }
   void ClearDerived() { m_derived = {}; }
 
   const TSyntAnalyzer* m_owner;
@@ -139,32 +147,8 @@ protected:
   std::function<void(const std::exception&)> m_reportError;
 
 private:
-  TTextRange* AddRange(const TTextRange& range);
-  void InsertOpen(TTextRange* range);
-  void EraseOpen(std::size_t index);
-  void CountOpen(const TTextRange* range, int delta);
-  void MarkClosed(TTextRange* range, int n);
-
-  // Ranges live in creation order in the arena. A change deletes the ranges
-  // opened by tokens it drops, and openers grow with creation, so deleted
-  // ranges are always a suffix of the arena: deleting costs no allocation.
-  TRangeArena m_arena;
-  std::vector<TTextRange*> m_ranges;                  // ordered by (StartPos, Seq)
-  std::vector<TTextRange*> m_open;                    // same order; last is innermost
-  std::vector<int> m_openPerRule;                     // open ranges by rule plan index
-  // Closed ranges by ClosedAt, ascending, with the two numbers a change
-  // compares kept beside the pointer so that the scan stays in one array.
-  struct TClosed {
-    int ClosedAt;
-    int OpenerIdx;
-    TTextRange* Range;
-  };
-  std::vector<TClosed> m_closedOrder;
-  std::vector<std::pair<int, bool>> m_lineBreakTokens;  // token index, below
-  std::uint64_t m_nextSeq = 0;
-  int m_maxOpenerLead = 0;   // max OpenerIdx - StartIdx
-  int m_maxEndLead = 0;      // max EndIdx - (ClosedAt - 1)
-  int m_maxClaimLag = 0;     // max tokens back a rule claimed
+  TRangeStore m_store;
+  int m_maxClaimLag = 0;  // max tokens back a rule claimed
   TDerivedRanges m_derived;
 };
 

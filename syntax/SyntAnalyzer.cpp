@@ -139,6 +139,15 @@ const TAnalyzerPlan& TSyntAnalyzer::Plan() const {
     plan->BlockRules.push_back(std::move(entry));
     if (rule->UsesStates()) blockStates = true;
   }
+  for (TBlockRulePlan& closer : plan->BlockRules) {
+    const TTagBlockCondition* e = closer.Rule;
+    for (std::size_t r = 0; r < plan->BlockRules.size(); ++r) {
+      const TTagBlockCondition* opener = plan->BlockRules[r].Rule;
+      const bool fits = e->BlockType() == btRangeStart ? (e->SelfClose() && opener == e)
+                                                       : (opener->BlockEndRule() == e || e->BlockEndRule() == opener);
+      if (fits) closer.Closes.push_back(static_cast<int>(r));
+    }
+  }
   plan->Synchronous = m_alwaysSyncBlockAnal || blockStates || plan->AnyRuleUsesBlocks;
   m_plan = std::move(plan);
   return *m_plan;

@@ -38,6 +38,10 @@ struct TBlockRulePlan {
   std::uint32_t FirstTypes = 0;  // non-zero: condition 0 fails unless the token's type bit is in it
   bool PlainTag = false;         // tag detection with no BlockName and no grammar rule
   std::vector<const TSingleTagCondition*> Conditions;
+  // Plan indexes of the rules whose ranges this rule may close: for a range
+  // end, the rules naming it as their BlockEnd and its own BlockEnd; for a
+  // self-closing range start, itself.
+  std::vector<int> Closes;
 };
 
 struct TAnalyzerPlan {

@@ -18,8 +18,8 @@ struct TTextRange {
   TTextRange* Parent = nullptr; // innermost range open when it was made
   int OpenerIdx = -1;           // token whose arrival opened it
   int CloserIdx = -1;           // closing token (the rule's anchor), -1 while open
-  // Bookkeeping: creation order (orders ranges with the same start) and the
-  // token count at the time it was closed (what a change compares with).
+  // Bookkeeping: its slot in creation order (which also orders ranges with
+  // the same start) and the token count when it was closed, -1 while open.
   std::uint64_t Seq = 0;
   int ClosedAt = -1;
 

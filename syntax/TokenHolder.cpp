@@ -1,8 +1,6 @@
 // Lookups over the token list.
 #include "syntax/TokenHolder.h"
 
-#include <algorithm>
-
 namespace penwick {
 
 std::string_view TTokenHolder::TokenText(int index) const {
@@ -25,9 +23,7 @@ int TTokenHolder::FirstTokenEndingAfter(std::uint32_t offset) const {
       }
     }
   }
-  auto it = std::upper_bound(m_tokens.begin(), m_tokens.end(), offset,
-                             [](std::uint32_t off, const TSyntToken& t) { return off < t.EndPos; });
-  int index = static_cast<int>(it - m_tokens.begin());
+  const int index = static_cast<int>(m_tokens.FirstEndingAfter(offset));
   if (index < n) m_lastFound = index;
   return index;
 }

@@ -3,9 +3,8 @@
 
 #include <cstdint>
 #include <string_view>
-#include <vector>
-
 #include "syntax/SyntToken.h"
+#include "syntax/TokenList.h"
 
 namespace penwick {
 
@@ -28,11 +27,12 @@ public:
   // the last answer tried first. Does not analyse.
   int FindTokenAt(std::uint32_t offset) const;
   // Index of the first token that ends after `offset` (the token containing
-  // it or the next one); TokenCount() when none.
+  // it or the next one); TokenCount() when none. O(log TokenCount()), O(1)
+  // when it is the last answer or the one after it.
   int FirstTokenEndingAfter(std::uint32_t offset) const;
 
 protected:
-  std::vector<TSyntToken> m_tokens;
+  TTokenList m_tokens;
   mutable int m_lastFound = 0;
 };
 

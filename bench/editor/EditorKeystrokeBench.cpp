@@ -103,8 +103,15 @@ int main() {
   client->AnalyzeAll();
   scheduler.WaitForJobs();
   const double seconds = Micros(TClock::now() - start) / 1e6;
-  std::printf("full analysis: %.1f MB/s (%.0f ms, %d tokens)\n", editor.Lines().TextLength() / 1e6 / seconds,
-              seconds * 1e3, client->TokenCount());
+  const double speed = editor.Lines().TextLength() / 1e6 / seconds;
+  std::printf("full analysis: %.1f MB/s (%.0f ms, %d tokens)\n", speed, seconds * 1e3, client->TokenCount());
+  std::vector<std::string> figures;
+  auto figure = [&figures](const std::string& name, double value, const char* unit) {
+    char line[128];
+    std::snprintf(line, sizeof line, "figure %s %.*f %s", name.c_str(), std::string(unit) == "ms" ? 2 : 1, value, unit);
+    figures.emplace_back(line);
+  };
+  figure("full_analysis_speed", speed, "MB/s");
 
   struct {
     const char* Name;
@@ -115,6 +122,12 @@ int main() {
     const TTiming t = TypeAt(editor, *client, source, scheduler, offset);
     std::printf("keystroke + analysis at %-6s: median %.1f us, p99 %.1f us, max %.1f us (first %.1f us)\n",
                 place.Name, t.Median, t.P99, t.Max, t.First);
+    const std::string prefix = std::string("keystroke_") + place.Name;
+    figure(prefix + "_median", t.Median, "us");
+    figure(prefix + "_p99", t.P99, "us");
+    figure(prefix + "_first", t.First / 1e3, "ms");
   }
+  // The headline figures, one a line, for scripts.
+  for (const std::string& line : figures) std::printf("%s\n", line.c_str());
   return 0;
 }

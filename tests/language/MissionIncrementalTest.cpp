@@ -71,14 +71,18 @@ void Edit(std::mt19937& rng, TStringTextSource& source, const TClientSyntAnalyze
 // while it runs, and their results must then be thrown away.
 // `deferred`: block rules other than plain tag rules run after the end of
 // the text instead of after every token.
-void RunEdits(unsigned seed, int scripts, int editsPerScript, bool threaded, bool deferred = false) {
+// `pieces`: script size; 0 for small scripts of 40 to 160 pieces.
+void RunEdits(unsigned seed, int scripts, int editsPerScript, bool threaded, bool deferred = false, int pieces = 0) {
   std::mt19937 rng(seed);
   for (int s = 0; s < scripts; ++s) {
     TManualScheduler scheduler(threaded);
-    TMissionAnalysis a(RandomScript(rng, 40 + static_cast<int>(rng() % 120)), &scheduler);
+    TMissionAnalysis a(RandomScript(rng, pieces > 0 ? pieces : 40 + static_cast<int>(rng() % 120)), &scheduler);
     if (deferred) a.Analyzer.SetAlwaysSyncBlockAnal(false);
     a.Client->AnalyzeAll();
     scheduler.WaitForJobs();
+    if (pieces > 0) {
+      ASSERT_GT(a.Client->TokenCount(), 70000);
+    }
     for (int e = 0; e < editsPerScript; ++e) {
       Edit(rng, a.Source, *a.Client);
       // Painting may analyse part of the text before the next edit comes.
@@ -107,6 +111,12 @@ TEST(MissionIncremental, RandomEditsEqualFreshAnalysis) { RunEdits(20261209u, 60
 TEST(MissionIncremental, RandomEditsWithDeferredBlockAnalysisEqualFreshAnalysis) { RunEdits(4242u, 30, 60, false, true); }
 
 TEST(MissionIncremental, RandomEditsWithFinishingThreadEqualFreshAnalysis) { RunEdits(77u, 20, 50, true); }
+
+// Tens of thousands of tokens: the tokens a change sets aside span many
+// chunks, and a delivery hands them to a worker to free.
+TEST(MissionIncremental, RandomEditsInALargeScriptWithFinishingThreadEqualFreshAnalysis) {
+  RunEdits(3131u, 1, 4, true, false, 300000);
+}
 
 }  // namespace
 }  // namespace penwick::test

@@ -134,6 +134,53 @@ TEST(BlockRules, SelfCloseSameIdentNoEndAndEndOfText) {
   EXPECT_EQ(r.Client->OpenRangeCount(), 0);
 }
 
+TEST(BlockRules, AnEndSharedByTwoRulesClosesTheInnermostRangeOfEither) {
+  TLexer l;
+  l.WordsNumbersSymbols();
+  TTagBlockCondition* a = l.Block("a", btRangeStart);
+  l.Cond(a, "a", kWord);
+  TTagBlockCondition* b = l.Block("b", btRangeStart);
+  l.Cond(b, "b", kWord);
+  TTagBlockCondition* stop = l.Block("stop", btRangeEnd);
+  l.Cond(stop, "stop", kWord);
+  a->SetBlockEnd("stop");
+  b->SetBlockEnd("stop");
+  TTagBlockCondition* other = l.Block("other", btRangeStart);  // passed over
+  l.Cond(other, "o", kWord);
+  TRun r(l.A, "a b o stop stop b a o stop stop");
+  r.Client->AnalyzeAll();
+  std::vector<std::string> spans;
+  for (int i = 0; i < r.Client->RangeCount(); ++i) {
+    const TTextRange& range = r.Client->Range(i);
+    spans.push_back(range.Rule->DisplayName() + ":" + std::to_string(range.StartIdx) + "-" + std::to_string(range.EndIdx));
+  }
+  EXPECT_EQ(spans, (std::vector<std::string>{"a:0-4", "b:1-3", "other:2--1", "b:5-9", "a:6-8", "other:7--1"}));
+  ASSERT_EQ(r.Client->OpenRangeCount(), 2);
+  EXPECT_EQ(r.Client->OpenRange(1).StartIdx, 7);  // the innermost is last
+}
+
+TEST(BlockRules, AStrictParentTestPassesOverTheInnermostRangeOfASelfClosingRule) {
+  TLexer l;
+  l.WordsNumbersSymbols();
+  TTagBlockCondition* group = l.Block("group", btRangeStart);
+  l.Cond(group, "group", kWord);
+  // An item opens only right inside a group; a new item first closes the
+  // one before it, so the open item does not hide the group.
+  TTagBlockCondition* item = l.Block("item", btRangeStart);
+  l.Cond(item, "item", kWord);
+  item->SetSelfClose(true);
+  item->SetBlockName("group");
+  item->SetStrictParent(true);
+  TRun r(l.A, "item group item x item item");
+  r.Client->AnalyzeAll();
+  std::vector<std::string> spans;
+  for (int i = 0; i < r.Client->RangeCount(); ++i) {
+    const TTextRange& range = r.Client->Range(i);
+    spans.push_back(range.Rule->DisplayName() + ":" + std::to_string(range.StartIdx) + "-" + std::to_string(range.EndIdx));
+  }
+  EXPECT_EQ(spans, (std::vector<std::string>{"group:1--1", "item:2-3", "item:4-4", "item:5--1"}));
+}
+
 TEST(BlockRules, StrictParentAndNotParentTestTheOpenRanges) {
   TLexer l;
   l.WordsNumbersSymbols();

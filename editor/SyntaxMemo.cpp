@@ -282,7 +282,9 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
       ReportAnalysisError(e);
     }
   }
-  for (int line = top; line <= last; ++line) PaintLine(painter, line, (line - top) * m_lineHeight);
+  // One lookup for the whole paint: it maps the styled ranges once.
+  TStyledRuns lookup(m_syntClient.get(), BaseCanvasState());
+  for (int line = top; line <= last; ++line) PaintLine(painter, lookup, line, (line - top) * m_lineHeight);
   if (hasFocus()) PaintCaret(painter);
 }
 
@@ -307,14 +309,14 @@ bool TSyntaxMemo::SelectionCells(int line, int& from, int& to) const {
   return to > from;
 }
 
-void TSyntaxMemo::PaintLine(QPainter& painter, int line, int y) {
+void TSyntaxMemo::PaintLine(QPainter& painter, TStyledRuns& lookup, int line, int y) {
   const int left = TextLeft() - horizontalScrollBar()->value();
   std::vector<int> cells;
   const QString text = DisplayText(line, cells);
   const int lineStart = Lines().LineStart(line);
   std::vector<TStyledRun> runs;
   try {
-    runs = TStyledRuns(m_syntClient.get(), BaseCanvasState()).Runs(lineStart, Lines().LineLength(line));
+    runs = lookup.Runs(lineStart, Lines().LineLength(line));
   } catch (const std::exception& e) {
     ReportAnalysisError(e);
     runs.assign(1, TStyledRun{lineStart, lineStart + Lines().LineLength(line), {}, BaseCanvasState()});

@@ -26,7 +26,7 @@ class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
 class TSyntAnalyzer;
-struct TStyledRun;
+class TStyledRuns;
 
 // The widget holds its parts and coordinates them: the editing core
 // (TMemoEditor: text store, caret, selection, undo, clipboard), the column
@@ -182,7 +182,7 @@ private:
   void CaretMoved();
   void TextChangedInStore(int pos, int count);
 
-  void PaintLine(QPainter& painter, int line, int y);
+  void PaintLine(QPainter& painter, TStyledRuns& lookup, int line, int y);
   void PaintCaret(QPainter& painter);
   // Moves the caret; with `extend` the selection runs from its anchor (the
   // end away from the caret, or the caret itself) to the new place,

@@ -73,6 +73,16 @@ unsigned char TCodePage::FromUnicode(char32_t u, unsigned char fallback) const {
   return fallback;
 }
 
+void TCodePage::AppendFromUnicode(std::string& out, char32_t u, int& replaced) const {
+  const unsigned char c = FromUnicode(u, 0);
+  if (c == 0 && u != 0) {
+    out += '?';
+    ++replaced;
+  } else {
+    out += static_cast<char>(c);
+  }
+}
+
 std::string TCodePage::ToUpper(std::string_view s) const {
   std::string out(s);
   for (char& c : out) c = static_cast<char>(m_upper[static_cast<unsigned char>(c)]);
@@ -101,11 +111,6 @@ std::string TCodePage::ToUtf8(std::string_view text) const {
 std::string TCodePage::FromUtf8(std::string_view utf8, int* lost) const {
   std::string out;
   int replaced = 0;
-  auto put = [&](char32_t u) {
-    const unsigned char c = FromUnicode(u, 0);
-    if (c == 0 && u != 0) ++replaced;
-    out += c == 0 && u != 0 ? '?' : static_cast<char>(c);
-  };
   out.reserve(utf8.size());
   size_t i = 0;
   while (i < utf8.size()) {
@@ -124,7 +129,7 @@ std::string TCodePage::FromUtf8(std::string_view utf8, int* lost) const {
       u = (u << 6) | (n & 0x3F);
     }
     if (j <= extra) { out += '?'; ++replaced; i += j; continue; }
-    put(u);
+    AppendFromUnicode(out, u, replaced);
     i += extra + 1;
   }
   if (lost) *lost += replaced;
@@ -148,9 +153,7 @@ std::string TCodePage::FromUtf16(std::u16string_view utf16, int* lost) const {
       u = 0x10000 + ((u - 0xD800) << 10) + (utf16[i + 1] - 0xDC00);
       ++i;
     }
-    const unsigned char c = FromUnicode(u, 0);
-    if (c == 0 && u != 0) ++replaced;
-    out += c == 0 && u != 0 ? '?' : static_cast<char>(c);
+    AppendFromUnicode(out, u, replaced);
   }
   if (lost) *lost += replaced;
   return out;

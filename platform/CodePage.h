@@ -54,6 +54,9 @@ public:
   std::string FromUtf16(std::u16string_view utf16, int* lost = nullptr) const;
 
 private:
+  // The byte of `u`, or '?' counted in `replaced` when the page lacks it.
+  void AppendFromUnicode(std::string& out, char32_t u, int& replaced) const;
+
   enum : uint8_t { kLetter = 1, kDigit = 2, kSpace = 4, kHex = 8, kUpper = 16, kLower = 32 };
   unsigned m_number;
   char32_t m_toUnicode[256];

@@ -15,14 +15,7 @@ THandOverPath::THandOverPath() : THandOverPath(GetACP(), SystemShortPath) {}
 THandOverPath::THandOverPath(unsigned codePage, TShortPathLookup shortPath)
     : m_codePage(codePage), m_shortPath(std::move(shortPath)) {}
 
-std::string THandOverPath::ToCodePage(std::wstring_view text) const {
-  if (text.empty()) return std::string();
-  const int size = static_cast<int>(text.size());
-  const int length = WideCharToMultiByte(m_codePage, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string bytes(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) WideCharToMultiByte(m_codePage, 0, text.data(), size, bytes.data(), length, nullptr, nullptr);
-  return bytes;
-}
+std::string THandOverPath::ToCodePage(std::wstring_view text) const { return NarrowOf(text, m_codePage); }
 
 bool THandOverPath::SurvivesCodePage(std::wstring_view text) const {
   if (text.empty()) return true;

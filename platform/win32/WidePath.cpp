@@ -17,13 +17,15 @@ std::optional<std::wstring> WidePathOf(std::string_view utf8) {
   return wide;
 }
 
-std::string Utf8PathOf(std::wstring_view wide) {
+std::string NarrowOf(std::wstring_view wide, unsigned codePage) {
   if (wide.empty()) return std::string();
   const int size = static_cast<int>(wide.size());
-  const int length = WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string utf8(length > 0 ? static_cast<size_t>(length) : 0, '\0');
-  if (length > 0) WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, utf8.data(), length, nullptr, nullptr);
-  return utf8;
+  const int length = WideCharToMultiByte(codePage, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string bytes(length > 0 ? static_cast<size_t>(length) : 0, '\0');
+  if (length > 0) WideCharToMultiByte(codePage, 0, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+  return bytes;
 }
+
+std::string Utf8PathOf(std::wstring_view wide) { return NarrowOf(wide, CP_UTF8); }
 
 }  // namespace penwick

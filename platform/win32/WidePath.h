@@ -15,4 +15,8 @@ std::optional<std::wstring> WidePathOf(std::string_view utf8);
 // The UTF-8 form of a UTF-16 path; an unpaired surrogate becomes U+FFFD.
 std::string Utf8PathOf(std::wstring_view wide);
 
+// UTF-16 text in a code page's bytes (the system's conversion, default
+// characters where the page lacks one).
+std::string NarrowOf(std::wstring_view wide, unsigned codePage);
+
 }  // namespace penwick

@@ -561,6 +561,7 @@ void TfrmMain::AskSaveChanges() {
     case TDialogAnswer::No:
       return;
     case TDialogAnswer::Cancel:
+    case TDialogAnswer::All:  // not offered by Confirm
       throw TSilentAbort();
   }
 }

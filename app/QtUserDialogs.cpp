@@ -67,6 +67,19 @@ void TQtUserDialogs::ShowError(const std::string& text) {
   box.exec();
 }
 
+TDialogAnswer TQtUserDialogs::AskIgnoreError(const std::string& text) {
+  QMessageBox box(QMessageBox::Critical, "Error", ToQt(text + "\nIgnore this error?"), QMessageBox::NoButton, m_parent);
+  QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
+  QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
+  QPushButton* all = box.addButton("&All", QMessageBox::YesRole);
+  box.setDefaultButton(yes);
+  box.setEscapeButton(no);
+  box.exec();
+  if (box.clickedButton() == yes) return TDialogAnswer::Yes;
+  if (box.clickedButton() == all) return TDialogAnswer::All;
+  return TDialogAnswer::No;
+}
+
 void TQtUserDialogs::ShowMessage(const std::string& text) {
   QString caption = m_parent ? m_parent->window()->windowTitle() : QApplication::applicationName();
   QMessageBox box(QMessageBox::NoIcon, caption, ToQt(text), QMessageBox::Ok, m_parent);

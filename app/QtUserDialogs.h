@@ -18,6 +18,7 @@ public:
   TDialogAnswer Confirm(const std::string& text) override;
   void ShowError(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
+  TDialogAnswer AskIgnoreError(const std::string& text) override;
   bool ExecuteOpen(TFileDialog& dialog) override;
   bool ExecuteSave(TFileDialog& dialog) override;
   bool ExecuteFont(TFontChoice& font) override;

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "cli/CliCommand.h"
-#include "language/MissionLexer.h"
+#include "cli/CliLexer.h"
 #include "syntax/AnalysisDump.h"
 #include "syntax/ClientSyntAnalyzer.h"
 #include "syntax/StringTextSource.h"
@@ -20,15 +20,15 @@ using TDump = std::function<std::string(const TClientSyntAnalyzer&)>;
 // the whole text and prints what `dump` makes of it.
 int RunAnalysis(const std::string& command, const std::vector<std::string>& args, const TDump& dump) {
   const std::string usage = "usage: penwick-cli " + command + " FILE [--lexer F.lcf]\n";
-  std::string file;
+  std::string file, lexer;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--lexer") {
-      if (i + 1 >= args.size()) {
+      if (i + 1 >= args.size() || args[i + 1].empty()) {
         std::cerr << "penwick-cli " << command << ": --lexer needs a file\n";
         return ExitUsage;
       }
-      std::cerr << "penwick-cli " << command << ": lexer files are not supported yet\n";
-      return ExitError;
+      lexer = args[++i];
+      continue;
     }
     if (!file.empty()) {
       std::cerr << usage;
@@ -46,13 +46,15 @@ int RunAnalysis(const std::string& command, const std::vector<std::string>& args
     return ExitError;
   }
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  // Errors in the lexer file are reported and skipped; the listing is still
+  // printed, but the exit status tells that the definition was not whole.
   TSyntAnalyzer analyzer;
-  BuildMissionLexer(analyzer);
+  const int lexerErrors = LoadCliLexer(analyzer, lexer, std::cerr);
   TStringTextSource source(std::move(text));
   auto client = analyzer.CreateClient(&source, nullptr);
   client->AnalyzeAll();
   std::cout << dump(*client);
-  return ExitOk;
+  return lexerErrors == 0 ? ExitOk : ExitError;
 }
 
 const TCliCommandRegistration tokens({"tokens", "FILE [--lexer F.lcf]",

@@ -15,7 +15,8 @@ public:
   const char* what() const noexcept override { return "Operation aborted"; }
 };
 
-enum class TDialogAnswer { Yes, No, Cancel };
+// All: yes to this question and to every later one of the same run.
+enum class TDialogAnswer { Yes, No, Cancel, All };
 
 // One file dialog with the settings it keeps between showings. `Filter` is
 // in the "description|mask|description|mask" form; `FileName` is offered the
@@ -55,6 +56,10 @@ public:
   virtual void ShowError(const std::string& text) = 0;
   // Caption: the application title; one OK button.
   virtual void ShowMessage(const std::string& text) = 0;
+  // Caption "Error", error icon, the text, a line break and "Ignore this
+  // error?", buttons "&Yes", "&No", "&All". Answers Yes, No or All; closing
+  // the box without a button counts as No.
+  virtual TDialogAnswer AskIgnoreError(const std::string& text) = 0;
 
   // Both return false when the user cancels; on true `dialog.FileName` holds
   // the chosen name, with the default extension added when it had none.

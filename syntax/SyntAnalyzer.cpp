@@ -15,11 +15,14 @@ TSyntAnalyzer::TSyntAnalyzer() {
     c->OnItemDeleting = [this](TSyntCollectionItem* item) { ItemDeleting(item); };
   }
   TSyntaxFormat* marked = m_formats.Add();
-  marked->SetDisplayName("Marked block");
+  marked->SetDisplayName(kMarkedBlockStyleName);
   marked->BgColor = clHighlight;
   marked->Font.Color = clHighlightText;
   marked->FormatType = ftColor;
   m_markedBlock.Item = marked;
+  // Held like a name read from a file, so that a load that replaces the
+  // styles finds a new style of that name.
+  m_markedBlock.Held = kMarkedBlockStyleName;
   m_tokenTypeNames = {"Unknown", "Comment", "Identifier", "Symbol", "String",
                       "Integer const", "Float const", "Hex const", "Char const", "Preprocessor"};
 }

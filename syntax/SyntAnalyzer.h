@@ -3,8 +3,11 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "syntax/CodeTemplate.h"
@@ -21,6 +24,11 @@ namespace penwick {
 class TClientSyntAnalyzer;
 class TAnalysisTextSource;
 class TAnalysisScheduler;
+class TUserDialogs;
+
+// Told about each line of a lexer file that cannot be applied; answers
+// whether the load goes on (true) or stops with that error (false).
+using TLexerErrorHandler = std::function<bool(const std::string& message)>;
 
 using TStylesCollection = TSyntCollection<TSyntaxFormat>;
 using TTokenRuleCollection = TSyntCollection<TTokenRule>;
@@ -61,6 +69,46 @@ public:
   ~TSyntAnalyzer();
   TSyntAnalyzer(const TSyntAnalyzer&) = delete;
   TSyntAnalyzer& operator=(const TSyntAnalyzer&) = delete;
+
+  // The name of the style every new definition has, and of its default selection style.
+  static constexpr const char* kMarkedBlockStyleName = "Marked block";
+
+  // The component's own name ("syntnlyzr1"), written in a lexer file's
+  // header and naming the owner in load errors; empty by default.
+  const std::string& Name() const { return m_name; }
+  void SetName(const std::string& name) { m_name = name; }
+  int Tag() const { return m_tag; }
+  void SetTag(int tag) { m_tag = tag; }
+  // A design position carried by lexer files; of no effect.
+  int DesignLeft() const { return m_designLeft; }
+  void SetDesignLeft(int v) { m_designLeft = v; }
+  int DesignTop() const { return m_designTop; }
+  void SetDesignTop(int v) { m_designTop = v; }
+
+  // Lexer files. A load parses the whole text first: a syntax error
+  // ("<problem> on line <n>") changes nothing. Then the properties are
+  // applied in file order; a collection with items replaces the collection,
+  // `<>` leaves it, anything the file does not name keeps its value; at the
+  // end names are resolved and the grammar compiled (also when the load
+  // stops early). A line that cannot be applied is skipped and, unless the
+  // user answered All earlier in the same load, `dialogs` asks whether to
+  // ignore it; No (or no `dialogs`) stops the load with that error
+  // (EStreamReadError), keeping what was applied before it.
+  // LoadFromFile raises EFOpenError ("Cannot open file "<absolute path>".
+  // <reason>") for a file it cannot read, before anything changes.
+  void LoadFromFile(const std::string& fileName, TUserDialogs* dialogs);
+  void LoadFromStream(std::istream& stream, TUserDialogs* dialogs);
+  // The same with an error handler instead of the question.
+  void LoadFromFile(const std::string& fileName, const TLexerErrorHandler& onError);
+  void LoadFromText(std::string_view text, const TLexerErrorHandler& onError);
+  // Writes the definition in the text form; SaveToFile goes through the safe
+  // file writer (EFCreateError on failure, the old file intact) and
+  // remembers the path.
+  void SaveToFile(const std::string& fileName);
+  void SaveToStream(std::ostream& stream) const;
+  std::string SaveToText() const;
+  // The path of the last SaveToFile; empty before.
+  const std::string& FileName() const { return m_fileName; }
 
   TStylesCollection& Formats() { return m_formats; }
   const TStylesCollection& Formats() const { return m_formats; }
@@ -162,6 +210,8 @@ private:
   TGrammaAnalyzer m_gramma;
   TNameRef<TSyntaxFormat> m_markedBlock, m_searchMatch, m_currentLine, m_defaultStyle, m_collapseStyle;
   std::string m_extentions, m_lexerName, m_lineComment;
+  std::string m_name, m_fileName;
+  int m_tag = 0, m_designLeft = 0, m_designTop = 0;
   bool m_internal = false;
   bool m_skipSpaces = true;
   int m_fullRefreshSize = 0;

@@ -31,10 +31,24 @@ TSyntCollectionItem* TSyntCollectionBase::ItemAt(int index) const {
 }
 
 std::string TSyntCollectionBase::UniqueDefaultName(const char* kind) const {
-  for (int n = 1;; ++n) {
-    std::string candidate = std::string(kind) + " " + std::to_string(n);
-    if (!FindByName(candidate)) return candidate;
+  // One pass over the names marks the numbers taken, so adding n items costs
+  // O(n^2) in all rather than a search of the collection per candidate.
+  const std::string prefix = std::string(kind) + " ";
+  std::vector<bool> taken(m_items.size() + 2, false);
+  for (const auto& item : m_items) {
+    const std::string& name = item->m_displayName;
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+    std::size_t number = 0;
+    bool digits = name[prefix.size()] != '0';
+    for (std::size_t i = prefix.size(); digits && i < name.size(); ++i) {
+      if (name[i] < '0' || name[i] > '9' || number >= taken.size()) digits = false;
+      else number = number * 10 + static_cast<std::size_t>(name[i] - '0');
+    }
+    if (digits && number < taken.size()) taken[number] = true;
   }
+  std::size_t n = 1;
+  while (taken[n]) ++n;
+  return prefix + std::to_string(n);
 }
 
 TSyntCollectionItem* TSyntCollectionBase::AddItem(std::unique_ptr<TSyntCollectionItem> item) {

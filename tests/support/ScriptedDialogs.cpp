@@ -23,6 +23,17 @@ TDialogAnswer TScriptedDialogs::Confirm(const std::string& text) {
   return answer;
 }
 
+TDialogAnswer TScriptedDialogs::AskIgnoreError(const std::string& text) {
+  m_asked.push_back({"IgnoreError", "Error", text, {}});
+  if (m_ignoreErrors.empty()) {
+    ADD_FAILURE() << "unexpected error question: " << text;
+    return TDialogAnswer::No;
+  }
+  TDialogAnswer answer = m_ignoreErrors.front();
+  m_ignoreErrors.pop_front();
+  return answer;
+}
+
 void TScriptedDialogs::ShowError(const std::string& text) { m_asked.push_back({"Error", "Error", text, {}}); }
 
 void TScriptedDialogs::ShowMessage(const std::string& text) { m_asked.push_back({"Message", "", text, {}}); }

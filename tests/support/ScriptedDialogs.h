@@ -12,7 +12,7 @@
 namespace penwick::test {
 
 struct TAskedDialog {
-  std::string Kind;     // "Confirm", "Error", "Message", "Open", "Save", "Font", "Color"
+  std::string Kind;     // "Confirm", "IgnoreError", "Error", "Message", "Open", "Save", "Font", "Color"
   std::string Caption;  // the caption the real dialog would show
   std::string Text;     // message text; for file dialogs the name offered
   TFileDialog File;     // the file dialog as it was shown (file dialogs only)
@@ -23,6 +23,8 @@ struct TAskedDialog {
 class TScriptedDialogs : public TUserDialogs {
 public:
   void AnswerConfirm(TDialogAnswer answer) { m_confirms.push_back(answer); }
+  // Answers to "Ignore this error?" (Kind "IgnoreError").
+  void AnswerIgnoreError(TDialogAnswer answer) { m_ignoreErrors.push_back(answer); }
   // std::nullopt cancels the dialog; a name is returned as chosen.
   void AnswerOpen(std::optional<std::string> fileName) { m_opens.push_back(std::move(fileName)); }
   void AnswerSave(std::optional<std::string> fileName) { m_saves.push_back(std::move(fileName)); }
@@ -32,11 +34,12 @@ public:
   std::vector<TAskedDialog> Asked(const std::string& kind) const;
   void ClearAsked() { m_asked.clear(); }
   // Every scripted answer has been used.
-  bool AllAnswered() const { return m_confirms.empty() && m_opens.empty() && m_saves.empty(); }
+  bool AllAnswered() const { return m_confirms.empty() && m_ignoreErrors.empty() && m_opens.empty() && m_saves.empty(); }
 
   TDialogAnswer Confirm(const std::string& text) override;
   void ShowError(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
+  TDialogAnswer AskIgnoreError(const std::string& text) override;
   bool ExecuteOpen(TFileDialog& dialog) override;
   bool ExecuteSave(TFileDialog& dialog) override;
   bool ExecuteFont(TFontChoice& font) override;
@@ -46,6 +49,7 @@ private:
   bool RunFileDialog(const char* kind, std::deque<std::optional<std::string>>& answers, TFileDialog& dialog);
 
   std::deque<TDialogAnswer> m_confirms;
+  std::deque<TDialogAnswer> m_ignoreErrors;
   std::deque<std::optional<std::string>> m_opens;
   std::deque<std::optional<std::string>> m_saves;
   std::vector<TAskedDialog> m_asked;

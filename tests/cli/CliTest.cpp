@@ -160,4 +160,51 @@ TEST_F(CliTest, TokensOfAnEmptyFileAndUnreadableInput) {
   EXPECT_NE(lexer.Err.find("Cannot open file"), std::string::npos);
 }
 
+TEST_F(CliTest, LexerFilesAreCheckedDumpedAndUsedForTheListings) {
+  const std::string shipped = (m_source / "themes" / "mis2.lcf").string();
+  TRun good = Run({"lexer-check", shipped});
+  EXPECT_EQ(good.Status, 0) << good.Err;
+  EXPECT_EQ(good.Err, "");
+  // The shipped file is already in the written form.
+  TRun dumped = Run({"lexer-dump", shipped});
+  EXPECT_EQ(dumped.Status, 0);
+  EXPECT_EQ(dumped.Out, ReadFile(shipped));
+
+  // Every faulty line is reported, as the editor's "All" would go on past it.
+  const std::string faulty = TextFile("faulty.lcf",
+                                      "object syntnlyzr1: TSyntAnalyzer\r\n  Formats = <\r\n    item\r\n"
+                                      "      DisplayName = 'Variables'\r\n      Foo = 1\r\n      Font.Color = clPink\r\n"
+                                      "    end>\r\nend\r\n");
+  TRun bad = Run({"lexer-check", faulty});
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_EQ(bad.Err,
+            "Error reading TSyntaxFormat.Foo: Property Foo does not exist\n"
+            "Error reading TSyntaxFormat.Font.Color: Invalid property value\n");
+  TRun broken = Run({"lexer-check", TextFile("broken.lcf", "object X: T\r\n  A = 'x\r\nend\r\n")});
+  EXPECT_EQ(broken.Status, 1);
+  EXPECT_EQ(broken.Err, "Invalid string constant on line 2\n");
+
+  // A styles-only file keeps the built-in rules: the dump holds them, and the
+  // listings show the one style left; styles that vanished show as none.
+  const std::string stylesOnly = TextFile("styles.lcf",
+                                          "object syntnlyzr1: TSyntAnalyzer\r\n  Formats = <\r\n    item\r\n"
+                                          "      DisplayName = 'Variables'\r\n    end>\r\nend\r\n");
+  TRun full = Run({"lexer-dump", stylesOnly});
+  EXPECT_EQ(full.Status, 0);
+  EXPECT_NE(full.Out.find("'LEVELSTART'"), std::string::npos);
+  EXPECT_EQ(full.Out.find("'Integers'"), std::string::npos);
+  const std::string script = TextFile("s.mis", "COUNTER x = 5\r\n");
+  TRun tokens = Run({"tokens", script, "--lexer", stylesOnly});
+  EXPECT_EQ(tokens.Status, 0) << tokens.Err;
+  EXPECT_EQ(tokens.Out,
+            "0\t7\tIdentifier\t-\tCOUNTER\n8\t9\tIdentifier\tVariables\tx\n10\t11\tSymbol\t-\t=\n"
+            "12\t13\tInteger const\t-\t5\n");
+  // Without --lexer the built-in definition serves, whatever files lie around.
+  EXPECT_NE(Run({"tokens", script}).Out.find("Data Types"), std::string::npos);
+
+  EXPECT_EQ(Run({"lexer-check"}).Status, 2);
+  EXPECT_EQ(Run({"lexer-dump", "a.lcf", "b.lcf"}).Status, 2);
+  EXPECT_EQ(Run({"tokens", script, "--lexer"}).Status, 2);
+}
+
 }  // namespace

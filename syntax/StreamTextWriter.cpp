@@ -37,61 +37,73 @@ private:
       Indent(level);
       m_out += p.Path;
       m_out += " =";
-      Value(p.Value, level);
+      if (p.Value.Kind == TStreamValueKind::String) {
+        // A string that needs several lines starts on the next one, deeper.
+        const std::vector<std::string> lines = StringLines(p.Value.Text);
+        if (lines.size() == 1) {
+          m_out += ' ' + lines[0];
+        } else {
+          m_out += kLineEnd;
+          Indent(level + 1);
+          StringParts(lines, level + 1);
+        }
+      } else {
+        m_out += ' ';
+        Value(p.Value, level);
+      }
       m_out += kLineEnd;
     }
   }
 
-  // Writes a value after "Path =" (the blank before it included); the line
-  // end after it is the caller's.
+  // The lines of a string joined by " +", continuing at `level`.
+  void StringParts(const std::vector<std::string>& lines, int level) {
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      if (i) {
+        m_out += " +";
+        m_out += kLineEnd;
+        Indent(level);
+      }
+      m_out += lines[i];
+    }
+  }
+
+  // Writes a value where it stands; nested lines are indented below `level`.
   void Value(const TStreamValue& v, int level) {
     switch (v.Kind) {
       case TStreamValueKind::Integer:
-        m_out += ' ' + std::to_string(v.Integer);
+        m_out += std::to_string(v.Integer);
         return;
       case TStreamValueKind::Float: {
         char buffer[64];
         std::snprintf(buffer, sizeof buffer, "%.17g", v.Float);
         std::string number = buffer;
         if (number.find_first_of(".eE") == std::string::npos) number += ".0";
-        m_out += ' ' + number;
+        m_out += number;
         if (v.Suffix) m_out += v.Suffix;
         return;
       }
       case TStreamValueKind::Ident:
-        m_out += ' ' + v.Text;
+        m_out += v.Text;
         return;
-      case TStreamValueKind::String: {
-        const std::vector<std::string> lines = StringLines(v.Text);
-        if (lines.size() == 1) {
-          m_out += ' ' + lines[0];
-          return;
-        }
-        for (std::size_t i = 0; i < lines.size(); ++i) {
-          m_out += kLineEnd;
-          Indent(level + 1);
-          m_out += lines[i];
-          if (i + 1 < lines.size()) m_out += " +";
-        }
+      case TStreamValueKind::String:
+        StringParts(StringLines(v.Text), level);
         return;
-      }
-      case TStreamValueKind::Set: {
-        m_out += " [";
+      case TStreamValueKind::Set:
+        m_out += '[';
         for (std::size_t i = 0; i < v.Names.size(); ++i) m_out += (i ? ", " : "") + v.Names[i];
         m_out += ']';
         return;
-      }
       case TStreamValueKind::List:
-        m_out += " (";
+        m_out += '(';
         for (const TStreamValue& item : v.List) {
           m_out += kLineEnd;
           Indent(level + 1);
-          ListItem(item, level + 1);
+          Value(item, level + 1);
         }
         m_out += ')';
         return;
       case TStreamValueKind::Collection:
-        m_out += " <";
+        m_out += '<';
         for (const TStreamItem& item : v.Items) {
           m_out += kLineEnd;
           Indent(level + 1);
@@ -106,7 +118,7 @@ private:
         return;
       case TStreamValueKind::Binary: {
         static const char* const kHex = "0123456789ABCDEF";
-        m_out += " {";
+        m_out += '{';
         for (std::size_t i = 0; i < v.Text.size(); ++i) {
           if (i % 32 == 0) {
             m_out += kLineEnd;
@@ -119,28 +131,6 @@ private:
         m_out += '}';
         return;
       }
-    }
-  }
-
-  // A value inside a list, already indented; long strings continue at the
-  // same indentation.
-  void ListItem(const TStreamValue& v, int level) {
-    if (v.Kind != TStreamValueKind::String) {
-      std::string saved;
-      saved.swap(m_out);
-      Value(v, level);
-      saved += m_out.substr(1);  // without the blank Value puts first
-      m_out.swap(saved);
-      return;
-    }
-    const std::vector<std::string> lines = StringLines(v.Text);
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-      if (i) {
-        m_out += " +";
-        m_out += kLineEnd;
-        Indent(level);
-      }
-      m_out += lines[i];
     }
   }
 

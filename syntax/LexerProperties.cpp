@@ -94,7 +94,8 @@ TStreamValue CaptureCollection(const TSyntCollection<Item>& collection, const TS
   return TStreamValue::MakeCollection(std::move(items));
 }
 
-// Collections are always stored, an empty one as <>.
+// Collections are always stored, an empty one as <>. `get` takes the owner
+// const or not and gives its collection likewise.
 template <class T, class Item, class Get>
 TDef<T> Collection(const char* path, Get get, const TStreamPropertyTable<Item>& (*table)()) {
   return {path,
@@ -102,7 +103,7 @@ TDef<T> Collection(const char* path, Get get, const TStreamPropertyTable<Item>& 
             ApplyCollection(get(target), table(), value, context);
           },
           [=](const T& source) -> std::optional<TStreamValue> {
-            return CaptureCollection(get(const_cast<T&>(source)), table());
+            return CaptureCollection(get(source), table());
           }};
 }
 
@@ -276,7 +277,7 @@ TStreamPropertyTable<B> MakeBlockRuleTable() {
   std::vector<TDef<B>> d;
   AddRuleProperties(d);
   d.push_back(BLOCK_ENUM(BlockType, TTagBlockType, BlockTypeNames(), btRangeStart));
-  d.push_back(Collection<B, TSingleTagCondition>("ConditionList", [](B& r) -> TConditionCollection& { return r.ConditionList(); },
+  d.push_back(Collection<B, TSingleTagCondition>("ConditionList", [](auto& r) -> auto& { return r.ConditionList(); },
                                                  &ConditionProperties));
   d.push_back(BLOCK_INT(IdentIndex, 0));
   d.push_back(BLOCK_ENUM(LinePos, TLineBreakPos, LinePosNames(), lbTop));
@@ -392,12 +393,12 @@ using A = TSyntAnalyzer;
 TStreamPropertyTable<A> MakeAnalyzerTable() {
   std::vector<TDef<A>> d;
   d.push_back(Int<A>("Tag", [](const A& a) { return a.Tag(); }, [](A& a, int v) { a.SetTag(v); }, 0));
-  d.push_back(Collection<A, TSyntaxFormat>("Formats", [](A& a) -> TStylesCollection& { return a.Formats(); }, &FormatProperties));
-  d.push_back(Collection<A, TTokenRule>("TokenRules", [](A& a) -> TTokenRuleCollection& { return a.TokenRules(); },
+  d.push_back(Collection<A, TSyntaxFormat>("Formats", [](auto& a) -> auto& { return a.Formats(); }, &FormatProperties));
+  d.push_back(Collection<A, TTokenRule>("TokenRules", [](auto& a) -> auto& { return a.TokenRules(); },
                                         &TokenRuleProperties));
-  d.push_back(Collection<A, TTagBlockCondition>("BlockRules", [](A& a) -> TBlockRuleCollection& { return a.BlockRules(); },
+  d.push_back(Collection<A, TTagBlockCondition>("BlockRules", [](auto& a) -> auto& { return a.BlockRules(); },
                                                 &BlockRuleProperties));
-  d.push_back(Collection<A, TCodeTemplate>("CodeTemplates", [](A& a) -> TCodeTemplateCollection& { return a.CodeTemplates(); },
+  d.push_back(Collection<A, TCodeTemplate>("CodeTemplates", [](auto& a) -> auto& { return a.CodeTemplates(); },
                                            &CodeTemplateProperties));
   // Nested lexers are not supported: only the empty collection is accepted.
   d.push_back({"SubAnalyzers",

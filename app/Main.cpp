@@ -22,6 +22,7 @@
 #include <sstream>
 
 #include "app/Application.h"
+#include "app/LexerFileLoader.h"
 #include "app/MainCompileHost.h"
 #include "app/WelcomePanel.h"
 #include "compile/CompileDriver.h"
@@ -67,8 +68,12 @@ void TfrmMain::Bind(QAction* action, F command) {
   connect(action, &QAction::triggered, this, [this, command] { RunCommand([this, command] { (this->*command)(); }); });
 }
 
-TfrmMain::TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath, QWidget* parent)
-    : QMainWindow(parent), m_dialogs(dialogs), m_scriptPath(scriptPath) {
+TfrmMain::TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath, const std::string& programFolder,
+                   QWidget* parent)
+    : QMainWindow(parent),
+      m_dialogs(dialogs),
+      m_scriptPath(scriptPath),
+      m_programFolder(programFolder.empty() ? QCoreApplication::applicationDirPath().toStdString() : programFolder) {
   setObjectName("frmMain");
   setGeometry(440, 155, 773, 497);
 
@@ -497,7 +502,8 @@ void TfrmMain::CheckAssociation() {
   // Filled in with the file association; until then neither radio item is ticked.
 }
 void TfrmMain::LoadLexerFile() {
-  // Filled in with lexer files ("mis2.lcf" from the working directory).
+  m_syntAnalyzer->SetName("syntnlyzr1");
+  TLexerFileLoader(m_dialogs, m_programFolder).Load(*m_syntAnalyzer);
 }
 void TfrmMain::ActivateDragDrop(bool) {
   // Filled in with file drops.

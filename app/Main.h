@@ -31,9 +31,11 @@ class TfrmMain : public QMainWindow {
   Q_OBJECT
 public:
   // Creation runs the start-up steps up to the first showing; `scriptPath`
-  // is the first command-line argument (empty: none). `dialogs` is not owned
-  // and must outlive the window.
-  TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath = {}, QWidget* parent = nullptr);
+  // is the first command-line argument (empty: none). `programFolder` is
+  // where the files kept beside the program are looked for (empty: the
+  // executable's folder). `dialogs` is not owned and must outlive the window.
+  TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath = {}, const std::string& programFolder = {},
+           QWidget* parent = nullptr);
   ~TfrmMain() override;
 
   // The one document. `DocumentName` is empty while none is open,
@@ -154,12 +156,14 @@ private:
   bool SaveToFile(const std::string& fileName);
   bool ClipboardHasText();
 
-  // Start-up and shut-down steps that the settings file, the lexer file, the
-  // file association, the recent-files list and file drops fill in. Until
-  // then they do nothing, except that ReadSettings sets the defaults a
-  // missing settings file gives.
-  void CheckAssociation();
+  // Names the lexer definition and loads mis2.lcf over it (TLexerFileLoader);
+  // tells the user about any failure and never stops start-up.
   void LoadLexerFile();
+  // Start-up and shut-down steps that the settings file, the file
+  // association, the recent-files list and file drops fill in. Until then
+  // they do nothing, except that ReadSettings sets the defaults a missing
+  // settings file gives.
+  void CheckAssociation();
   void ActivateDragDrop(bool active);
   void OpenSettingsFile();
   void LoadRecentFiles();
@@ -174,6 +178,7 @@ private:
   TUserDialogs& m_dialogs;
   TCodePageLossGuard m_lossGuard{m_dialogs};
   std::string m_scriptPath;
+  std::string m_programFolder;
 
   std::string m_documentName;
   bool m_documentOpen = false;

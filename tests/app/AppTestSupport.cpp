@@ -10,7 +10,7 @@
 namespace penwick::test {
 
 TfrmMain& TMainWindowTest::Start(const TStartup& startup) {
-  m_window = std::make_unique<TfrmMain>(m_dialogs, startup.ScriptPath);
+  m_window = std::make_unique<TfrmMain>(m_dialogs, startup.ScriptPath, startup.ProgramFolder);
   m_window->SetCreateNewStart(startup.CreateNewStart);
   m_window->SetOpenLastUsed(startup.OpenLastUsed);
   m_window->SetEmptyScr(startup.EmptyScr);

@@ -20,6 +20,7 @@ struct TStartup {
   bool OpenLastUsed = false;
   bool EmptyScr = true;
   bool WndMax = false;          // ...except that tests keep the window small
+  std::string ProgramFolder;    // where mis2.lcf is looked for after the working directory; empty: the executable's
 
   // "Show Welcome Screen": neither start-up choice; optionally a script argument.
   static TStartup Welcome(std::string scriptPath = {}) {

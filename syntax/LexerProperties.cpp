@@ -67,13 +67,15 @@ TDef<T> String(const char* path, Get get, Set set) {
           }};
 }
 
-// String lists replace all their lines and are stored only when they have some.
+// String lists replace all their lines and are stored only when they have
+// some, unless `storeEmpty` (a list whose default is not empty) has an empty
+// one stored as "()".
 template <class T, class Get, class Set>
-TDef<T> Strings(const char* path, Get get, Set set) {
+TDef<T> Strings(const char* path, Get get, Set set, bool storeEmpty = false) {
   return {path, [=](T& target, const TStreamValue& value, TStreamLoadContext&) { set(target, ToStrings(value)); },
           [=](const T& source) -> std::optional<TStreamValue> {
             const std::vector<std::string>& lines = get(source);
-            if (lines.empty()) return std::nullopt;
+            if (lines.empty() && !storeEmpty) return std::nullopt;
             return FromStrings(lines);
           }};
 }
@@ -106,11 +108,13 @@ TDef<T> Collection(const char* path, Get get, const TStreamPropertyTable<Item>& 
           }};
 }
 
-// The properties every item has, then those every rule has.
+// The properties every item has, then those every rule has. The name is
+// always stored, even an empty one: a new item gets a default name ("Style
+// 3"), so leaving an empty name out would bring that back on the next load.
 template <class T>
 void AddItemProperties(std::vector<TDef<T>>& defs) {
-  defs.push_back(String<T>("DisplayName", [](const T& i) { return i.DisplayName(); },
-                           [](T& i, const std::string& v) { i.SetDisplayName(v); }));
+  defs.push_back({"DisplayName", [](T& i, const TStreamValue& v, TStreamLoadContext&) { i.SetDisplayName(ToString(v)); },
+                  [](const T& i) -> std::optional<TStreamValue> { return TStreamValue::MakeString(i.DisplayName()); }});
   defs.push_back(Bool<T>("Enabled", [](const T& i) { return i.Enabled(); }, [](T& i, bool v) { i.SetEnabled(v); }, true));
 }
 
@@ -407,8 +411,9 @@ TStreamPropertyTable<A> MakeAnalyzerTable() {
                [](const A&) -> std::optional<TStreamValue> { return TStreamValue::MakeCollection({}); }});
   d.push_back(Strings<A>("SampleText.Strings", [](const A& a) -> const std::vector<std::string>& { return a.SampleText(); },
                          [](A& a, const std::vector<std::string>& v) { a.SetSampleText(v); }));
+  // A new definition names ten token types, so no names at all must be written.
   d.push_back(Strings<A>("TokenTypeNames.Strings", [](const A& a) -> const std::vector<std::string>& { return a.TokenTypeNames(); },
-                         [](A& a, const std::vector<std::string>& v) { a.SetTokenTypeNames(v); }));
+                         [](A& a, const std::vector<std::string>& v) { a.SetTokenTypeNames(v); }, true));
   d.push_back(String<A>("Gramma.Gramma", [](const A& a) { return a.Gramma().Gramma(); },
                         [](A& a, const std::string& v) { a.SetGrammaText(v); }));
   // "Marked block" is the default of the first; each is stored when it differs.

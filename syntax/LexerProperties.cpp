@@ -2,7 +2,9 @@
 // stored, and how each value reaches the definition.
 #include "syntax/LexerProperties.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "syntax/SyntAnalyzer.h"
 
@@ -136,8 +138,13 @@ void AddRuleProperties(std::vector<TDef<T>>& defs) {
 
 // A font's size in points and its height in pixels (negative: character
 // height) describe the same thing at 96 dots per inch; each follows the other.
-int HeightForSize(int size) { return -static_cast<int>(std::lround(size * 96.0 / 72.0)); }
-int SizeForHeight(int height) { return static_cast<int>(std::lround(std::abs(height) * 72.0 / 96.0)); }
+// Worked out in double: a size past about 1.6e9 points has no height in an
+// int, and gets the largest one there is.
+int HeightForSize(int size) {
+  const double height = -std::round(size * 96.0 / 72.0);
+  return static_cast<int>(std::clamp(height, double{std::numeric_limits<int>::min()}, double{std::numeric_limits<int>::max()}));
+}
+int SizeForHeight(int height) { return static_cast<int>(std::lround(std::abs(static_cast<double>(height)) * 72.0 / 96.0)); }
 
 using F = TSyntaxFormat;
 

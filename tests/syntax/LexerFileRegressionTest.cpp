@@ -1,6 +1,8 @@
-// Lexer files that once came back different from a save and a load.
+// Lexer files that once came back different from a save and a load, or
+// overflowed while they were read.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 
 #include "syntax/SyntAnalyzer.h"
@@ -55,6 +57,20 @@ TEST(LexerFileRegressionTest, ADefinitionWithoutTokenTypeNamesKeepsNoneThroughAS
   ASSERT_EQ(LoadText(reloaded, analyzer.SaveToText()), 0);
   EXPECT_TRUE(reloaded.TokenTypeNames().empty());
   EXPECT_EQ(SaveLoadSave(analyzer), analyzer.SaveToText());
+}
+
+TEST(LexerFileRegressionTest, AFontSizeTooLargeForAPixelHeightGetsTheLargestCharacterHeight) {
+  // 1610612736 points are exactly 2^31 pixels, and 2000000000 points more
+  // than an int holds: the height stays a (negative) character height.
+  for (const char* size : {"1610612736", "2000000000", "2147483647"}) {
+    TSyntAnalyzer analyzer;
+    ASSERT_EQ(Load(analyzer, std::string("  Formats = <\r\n    item\r\n      Font.Size = ") + size + "\r\n    end>\r\n"), 0);
+    EXPECT_EQ(analyzer.Formats()[0]->Font.Height, INT_MIN) << size;
+    EXPECT_EQ(SaveLoadSave(analyzer), analyzer.SaveToText()) << size;
+  }
+  TSyntAnalyzer analyzer;
+  ASSERT_EQ(Load(analyzer, "  Formats = <\r\n    item\r\n      Font.Size = -2147483648\r\n    end>\r\n"), 0);
+  EXPECT_EQ(analyzer.Formats()[0]->Font.Height, INT_MAX);
 }
 
 }  // namespace

@@ -40,7 +40,7 @@ TSyntAnalyzer::~TSyntAnalyzer() {
 
 void TSyntAnalyzer::SetTokenTypeNames(const std::vector<std::string>& names) {
   m_tokenTypeNames = names;
-  CompileGramma();
+  if (!m_loading) CompileGramma();  // a load compiles once, at its end
   Changed();
 }
 
@@ -51,7 +51,7 @@ std::string TSyntAnalyzer::TokenTypeName(int type) const {
 
 void TSyntAnalyzer::SetGrammaText(const std::string& text) {
   m_gramma.SetGramma(text);
-  CompileGramma();
+  if (!m_loading) CompileGramma();
   Changed();
 }
 

@@ -1,7 +1,8 @@
-// Lexer files that once came back different from a save and a load, or
-// overflowed while they were read.
+// Lexer files that once came back different from a save and a load, broke a
+// load, or took far too long to load.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <climits>
 #include <string>
 
@@ -31,6 +32,22 @@ std::string SaveLoadSave(const TSyntAnalyzer& analyzer) {
   EXPECT_EQ(LoadText(reloaded, analyzer.SaveToText()), 0);
   return reloaded.SaveToText();
 }
+
+// A long string in the text form: quoted parts of 60 characters joined by '+'.
+std::string StringValue(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); i += 60) out += (i ? " +\r\n    '" : "\r\n    '") + text.substr(i, 60) + "'";
+  return out;
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// The limit is generous: these loads take a fraction of a second, a few
+// seconds under the sanitizers; the faults it guards against made each of
+// them take minutes.
+constexpr double kSlowLoadSeconds = 20;
 
 TEST(LexerFileRegressionTest, AStyleWithAnEmptyNameKeepsItThroughASaveAndALoad) {
   TSyntAnalyzer analyzer;
@@ -71,6 +88,51 @@ TEST(LexerFileRegressionTest, AFontSizeTooLargeForAPixelHeightGetsTheLargestChar
   TSyntAnalyzer analyzer;
   ASSERT_EQ(Load(analyzer, "  Formats = <\r\n    item\r\n      Font.Size = -2147483648\r\n    end>\r\n"), 0);
   EXPECT_EQ(analyzer.Formats()[0]->Font.Height, INT_MAX);
+}
+
+TEST(LexerFileRegressionTest, GrammarGroupsNestedTooDeepEndTheGrammarNotTheProgram) {
+  TSyntAnalyzer analyzer;
+  const std::string deep = "Root = \"a\"; Deep = " + std::string(100000, '(') + "\"b\"" + std::string(100000, ')') + ";";
+  ASSERT_EQ(Load(analyzer, "  Gramma.Gramma =" + StringValue(deep) + "\r\n"), 0);
+  EXPECT_EQ(analyzer.Gramma().RuleCount(), 1);
+  EXPECT_NE(analyzer.Gramma().RootRule(), nullptr);
+  EXPECT_EQ(analyzer.Gramma().RuleByName("Deep"), nullptr);
+  EXPECT_EQ(SaveLoadSave(analyzer), analyzer.SaveToText());
+
+  // Up to the limit, groups nest as written.
+  const int limit = TGrammaAnalyzer::kMaxGroupDepth;
+  analyzer.SetGrammaText("Root = " + std::string(limit, '(') + "\"a\"" + std::string(limit, ')') + ";");
+  EXPECT_EQ(analyzer.Gramma().RuleCount(), 1);
+  analyzer.SetGrammaText("Root = " + std::string(limit + 1, '(') + "\"a\"" + std::string(limit + 1, ')') + ";");
+  EXPECT_EQ(analyzer.Gramma().RuleCount(), 0);
+}
+
+TEST(LexerFileRegressionTest, AGrammarOfManyRulesLoadsInLinearTime) {
+  // Each rule names the next: every name is looked up once.
+  std::string gramma;
+  const int rules = 200000;
+  for (int i = 0; i < rules; ++i) gramma += "r" + std::to_string(i) + " = r" + std::to_string(i + 1) + ";";
+  TSyntAnalyzer analyzer;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Load(analyzer, "  Gramma.Gramma =" + StringValue(gramma) + "\r\n"), 0);
+  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
+  ASSERT_EQ(analyzer.Gramma().RuleCount(), rules);
+  EXPECT_EQ(analyzer.Gramma().RuleAt(0)->Branches[0]->Items[0].Rule, analyzer.Gramma().RuleAt(1));
+  EXPECT_EQ(analyzer.Gramma().RuleByName("R199999"), analyzer.Gramma().RuleAt(rules - 1));
+}
+
+TEST(LexerFileRegressionTest, ALoadCompilesTheGrammarOnceHoweverOftenTheTokenTypesAreNamed) {
+  std::string gramma;
+  for (int i = 0; i < 20000; ++i) gramma += "r" + std::to_string(i) + " = <Identifier> r" + std::to_string(i + 1) + ";";
+  std::string body = "  Gramma.Gramma =" + StringValue(gramma) + "\r\n";
+  for (int i = 0; i < 15000; ++i) body += "  TokenTypeNames.Strings = ('Unknown' 'Identifier')\r\n";
+  TSyntAnalyzer analyzer;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Load(analyzer, body), 0);
+  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
+  // Compiled at the end, with the names as they were then.
+  ASSERT_EQ(analyzer.Gramma().RuleCount(), 20000);
+  EXPECT_EQ(analyzer.Gramma().RuleAt(0)->Branches[0]->Items[0].TokenType, 1);
 }
 
 }  // namespace

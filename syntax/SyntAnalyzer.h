@@ -199,7 +199,7 @@ private:
   friend class TClientSyntAnalyzer;
   void AddClient(TClientSyntAnalyzer* client);
   void RemoveClient(TClientSyntAnalyzer* client);
-  void ItemDeleting(TSyntCollectionItem* item);
+  void ItemsDeleting(const std::vector<TSyntCollectionItem*>& items);
   void SetStyleRef(TNameRef<TSyntaxFormat>& ref, const std::string& name);
   void CompileGramma();
 

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <climits>
 #include <string>
+#include <vector>
 
 #include "syntax/SyntAnalyzer.h"
 
@@ -133,6 +134,87 @@ TEST(LexerFileRegressionTest, ALoadCompilesTheGrammarOnceHoweverOftenTheTokenTyp
   // Compiled at the end, with the names as they were then.
   ASSERT_EQ(analyzer.Gramma().RuleCount(), 20000);
   EXPECT_EQ(analyzer.Gramma().RuleAt(0)->Branches[0]->Items[0].TokenType, 1);
+}
+
+TEST(LexerFileRegressionTest, CollectionsOfManyItemsLoadInLinearTime) {
+  // Ten thousand styles and token rules; block rules replaced thirty times,
+  // each time dropping every reference to the old ones; and rules whose
+  // references find nothing.
+  const int items = 10000;
+  std::string body = "  Formats = <\r\n";
+  for (int i = 0; i < items; ++i) body += "    item DisplayName = 'S" + std::to_string(i) + "' end\r\n";
+  body += "  >\r\n  TokenRules = <\r\n";
+  for (int i = 0; i < items; ++i) body += "    item StyleName = 'S" + std::to_string(items - 1) + "' BlockName = 'none' end\r\n";
+  body += "  >\r\n";
+  const int replacements = 30;
+  for (int k = 0; k < replacements; ++k) {
+    body += "  BlockRules = <\r\n";
+    for (int i = 0; i < items; ++i)
+      body += k < replacements - 1 ? "    item end\r\n"
+                     : "    item StyleName = 'none' BlockName = 'none' BlockEnd = 'none' TreeItemStyle = 'none' TreeGroupStyle = 'none' end\r\n";
+    body += "  >\r\n";
+  }
+  TSyntAnalyzer analyzer;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Load(analyzer, body), 0);
+  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
+  ASSERT_EQ(analyzer.BlockRules().Count(), items);
+  EXPECT_EQ(analyzer.TokenRules()[items - 1]->Style(), analyzer.Formats()[items - 1]);
+  EXPECT_EQ(analyzer.TokenRules()[items - 1]->Block(), nullptr);
+  EXPECT_EQ(analyzer.BlockRules()[items - 1]->DisplayName(), "Tag block rule " + std::to_string(items));
+}
+
+TEST(LexerFileRegressionTest, EachNewItemFindsItsDefaultNameQuickly) {
+  TSyntAnalyzer analyzer;
+  const int items = 200000;
+  const auto start = std::chrono::steady_clock::now();
+  for (int i = 1; i < items; ++i) analyzer.Formats().Add();  // after "Marked block"
+  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
+  EXPECT_EQ(analyzer.Formats()[items - 1]->DisplayName(), "Style " + std::to_string(items - 1));
+}
+
+TEST(LexerFileRegressionTest, TheEndOfALoadResolvesManyNamesInLinearTime) {
+  // Names of one length, so that no comparison is cut short by the length.
+  auto name = [](int i) {
+    std::string digits = std::to_string(i);
+    return "S" + std::string(6 - digits.size(), '0') + digits;
+  };
+  const int items = 150000;
+  TSyntAnalyzer analyzer;
+  analyzer.BeginLoading();
+  analyzer.Formats().Clear();
+  for (int i = 0; i < items; ++i) analyzer.Formats().Add()->SetDisplayName(name(i));
+  for (int i = 0; i < items; ++i) analyzer.TokenRules().Add()->SetStyleName(name(items - 1));
+  const auto start = std::chrono::steady_clock::now();
+  analyzer.EndLoading();
+  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
+  EXPECT_EQ(analyzer.TokenRules()[0]->Style(), analyzer.Formats()[items - 1]);
+  EXPECT_EQ(analyzer.TokenRules()[items - 1]->Style(), analyzer.Formats()[items - 1]);
+}
+
+TEST(LexerFileRegressionTest, DefaultNamesTakeTheLeastFreeNumberWhateverTheOtherNames) {
+  TSyntAnalyzer analyzer;
+  ASSERT_EQ(Load(analyzer,
+                 "  Formats = <\r\n"
+                 "    item DisplayName = 'Style 2' end\r\n"
+                 "    item DisplayName = 'Style 02' end\r\n"
+                 "    item end\r\n"
+                 "    item DisplayName = 'Style 4' end\r\n"
+                 "    item end\r\n"
+                 "    item end>\r\n"),
+            0);
+  std::vector<std::string> names;
+  for (int i = 0; i < analyzer.Formats().Count(); ++i) names.push_back(analyzer.Formats()[i]->DisplayName());
+  EXPECT_EQ(names, (std::vector<std::string>{"Style 2", "Style 02", "Style 1", "Style 4", "Style 3", "Style 5"}));
+
+  // A number given up is taken again; a deleted item's number too.
+  analyzer.Formats()[0]->SetDisplayName("Keyword");
+  EXPECT_EQ(analyzer.Formats().Add()->DisplayName(), "Style 2");
+  analyzer.Formats().Delete(2);  // "Style 1"
+  EXPECT_EQ(analyzer.Formats().Add()->DisplayName(), "Style 1");
+  EXPECT_EQ(analyzer.Formats().Add()->DisplayName(), "Style 6");
+  analyzer.Formats().Clear();
+  EXPECT_EQ(analyzer.Formats().Add()->DisplayName(), "Style 1");
 }
 
 }  // namespace

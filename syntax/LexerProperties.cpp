@@ -423,13 +423,16 @@ TStreamPropertyTable<A> MakeAnalyzerTable() {
                          [](A& a, const std::vector<std::string>& v) { a.SetTokenTypeNames(v); }, true));
   d.push_back(String<A>("Gramma.Gramma", [](const A& a) { return a.Gramma().Gramma(); },
                         [](A& a, const std::string& v) { a.SetGrammaText(v); }));
-  // "Marked block" is the default of the first; each is stored when it differs.
-  d.push_back(String<A>("MarkedBlockStyle",
-                        [](const A& a) {
-                          const std::string name = a.MarkedBlockStyle();
-                          return name == TSyntAnalyzer::kMarkedBlockStyleName ? std::string() : name;
-                        },
-                        [](A& a, const std::string& v) { a.SetMarkedBlockStyle(v); }));
+  // A new definition looks for its marked-block style by the name "Marked
+  // block", also at the end of a load that replaces the styles: the style is
+  // left out when that finds it (or, with no such style, finds none), and
+  // written otherwise, as '' when there is none.
+  d.push_back({"MarkedBlockStyle", [](A& a, const TStreamValue& v, TStreamLoadContext&) { a.SetMarkedBlockStyle(ToString(v)); },
+               [](const A& a) -> std::optional<TStreamValue> {
+                 if (a.MarkedBlock() == a.Formats().Find(TSyntAnalyzer::kMarkedBlockStyleName)) return std::nullopt;
+                 return TStreamValue::MakeString(a.MarkedBlockStyle());
+               }});
+  // The other styles are stored when they are set.
   d.push_back(ANALYZER_STRING(SearchMatchStyle));
   d.push_back(ANALYZER_STRING(CurrentLineStyle));
   d.push_back(ANALYZER_STRING(DefaultStyleName));

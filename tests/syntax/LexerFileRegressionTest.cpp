@@ -77,6 +77,27 @@ TEST(LexerFileRegressionTest, ADefinitionWithoutTokenTypeNamesKeepsNoneThroughAS
   EXPECT_EQ(SaveLoadSave(analyzer), analyzer.SaveToText());
 }
 
+TEST(LexerFileRegressionTest, ADefinitionWithoutAMarkedBlockStyleKeepsNoneThroughASaveAndALoad) {
+  // A new definition has a style "Marked block"; the file sets no style (a
+  // name that finds none, or none at all) for the marked block.
+  for (const char* name : {"'no such style'", "''"}) {
+    TSyntAnalyzer analyzer;
+    ASSERT_EQ(Load(analyzer, std::string("  MarkedBlockStyle = ") + name + "\r\n"), 0);
+    ASSERT_NE(analyzer.Formats().Find(TSyntAnalyzer::kMarkedBlockStyleName), nullptr);
+    EXPECT_EQ(analyzer.MarkedBlock(), nullptr);
+
+    TSyntAnalyzer reloaded;
+    ASSERT_EQ(LoadText(reloaded, analyzer.SaveToText()), 0);
+    EXPECT_EQ(reloaded.MarkedBlock(), nullptr) << name;
+    EXPECT_EQ(SaveLoadSave(analyzer), analyzer.SaveToText());
+  }
+  // Styles without one of that name: a load finds none anyway, so none is written.
+  TSyntAnalyzer analyzer;
+  ASSERT_EQ(Load(analyzer, "  Formats = <\r\n    item\r\n      DisplayName = 'Text'\r\n    end>\r\n"), 0);
+  EXPECT_EQ(analyzer.MarkedBlock(), nullptr);
+  EXPECT_EQ(analyzer.SaveToText().find("MarkedBlockStyle"), std::string::npos);
+}
+
 TEST(LexerFileRegressionTest, AFontSizeTooLargeForAPixelHeightGetsTheLargestCharacterHeight) {
   // 1610612736 points are exactly 2^31 pixels, and 2000000000 points more
   // than an int holds: the height stays a (negative) character height.

@@ -194,9 +194,11 @@ TStreamPropertyTable<F> MakeFormatTable() {
   // Read for files that give the size in points; the height is what is written.
   d.push_back({"Font.Size",
                [](F& f, const TStreamValue& v, TStreamLoadContext&) {
-                 const int size = ToInt(v);
-                 f.Font.Size = size;
-                 f.Font.Height = HeightForSize(size);
+                 // The size is then the one the height gives, as when the
+                 // height is read back: the same for sizes of 0 and more (up
+                 // to the largest height), positive for negative ones.
+                 f.Font.Height = HeightForSize(ToInt(v));
+                 f.Font.Size = SizeForHeight(f.Font.Height);
                  f.Changed();
                },
                nullptr});

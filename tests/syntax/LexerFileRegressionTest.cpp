@@ -98,6 +98,26 @@ TEST(LexerFileRegressionTest, ADefinitionWithoutAMarkedBlockStyleKeepsNoneThroug
   EXPECT_EQ(analyzer.SaveToText().find("MarkedBlockStyle"), std::string::npos);
 }
 
+TEST(LexerFileRegressionTest, AFontSizeReadsBackAsTheSizeItsHeightGives) {
+  // Only the height is written; the size read must be the one it gives.
+  for (const char* size : {"10", "11", "0", "-5", "2000000000"}) {
+    TSyntAnalyzer analyzer;
+    ASSERT_EQ(Load(analyzer, std::string("  Formats = <\r\n    item\r\n      Font.Size = ") + size + "\r\n    end>\r\n"), 0);
+    TSyntAnalyzer reloaded;
+    ASSERT_EQ(LoadText(reloaded, analyzer.SaveToText()), 0);
+    EXPECT_EQ(reloaded.Formats()[0]->Font.Height, analyzer.Formats()[0]->Font.Height) << size;
+    EXPECT_EQ(reloaded.Formats()[0]->Font.Size, analyzer.Formats()[0]->Font.Size) << size;
+  }
+  TSyntAnalyzer analyzer;
+  ASSERT_EQ(Load(analyzer, "  Formats = <\r\n    item\r\n      Font.Size = 11\r\n    end\r\n"
+                           "    item\r\n      Font.Size = -5\r\n    end>\r\n"),
+            0);
+  EXPECT_EQ(analyzer.Formats()[0]->Font.Size, 11);
+  EXPECT_EQ(analyzer.Formats()[0]->Font.Height, -15);
+  EXPECT_EQ(analyzer.Formats()[1]->Font.Size, 5);
+  EXPECT_EQ(analyzer.Formats()[1]->Font.Height, 7);
+}
+
 TEST(LexerFileRegressionTest, AFontSizeTooLargeForAPixelHeightGetsTheLargestCharacterHeight) {
   // 1610612736 points are exactly 2^31 pixels, and 2000000000 points more
   // than an int holds: the height stays a (negative) character height.

@@ -82,13 +82,32 @@ TDef<T> Strings(const char* path, Get get, Set set, bool storeEmpty = false) {
           }};
 }
 
+// The lines of one item, in order.
+template <class Item>
+void ApplyItem(Item& item, const TStreamPropertyTable<Item>& table, const TStreamItem& lines, TStreamLoadContext& context) {
+  table.Apply(item, table.ClassName(), lines.Properties, context);
+}
+
+// A condition sorts its tags once, after all its lines (also when a line
+// stops the load).
+template <>
+void ApplyItem(TSingleTagCondition& item, const TStreamPropertyTable<TSingleTagCondition>& table, const TStreamItem& lines,
+               TStreamLoadContext& context) {
+  struct TUpdateGuard {
+    TSingleTagCondition& c;
+    ~TUpdateGuard() { c.EndUpdate(); }
+  } guard{item};
+  item.BeginUpdate();
+  table.Apply(item, table.ClassName(), lines.Properties, context);
+}
+
 template <class Item>
 void ApplyCollection(TSyntCollection<Item>& collection, const TStreamPropertyTable<Item>& table,
                      const TStreamValue& value, TStreamLoadContext& context) {
   if (value.Kind != TStreamValueKind::Collection) throw InvalidPropertyValue();
   if (value.Items.empty()) return;
   collection.Clear();
-  for (const TStreamItem& item : value.Items) table.Apply(*collection.Add(), table.ClassName(), item.Properties, context);
+  for (const TStreamItem& item : value.Items) ApplyItem(*collection.Add(), table, item, context);
 }
 
 template <class Item>

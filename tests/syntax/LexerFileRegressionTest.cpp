@@ -177,6 +177,36 @@ TEST(LexerFileRegressionTest, ALoadCompilesTheGrammarOnceHoweverOftenTheTokenTyp
   EXPECT_EQ(analyzer.Gramma().RuleAt(0)->Branches[0]->Items[0].TokenType, 1);
 }
 
+TEST(LexerFileRegressionTest, AConditionWhoseCaseRuleIsSetOnManyLinesLoadsInLinearTime) {
+  const int tags = 20000;
+  std::string body = "  BlockRules = <\r\n    item\r\n      ConditionList = <\r\n        item\r\n          TagList.Strings = (";
+  for (int i = 0; i < tags; ++i) body += "\r\n            't" + std::to_string(i) + "'";
+  body += ")\r\n";
+  for (int i = 0; i < tags; ++i) body += i % 2 ? "          IgnoreCase = False\r\n" : "          IgnoreCase = True\r\n";
+  body += "        end>\r\n    end>\r\n";
+  TSyntAnalyzer analyzer;
+  const auto start = std::chrono::steady_clock::now();
+  ASSERT_EQ(Load(analyzer, body), 0);
+  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
+  const TSingleTagCondition& condition = *analyzer.BlockRules()[0]->ConditionList()[0];
+  EXPECT_FALSE(condition.IgnoreCase());
+  EXPECT_EQ(condition.TagList().size(), static_cast<std::size_t>(tags));
+  EXPECT_TRUE(condition.Test("t123", 0));
+
+  // The tags are sorted and made unique once, under the case rule set last.
+  TSyntAnalyzer flipped;
+  ASSERT_EQ(Load(flipped,
+                 "  BlockRules = <\r\n    item\r\n      ConditionList = <\r\n        item\r\n"
+                 "          TagList.Strings = ('b' 'A' 'a')\r\n          IgnoreCase = True\r\n          IgnoreCase = False\r\n"
+                 "        end\r\n        item\r\n"
+                 "          TagList.Strings = ('b' 'A' 'a')\r\n          IgnoreCase = True\r\n"
+                 "        end>\r\n    end>\r\n"),
+            0);
+  EXPECT_EQ(flipped.BlockRules()[0]->ConditionList()[0]->TagList(), (std::vector<std::string>{"A", "a", "b"}));
+  EXPECT_EQ(flipped.BlockRules()[0]->ConditionList()[1]->TagList(), (std::vector<std::string>{"A", "b"}));
+  EXPECT_TRUE(flipped.BlockRules()[0]->ConditionList()[1]->Test("B", 0));
+}
+
 TEST(LexerFileRegressionTest, CollectionsOfManyItemsLoadInLinearTime) {
   // Ten thousand styles and token rules; block rules replaced thirty times,
   // each time dropping every reference to the old ones; and rules whose

@@ -200,6 +200,8 @@ public:
 
   std::unique_ptr<TParserBranchNode> MatchRule(const TParserRule* rule, int& pos) {
     if (!rule) return nullptr;
+    // The rules being tried are the ones on the stack.
+    if (m_active.size() >= TGrammaAnalyzer::kMaxMatchDepth) throw std::runtime_error("Grammar rules nested too deep");
     auto key = std::make_pair(rule, pos);
     if (!m_active.insert(key).second) throw std::runtime_error("Circular stack");
     struct TGuard {

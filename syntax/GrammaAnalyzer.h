@@ -85,7 +85,10 @@ public:
 
   // Matches `rule` right to left ending at token `lastToken`. Throws
   // std::runtime_error("Circular stack") when a rule is tried again at a
-  // position where it is already being tried.
+  // position where it is already being tried, and ("Grammar rules nested
+  // too deep") when more than kMaxMatchDepth rules are being tried at once
+  // (each costs stack; a file may chain thousands of rules).
+  static constexpr std::size_t kMaxMatchDepth = 500;
   std::unique_ptr<TParserNode> MatchRuleBackward(int lastToken, const TParserRule* rule, const TTokenHolder& tokens) const;
   // The leftmost token of such a match, -1 when none.
   int FirstTokenOfMatch(int lastToken, const TParserRule* rule, const TTokenHolder& tokens) const;

@@ -1,5 +1,5 @@
 // Lexer files that once came back different from a save and a load, broke a
-// load, or took far too long to load.
+// load or the analysis, or took far too long to load.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "syntax/AnalysisTestSupport.h"
 #include "syntax/SyntAnalyzer.h"
 
 namespace penwick {
@@ -147,6 +148,39 @@ TEST(LexerFileRegressionTest, GrammarGroupsNestedTooDeepEndTheGrammarNotTheProgr
   EXPECT_EQ(analyzer.Gramma().RuleCount(), 1);
   analyzer.SetGrammaText("Root = " + std::string(limit + 1, '(') + "\"a\"" + std::string(limit + 1, ')') + ";");
   EXPECT_EQ(analyzer.Gramma().RuleCount(), 0);
+}
+
+TEST(LexerFileRegressionTest, AGrammarChainingThousandsOfRulesIsReportedByTheAnalysisNotTheStack) {
+  // r0 = r1; r1 = r2; ... names its way down to "x": matching r0 backwards
+  // tries every rule of the chain at once.
+  auto chain = [](int rules) {
+    std::string gramma;
+    for (int i = 0; i < rules; ++i) gramma += "r" + std::to_string(i) + " = r" + std::to_string(i + 1) + ";";
+    return gramma + "r" + std::to_string(rules) + " = \"x\";";
+  };
+  auto analyse = [&chain](int rules, std::vector<std::string>& reported) {
+    TSyntAnalyzer analyzer;
+    EXPECT_EQ(Load(analyzer,
+                   "  TokenRules = <\r\n    item\r\n      Expression = '\\w+'\r\n      TokenType = 2\r\n    end>\r\n"
+                   "  BlockRules = <\r\n    item\r\n      BlockType = btTagDetect\r\n      GrammaRuleName = 'r0'\r\n"
+                   "      TokenType = 5\r\n    end>\r\n"
+                   "  Gramma.Gramma =" + StringValue(chain(rules)) + "\r\n"),
+              0);
+    test::TRun run(analyzer, "x");
+    run.Client->SetErrorHandler([&reported](const std::exception& e) { reported.push_back(e.what()); });
+    run.Client->AnalyzeAll();
+    EXPECT_EQ(run.Client->TokenCount(), 1);
+    return run.Client->TokenCount() == 1 ? run.Client->Token(0).TokenType : -1;
+  };
+  std::vector<std::string> reported;
+  EXPECT_EQ(analyse(100000, reported), 2);
+  ASSERT_FALSE(reported.empty());
+  EXPECT_EQ(reported.front(), "Grammar rules nested too deep");
+
+  // A chain within the limit matches (and the block rule retypes the token).
+  reported.clear();
+  EXPECT_EQ(analyse(static_cast<int>(TGrammaAnalyzer::kMaxMatchDepth) - 2, reported), 5);
+  EXPECT_TRUE(reported.empty());
 }
 
 TEST(LexerFileRegressionTest, AGrammarOfManyRulesLoadsInLinearTime) {

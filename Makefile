@@ -77,11 +77,46 @@ $(FUZZ)/regex_fuzz: $(FUZZ_SOURCES) $(FUZZ_HEADERS)
 	@mkdir -p $(FUZZ)
 	clang++ -std=c++20 -O1 -g -I. -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
 	  $(FUZZ_SOURCES) -o $@
-
-test-fuzz: deps $(FUZZ)/regex_fuzz
-	@mkdir -p $(FUZZ)/corpus
-	$(FUZZ)/regex_fuzz -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 $(FUZZ)/corpus tests/fuzz/seeds
 # --- end of the fuzzing block -------------------------------------------------
+
+# --- Fuzzing the lexer-file reader -------------------------------------------
+# Random texts loaded as lexer files, then saved, loaded and saved again: the
+# two saves must agree (tests/fuzz/LexerFileFuzz.cpp; its words in
+# tests/fuzz/lexer.dict). The target needs most of the syntax engine, so each
+# source compiles to its own object under $(FUZZ)/obj (in parallel under -j),
+# with dependency files so that a changed header rebuilds what includes it.
+# Not needed: the analysis dump and the string text source (helpers of tests
+# and of the command line); of platform/, only the code page and the safe file
+# writer (LexerFile.cpp saves through it).
+LEXER_FUZZ_SOURCES  := tests/fuzz/LexerFileFuzz.cpp \
+  $(filter-out syntax/AnalysisDump.cpp syntax/StringTextSource.cpp,$(wildcard syntax/*.cpp)) \
+  language/MissionLexer.cpp language/MissionLexerData.cpp \
+  platform/CodePage.cpp platform/posix/SafeFileWriter.cpp
+# Objects are named by absolute path, so that FUZZ=build-fuzz and an absolute
+# FUZZ name the same targets as the dependency files do.
+LEXER_FUZZ_OBJ      := $(abspath $(FUZZ))/obj
+LEXER_FUZZ_OBJECTS  := $(patsubst %.cpp,$(LEXER_FUZZ_OBJ)/%.o,$(LEXER_FUZZ_SOURCES))
+LEXER_FUZZ_CXXFLAGS := -std=c++20 -O1 -g -I. -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+
+$(LEXER_FUZZ_OBJ)/%.o: %.cpp
+	@mkdir -p $(dir $@)
+	clang++ $(LEXER_FUZZ_CXXFLAGS) -MMD -MP -c $< -o $@
+
+$(FUZZ)/lexer_fuzz: $(LEXER_FUZZ_OBJECTS)
+	clang++ -fsanitize=fuzzer,address,undefined $(LEXER_FUZZ_OBJECTS) -pthread -o $@
+
+-include $(LEXER_FUZZ_OBJECTS:.o=.d)
+# --- end of the lexer-file fuzzing block ----------------------------------------
+
+# Both fuzzers, $(FUZZ_TIME) seconds each. Without -j on the command line the
+# lexer fuzzer's sources still compile $(JOBS) at a time; with it, the
+# sub-make shares the caller's job slots.
+test-fuzz: deps $(FUZZ)/regex_fuzz
+	$(MAKE) --no-print-directory $(if $(filter -j%,$(MAKEFLAGS)),,-j $(JOBS)) $(FUZZ)/lexer_fuzz
+	@mkdir -p $(FUZZ)/corpus $(FUZZ)/lexer-corpus
+	$(FUZZ)/regex_fuzz -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 $(FUZZ)/corpus tests/fuzz/seeds
+	$(FUZZ)/lexer_fuzz -max_total_time=$(FUZZ_TIME) -timeout=10 -rss_limit_mb=2048 -dict=tests/fuzz/lexer.dict \
+	  $(FUZZ)/lexer-corpus tests/fuzz/lexer-seeds
 
 # --- ThreadSanitizer lane for the syntax analysis ----------------------------
 # The incremental-analysis property test again, with the finishing step on a

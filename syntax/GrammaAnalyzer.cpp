@@ -85,8 +85,11 @@ std::vector<TGrammaToken> LexGramma(std::string_view s) {
 
 class TGrammaParser {
 public:
-  TGrammaParser(const std::vector<TGrammaToken>& tokens, const std::vector<std::string>& typeNames)
-      : m_t(tokens), m_typeNames(typeNames) {}
+  TGrammaParser(const std::vector<TGrammaToken>& tokens, const std::vector<std::string>& typeNames) : m_t(tokens) {
+    const TCodePage& cp = TCodePage::Default();
+    m_typeIndex.reserve(typeNames.size());
+    for (std::size_t i = 0; i < typeNames.size(); ++i) m_typeIndex.emplace(cp.ToUpper(typeNames[i]), static_cast<int>(i));
+  }
 
   // Reads rules until the text stops fitting.
   std::vector<std::unique_ptr<TParserRule>> ParseRules() {
@@ -141,21 +144,24 @@ private:
       case TLex::TypeName: {
         item.Kind = TParserRuleItem::ikTokenType;
         item.Text = t.Text;
-        item.TokenType = -1;
-        for (std::size_t i = 0; i < m_typeNames.size(); ++i)
-          if (TCodePage::Default().SameText(m_typeNames[i], t.Text)) {
-            item.TokenType = static_cast<int>(i);
-            break;
-          }
+        const auto type = m_typeIndex.find(TCodePage::Default().ToUpper(t.Text));
+        item.TokenType = type == m_typeIndex.end() ? -1 : type->second;
         ++m_pos;
         break;
       }
       case TLex::Name: item.Kind = TParserRuleItem::ikRule; item.Text = t.Text; ++m_pos; break;
       case TLex::Open: {
+        // Groups nest through the stack here, in ResolveItems and when the
+        // rules are destroyed: a limit keeps a text of brackets from
+        // exhausting it.
+        if (m_depth >= TGrammaAnalyzer::kMaxGroupDepth) return false;
         ++m_pos;
         item.Kind = TParserRuleItem::ikRule;
         item.Group = std::make_unique<TParserRule>();
-        if (!ParseAlternatives(*item.Group)) return false;
+        ++m_depth;
+        const bool parsed = ParseAlternatives(*item.Group);
+        --m_depth;
+        if (!parsed) return false;
         if (m_pos >= m_t.size() || m_t[m_pos].Kind != TLex::Close) return false;
         ++m_pos;
         item.Rule = item.Group.get();
@@ -174,8 +180,9 @@ private:
   }
 
   const std::vector<TGrammaToken>& m_t;
-  const std::vector<std::string>& m_typeNames;
+  std::unordered_map<std::string, int> m_typeIndex;  // upper-cased type name -> first index
   std::size_t m_pos = 0;
+  int m_depth = 0;  // groups open around the current item
 };
 
 void ResolveItems(TParserRule& rule, const TGrammaAnalyzer& g) {
@@ -193,6 +200,8 @@ public:
 
   std::unique_ptr<TParserBranchNode> MatchRule(const TParserRule* rule, int& pos) {
     if (!rule) return nullptr;
+    // The rules being tried are the ones on the stack.
+    if (m_active.size() >= TGrammaAnalyzer::kMaxMatchDepth) throw std::runtime_error("Grammar rules nested too deep");
     auto key = std::make_pair(rule, pos);
     if (!m_active.insert(key).second) throw std::runtime_error("Circular stack");
     struct TGuard {
@@ -304,20 +313,23 @@ void DumpRule(const TParserRule& rule, std::string& out) {
 }  // namespace
 
 void TGrammaAnalyzer::CompileGramma(const std::vector<std::string>& tokenTypeNames) {
+  m_byName.clear();
   m_rules.clear();
   m_skip = m_root = nullptr;
   auto tokens = LexGramma(m_text);
   TGrammaParser parser(tokens, tokenTypeNames);
   m_rules = parser.ParseRules();
+  const TCodePage& cp = TCodePage::Default();
+  m_byName.reserve(m_rules.size());
+  for (const auto& rule : m_rules) m_byName.emplace(cp.ToUpper(rule->Name), rule.get());
   for (auto& rule : m_rules) ResolveItems(*rule, *this);
   m_skip = RuleByName("Skip");
   m_root = RuleByName("Root");
 }
 
 const TParserRule* TGrammaAnalyzer::RuleByName(std::string_view name) const {
-  for (const auto& rule : m_rules)
-    if (TCodePage::Default().SameText(rule->Name, name)) return rule.get();
-  return nullptr;
+  const auto it = m_byName.find(TCodePage::Default().ToUpper(name));
+  return it == m_byName.end() ? nullptr : it->second;
 }
 
 std::unique_ptr<TParserNode> TGrammaAnalyzer::MatchRuleBackward(int lastToken, const TParserRule* rule,

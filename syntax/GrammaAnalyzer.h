@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace penwick {
@@ -69,19 +70,25 @@ public:
   void SetGramma(const std::string& text) { m_text = text; }
 
   // Parses the text into rules. Parsing stops silently at the first text
-  // that does not fit; the rules completed up to there stay.
+  // that does not fit, or at a group nested more than kMaxGroupDepth deep;
+  // the rules completed up to there stay. Cost: linear in the text (names
+  // are looked up through hash tables).
   void CompileGramma(const std::vector<std::string>& tokenTypeNames);
+  static constexpr int kMaxGroupDepth = 64;
 
   int RuleCount() const { return static_cast<int>(m_rules.size()); }
   const TParserRule* RuleAt(int index) const { return m_rules[static_cast<std::size_t>(index)].get(); }
-  // Case-insensitive; nullptr when absent.
+  // Case-insensitive (the first rule of a name); nullptr when absent. O(1) on average.
   const TParserRule* RuleByName(std::string_view name) const;
   const TParserRule* SkipRule() const { return m_skip; }
   const TParserRule* RootRule() const { return m_root; }
 
   // Matches `rule` right to left ending at token `lastToken`. Throws
   // std::runtime_error("Circular stack") when a rule is tried again at a
-  // position where it is already being tried.
+  // position where it is already being tried, and ("Grammar rules nested
+  // too deep") when more than kMaxMatchDepth rules are being tried at once
+  // (each costs stack; a file may chain thousands of rules).
+  static constexpr std::size_t kMaxMatchDepth = 500;
   std::unique_ptr<TParserNode> MatchRuleBackward(int lastToken, const TParserRule* rule, const TTokenHolder& tokens) const;
   // The leftmost token of such a match, -1 when none.
   int FirstTokenOfMatch(int lastToken, const TParserRule* rule, const TTokenHolder& tokens) const;
@@ -92,6 +99,7 @@ public:
 private:
   std::string m_text;
   std::vector<std::unique_ptr<TParserRule>> m_rules;
+  std::unordered_map<std::string, const TParserRule*> m_byName;  // upper-cased name -> first rule
   const TParserRule* m_skip = nullptr;
   const TParserRule* m_root = nullptr;
 };

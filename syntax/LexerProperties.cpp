@@ -2,7 +2,9 @@
 // stored, and how each value reaches the definition.
 #include "syntax/LexerProperties.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "syntax/SyntAnalyzer.h"
 
@@ -67,15 +69,36 @@ TDef<T> String(const char* path, Get get, Set set) {
           }};
 }
 
-// String lists replace all their lines and are stored only when they have some.
+// String lists replace all their lines and are stored only when they have
+// some, unless `storeEmpty` (a list whose default is not empty) has an empty
+// one stored as "()".
 template <class T, class Get, class Set>
-TDef<T> Strings(const char* path, Get get, Set set) {
+TDef<T> Strings(const char* path, Get get, Set set, bool storeEmpty = false) {
   return {path, [=](T& target, const TStreamValue& value, TStreamLoadContext&) { set(target, ToStrings(value)); },
           [=](const T& source) -> std::optional<TStreamValue> {
             const std::vector<std::string>& lines = get(source);
-            if (lines.empty()) return std::nullopt;
+            if (lines.empty() && !storeEmpty) return std::nullopt;
             return FromStrings(lines);
           }};
+}
+
+// The lines of one item, in order.
+template <class Item>
+void ApplyItem(Item& item, const TStreamPropertyTable<Item>& table, const TStreamItem& lines, TStreamLoadContext& context) {
+  table.Apply(item, table.ClassName(), lines.Properties, context);
+}
+
+// A condition sorts its tags once, after all its lines (also when a line
+// stops the load).
+template <>
+void ApplyItem(TSingleTagCondition& item, const TStreamPropertyTable<TSingleTagCondition>& table, const TStreamItem& lines,
+               TStreamLoadContext& context) {
+  struct TUpdateGuard {
+    TSingleTagCondition& c;
+    ~TUpdateGuard() { c.EndUpdate(); }
+  } guard{item};
+  item.BeginUpdate();
+  table.Apply(item, table.ClassName(), lines.Properties, context);
 }
 
 template <class Item>
@@ -84,7 +107,7 @@ void ApplyCollection(TSyntCollection<Item>& collection, const TStreamPropertyTab
   if (value.Kind != TStreamValueKind::Collection) throw InvalidPropertyValue();
   if (value.Items.empty()) return;
   collection.Clear();
-  for (const TStreamItem& item : value.Items) table.Apply(*collection.Add(), table.ClassName(), item.Properties, context);
+  for (const TStreamItem& item : value.Items) ApplyItem(*collection.Add(), table, item, context);
 }
 
 template <class Item>
@@ -107,11 +130,13 @@ TDef<T> Collection(const char* path, Get get, const TStreamPropertyTable<Item>& 
           }};
 }
 
-// The properties every item has, then those every rule has.
+// The properties every item has, then those every rule has. The name is
+// always stored, even an empty one: a new item gets a default name ("Style
+// 3"), so leaving an empty name out would bring that back on the next load.
 template <class T>
 void AddItemProperties(std::vector<TDef<T>>& defs) {
-  defs.push_back(String<T>("DisplayName", [](const T& i) { return i.DisplayName(); },
-                           [](T& i, const std::string& v) { i.SetDisplayName(v); }));
+  defs.push_back({"DisplayName", [](T& i, const TStreamValue& v, TStreamLoadContext&) { i.SetDisplayName(ToString(v)); },
+                  [](const T& i) -> std::optional<TStreamValue> { return TStreamValue::MakeString(i.DisplayName()); }});
   defs.push_back(Bool<T>("Enabled", [](const T& i) { return i.Enabled(); }, [](T& i, bool v) { i.SetEnabled(v); }, true));
 }
 
@@ -133,8 +158,13 @@ void AddRuleProperties(std::vector<TDef<T>>& defs) {
 
 // A font's size in points and its height in pixels (negative: character
 // height) describe the same thing at 96 dots per inch; each follows the other.
-int HeightForSize(int size) { return -static_cast<int>(std::lround(size * 96.0 / 72.0)); }
-int SizeForHeight(int height) { return static_cast<int>(std::lround(std::abs(height) * 72.0 / 96.0)); }
+// Worked out in double: a size past about 1.6e9 points has no height in an
+// int, and gets the largest one there is.
+int HeightForSize(int size) {
+  const double height = -std::round(size * 96.0 / 72.0);
+  return static_cast<int>(std::clamp(height, double{std::numeric_limits<int>::min()}, double{std::numeric_limits<int>::max()}));
+}
+int SizeForHeight(int height) { return static_cast<int>(std::lround(std::abs(static_cast<double>(height)) * 72.0 / 96.0)); }
 
 using F = TSyntaxFormat;
 
@@ -184,9 +214,11 @@ TStreamPropertyTable<F> MakeFormatTable() {
   // Read for files that give the size in points; the height is what is written.
   d.push_back({"Font.Size",
                [](F& f, const TStreamValue& v, TStreamLoadContext&) {
-                 const int size = ToInt(v);
-                 f.Font.Size = size;
-                 f.Font.Height = HeightForSize(size);
+                 // The size is then the one the height gives, as when the
+                 // height is read back: the same for sizes of 0 and more (up
+                 // to the largest height), positive for negative ones.
+                 f.Font.Height = HeightForSize(ToInt(v));
+                 f.Font.Size = SizeForHeight(f.Font.Height);
                  f.Changed();
                },
                nullptr});
@@ -408,17 +440,21 @@ TStreamPropertyTable<A> MakeAnalyzerTable() {
                [](const A&) -> std::optional<TStreamValue> { return TStreamValue::MakeCollection({}); }});
   d.push_back(Strings<A>("SampleText.Strings", [](const A& a) -> const std::vector<std::string>& { return a.SampleText(); },
                          [](A& a, const std::vector<std::string>& v) { a.SetSampleText(v); }));
+  // A new definition names ten token types, so no names at all must be written.
   d.push_back(Strings<A>("TokenTypeNames.Strings", [](const A& a) -> const std::vector<std::string>& { return a.TokenTypeNames(); },
-                         [](A& a, const std::vector<std::string>& v) { a.SetTokenTypeNames(v); }));
+                         [](A& a, const std::vector<std::string>& v) { a.SetTokenTypeNames(v); }, true));
   d.push_back(String<A>("Gramma.Gramma", [](const A& a) { return a.Gramma().Gramma(); },
                         [](A& a, const std::string& v) { a.SetGrammaText(v); }));
-  // "Marked block" is the default of the first; each is stored when it differs.
-  d.push_back(String<A>("MarkedBlockStyle",
-                        [](const A& a) {
-                          const std::string name = a.MarkedBlockStyle();
-                          return name == TSyntAnalyzer::kMarkedBlockStyleName ? std::string() : name;
-                        },
-                        [](A& a, const std::string& v) { a.SetMarkedBlockStyle(v); }));
+  // A new definition looks for its marked-block style by the name "Marked
+  // block", also at the end of a load that replaces the styles: the style is
+  // left out when that finds it (or, with no such style, finds none), and
+  // written otherwise, as '' when there is none.
+  d.push_back({"MarkedBlockStyle", [](A& a, const TStreamValue& v, TStreamLoadContext&) { a.SetMarkedBlockStyle(ToString(v)); },
+               [](const A& a) -> std::optional<TStreamValue> {
+                 if (a.MarkedBlock() == a.Formats().Find(TSyntAnalyzer::kMarkedBlockStyleName)) return std::nullopt;
+                 return TStreamValue::MakeString(a.MarkedBlockStyle());
+               }});
+  // The other styles are stored when they are set.
   d.push_back(ANALYZER_STRING(SearchMatchStyle));
   d.push_back(ANALYZER_STRING(CurrentLineStyle));
   d.push_back(ANALYZER_STRING(DefaultStyleName));

@@ -26,16 +26,14 @@ void TRuleCollectionItem::SetBlockName(const std::string& name) {
   Changed();
 }
 
-void TRuleCollectionItem::ResolveReferences() {
-  TSyntAnalyzer* a = Analyzer();
-  if (!a) return;
-  if (m_style.Held) m_style.Item = a->Formats().Find(*m_style.Held);
-  if (m_block.Held) m_block.Item = a->BlockRules().Find(*m_block.Held);
+void TRuleCollectionItem::ResolveReferences(const TSyntNameIndex& styles, const TSyntNameIndex& blocks) {
+  if (m_style.Held) m_style.Item = static_cast<TSyntaxFormat*>(styles.Find(*m_style.Held));
+  if (m_block.Held) m_block.Item = static_cast<TTagBlockCondition*>(blocks.Find(*m_block.Held));
 }
 
-void TRuleCollectionItem::DropReference(const TSyntCollectionItem* item) {
-  if (m_style.Item == item) m_style.Item = nullptr;
-  if (static_cast<const TSyntCollectionItem*>(m_block.Item) == item) m_block.Item = nullptr;
+void TRuleCollectionItem::DropReferences(const TSyntItemSet& items) {
+  if (items.count(m_style.Item)) m_style.Item = nullptr;
+  if (items.count(m_block.Item)) m_block.Item = nullptr;
 }
 
 }  // namespace penwick

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 
 #include "syntax/SyntCollection.h"
 
@@ -12,6 +13,8 @@ namespace penwick {
 class TSyntaxFormat;
 class TTagBlockCondition;
 class TSyntAnalyzer;
+
+using TSyntItemSet = std::unordered_set<const TSyntCollectionItem*>;
 
 // A reference to another item by DisplayName. While the owning definition is
 // loading, a name set is only held as text; at the end of every load the held
@@ -64,10 +67,11 @@ public:
   }
   std::uint32_t ApplyStates(std::uint32_t states) const { return (states & ~m_statesRemove) | m_statesAdd; }
 
-  // End of a load: resolve held names against the current collections.
-  virtual void ResolveReferences();
-  // `item` is being deleted: every reference to it becomes empty.
-  virtual void DropReference(const TSyntCollectionItem* item);
+  // End of a load: resolve held names against the current collections,
+  // through indexes of the definition's styles and block rules.
+  virtual void ResolveReferences(const TSyntNameIndex& styles, const TSyntNameIndex& blocks);
+  // `items` are being deleted: every reference to one of them becomes empty.
+  virtual void DropReferences(const TSyntItemSet& items);
 
 protected:
   TRuleCollectionItem() = default;

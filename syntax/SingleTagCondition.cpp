@@ -44,7 +44,8 @@ TSingleTagCondition::~TSingleTagCondition() = default;
 
 void TSingleTagCondition::SetTagList(const std::vector<std::string>& tags) {
   m_tags = tags;
-  Rebuild();
+  if (m_updates > 0) m_stale = true;
+  else Rebuild();
   Changed();
 }
 
@@ -62,6 +63,14 @@ void TSingleTagCondition::SetTagsText(std::string_view text) {
 
 void TSingleTagCondition::SetIgnoreCase(bool ignoreCase) {
   m_ignoreCase = ignoreCase;
+  if (m_updates > 0) m_stale = true;
+  else Rebuild();
+  Changed();
+}
+
+void TSingleTagCondition::EndUpdate() {
+  if (m_updates == 0 || --m_updates > 0 || !m_stale) return;
+  m_stale = false;
   Rebuild();
   Changed();
 }

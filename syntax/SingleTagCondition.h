@@ -50,6 +50,14 @@ public:
   bool IgnoreCase() const { return m_ignoreCase; }
   void SetIgnoreCase(bool ignoreCase);
 
+  // An update bracket: inside it SetTagList and SetIgnoreCase only store,
+  // and TagList() holds the tags as given; the end of the outermost bracket
+  // sorts them and builds the lookup once, under the case rule set last. A
+  // load applies the lines of a condition in one bracket, so that a file
+  // setting IgnoreCase on many lines does not sort the tags each time.
+  void BeginUpdate() { ++m_updates; }
+  void EndUpdate();
+
   // Whether a token of text `text` and type `type` meets the condition.
   // Cost: a bit test, then one hash lookup (tcEqual, tcNotEqual) or one
   // anchored match per tag (tcMask). A tcMask tag that does not compile
@@ -66,6 +74,8 @@ private:
   TTagConditionType m_condType = tcEqual;
   std::uint32_t m_tokenTypes = 0;
   bool m_ignoreCase = false;
+  int m_updates = 0;      // open update brackets
+  bool m_stale = false;   // a change inside them waits for Rebuild
   std::unordered_set<std::string, TTagHash, TTagEqual> m_lookup;
   // Quick rejection before hashing: the lengths (bit 63: 63 or more) and
   // first bytes (upper-cased with IgnoreCase) that some tag has.

@@ -34,7 +34,7 @@ struct TStreamValue {
   static TStreamValue MakeInteger(std::int64_t value);
   static TStreamValue MakeString(std::string text);
   static TStreamValue MakeIdent(std::string name);
-  static TStreamValue MakeBool(bool value) { return MakeIdent(value ? "True" : "False"); }
+  static TStreamValue MakeBool(bool value);
   static TStreamValue MakeSet(std::vector<std::string> names);
   static TStreamValue MakeList(std::vector<TStreamValue> values);
   static TStreamValue MakeCollection(std::vector<TStreamItem> items);
@@ -85,6 +85,9 @@ inline TStreamValue TStreamValue::MakeIdent(std::string name) {
   v.Text = std::move(name);
   return v;
 }
+// Defined here rather than in the class: returning a TStreamValue needs its
+// destructor, which needs TStreamItem complete (clang insists on that).
+inline TStreamValue TStreamValue::MakeBool(bool value) { return MakeIdent(value ? "True" : "False"); }
 inline TStreamValue TStreamValue::MakeSet(std::vector<std::string> names) {
   TStreamValue v;
   v.Kind = TStreamValueKind::Set;

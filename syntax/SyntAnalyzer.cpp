@@ -12,7 +12,7 @@ TSyntAnalyzer::TSyntAnalyzer() {
   for (TSyntCollectionBase* c : std::initializer_list<TSyntCollectionBase*>{&m_formats, &m_tokenRules, &m_blockRules, &m_codeTemplates}) {
     c->SetOwner(this);
     c->OnChanged = [this] { Changed(); };
-    c->OnItemDeleting = [this](TSyntCollectionItem* item) { ItemDeleting(item); };
+    c->OnItemsDeleting = [this](const std::vector<TSyntCollectionItem*>& items) { ItemsDeleting(items); };
   }
   TSyntaxFormat* marked = m_formats.Add();
   marked->SetDisplayName(kMarkedBlockStyleName);
@@ -33,14 +33,14 @@ TSyntAnalyzer::~TSyntAnalyzer() {
   // Collections die after this; keep their callbacks from reaching a dead owner.
   for (TSyntCollectionBase* c : std::initializer_list<TSyntCollectionBase*>{&m_formats, &m_tokenRules, &m_blockRules, &m_codeTemplates}) {
     c->OnChanged = nullptr;
-    c->OnItemDeleting = nullptr;
+    c->OnItemsDeleting = nullptr;
   }
   for (int i = 0; i < m_blockRules.Count(); ++i) m_blockRules[i]->ConditionList().OnChanged = nullptr;
 }
 
 void TSyntAnalyzer::SetTokenTypeNames(const std::vector<std::string>& names) {
   m_tokenTypeNames = names;
-  CompileGramma();
+  if (!m_loading) CompileGramma();  // a load compiles once, at its end
   Changed();
 }
 
@@ -51,7 +51,7 @@ std::string TSyntAnalyzer::TokenTypeName(int type) const {
 
 void TSyntAnalyzer::SetGrammaText(const std::string& text) {
   m_gramma.SetGramma(text);
-  CompileGramma();
+  if (!m_loading) CompileGramma();
   Changed();
 }
 
@@ -70,23 +70,29 @@ void TSyntAnalyzer::SetStyleRef(TNameRef<TSyntaxFormat>& ref, const std::string&
 }
 
 void TSyntAnalyzer::EndLoading() {
-  for (int i = 0; i < m_tokenRules.Count(); ++i) m_tokenRules[i]->ResolveReferences();
-  for (int i = 0; i < m_blockRules.Count(); ++i) m_blockRules[i]->ResolveReferences();
+  // One index per collection: a file may hold thousands of rules and styles.
+  const TSyntNameIndex styles(m_formats), blocks(m_blockRules);
+  for (int i = 0; i < m_tokenRules.Count(); ++i) m_tokenRules[i]->ResolveReferences(styles, blocks);
+  for (int i = 0; i < m_blockRules.Count(); ++i) m_blockRules[i]->ResolveReferences(styles, blocks);
   for (TNameRef<TSyntaxFormat>* ref : {&m_markedBlock, &m_searchMatch, &m_currentLine, &m_defaultStyle, &m_collapseStyle})
-    if (ref->Held) ref->Item = m_formats.Find(*ref->Held);
+    if (ref->Held) ref->Item = static_cast<TSyntaxFormat*>(styles.Find(*ref->Held));
   m_loading = false;
   CompileGramma();
   Changed();
 }
 
-void TSyntAnalyzer::ItemDeleting(TSyntCollectionItem* item) {
+void TSyntAnalyzer::ItemsDeleting(const std::vector<TSyntCollectionItem*>& items) {
   // Tokens and ranges point at rules: stop every finishing job before one dies.
   for (TClientSyntAnalyzer* client : m_clients) client->ResetAnalysis();
-  for (int i = 0; i < m_tokenRules.Count(); ++i) m_tokenRules[i]->DropReference(item);
-  for (int i = 0; i < m_blockRules.Count(); ++i) m_blockRules[i]->DropReference(item);
+  // Emptying a collection passes all its items at once, so that each rule is
+  // visited once rather than once per item.
+  const TSyntItemSet dying(items.begin(), items.end());
+  for (int i = 0; i < m_tokenRules.Count(); ++i) m_tokenRules[i]->DropReferences(dying);
+  for (int i = 0; i < m_blockRules.Count(); ++i) m_blockRules[i]->DropReferences(dying);
   for (TNameRef<TSyntaxFormat>* ref : {&m_markedBlock, &m_searchMatch, &m_currentLine, &m_defaultStyle, &m_collapseStyle})
-    if (ref->Item == item) ref->Item = nullptr;
-  if (auto* block = dynamic_cast<TTagBlockCondition*>(item)) block->ConditionList().OnChanged = nullptr;
+    if (dying.count(ref->Item)) ref->Item = nullptr;
+  for (TSyntCollectionItem* item : items)
+    if (auto* block = dynamic_cast<TTagBlockCondition*>(item)) block->ConditionList().OnChanged = nullptr;
 }
 
 void TSyntAnalyzer::Changed() {

@@ -122,6 +122,8 @@ public:
   const std::vector<std::string>& SampleText() const { return m_sampleText; }
   void SetSampleText(const std::vector<std::string>& lines) { m_sampleText = lines; }
   const std::vector<std::string>& TokenTypeNames() const { return m_tokenTypeNames; }
+  // The grammar names token types, so it is compiled again (at once, or at
+  // the end of a load while loading).
   void SetTokenTypeNames(const std::vector<std::string>& names);
   // The name of a token type, or its number as text when it has none.
   std::string TokenTypeName(int type) const;
@@ -129,6 +131,7 @@ public:
   void SetNotes(const std::vector<std::string>& lines) { m_notes = lines; }
 
   const TGrammaAnalyzer& Gramma() const { return m_gramma; }
+  // Compiled at once, or at the end of a load while loading.
   void SetGrammaText(const std::string& text);
 
   std::string MarkedBlockStyle() const { return m_markedBlock.Name(m_loading); }
@@ -196,7 +199,7 @@ private:
   friend class TClientSyntAnalyzer;
   void AddClient(TClientSyntAnalyzer* client);
   void RemoveClient(TClientSyntAnalyzer* client);
-  void ItemDeleting(TSyntCollectionItem* item);
+  void ItemsDeleting(const std::vector<TSyntCollectionItem*>& items);
   void SetStyleRef(TNameRef<TSyntaxFormat>& ref, const std::string& name);
   void CompileGramma();
 

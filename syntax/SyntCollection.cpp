@@ -7,6 +7,10 @@ namespace penwick {
 
 void TSyntCollectionItem::SetDisplayName(const std::string& name) {
   if (m_displayName == name) return;
+  if (m_collection) {
+    m_collection->CountName(m_displayName, -1);
+    m_collection->CountName(name, +1);
+  }
   m_displayName = name;
   Changed();
 }
@@ -30,48 +34,79 @@ TSyntCollectionItem* TSyntCollectionBase::ItemAt(int index) const {
   return m_items[static_cast<std::size_t>(index)].get();
 }
 
-std::string TSyntCollectionBase::UniqueDefaultName(const char* kind) const {
-  // One pass over the names marks the numbers taken, so adding n items costs
-  // O(n^2) in all rather than a search of the collection per candidate.
-  const std::string prefix = std::string(kind) + " ";
-  std::vector<bool> taken(m_items.size() + 2, false);
-  for (const auto& item : m_items) {
-    const std::string& name = item->m_displayName;
-    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
-    std::size_t number = 0;
-    bool digits = name[prefix.size()] != '0';
-    for (std::size_t i = prefix.size(); digits && i < name.size(); ++i) {
-      if (name[i] < '0' || name[i] > '9' || number >= taken.size()) digits = false;
-      else number = number * 10 + static_cast<std::size_t>(name[i] - '0');
-    }
-    if (digits && number < taken.size()) taken[number] = true;
+namespace {
+
+// The n of a name "<prefix><n>" (n written without leading zeros), or 0.
+// Numbers too long for the count of any collection are not looked at.
+std::size_t DefaultNumber(std::string_view name, std::string_view prefix) {
+  if (name.size() <= prefix.size() || name.size() > prefix.size() + 15 || name.compare(0, prefix.size(), prefix) != 0 ||
+      name[prefix.size()] == '0')
+    return 0;
+  std::size_t number = 0;
+  for (std::size_t i = prefix.size(); i < name.size(); ++i) {
+    if (name[i] < '0' || name[i] > '9') return 0;
+    number = number * 10 + static_cast<std::size_t>(name[i] - '0');
   }
-  std::size_t n = 1;
-  while (taken[n]) ++n;
-  return prefix + std::to_string(n);
+  return number;
 }
 
+}  // namespace
+
+void TSyntCollectionBase::CountName(const std::string& name, int delta) {
+  if (m_prefix.empty()) return;
+  const std::size_t number = DefaultNumber(name, m_prefix);
+  if (number == 0) return;
+  int& use = m_numberUse[number];
+  const bool wasFree = use == 0;
+  use += delta;
+  const bool inRange = number <= m_items.size() + 1;
+  if (use == 0) {
+    m_numberUse.erase(number);
+    if (inRange) m_freeNumbers.insert(number);
+  } else if (wasFree && inRange) {
+    m_freeNumbers.erase(number);
+  }
+}
+
+void TSyntCollectionBase::RangeGrew() {
+  const std::size_t added = m_items.size() + 1;
+  if (!m_numberUse.count(added)) m_freeNumbers.insert(added);
+}
+
+void TSyntCollectionBase::RangeShrank() { m_freeNumbers.erase(m_items.size() + 2); }
+
 TSyntCollectionItem* TSyntCollectionBase::AddItem(std::unique_ptr<TSyntCollectionItem> item) {
-  item->m_displayName = UniqueDefaultName(item->KindName());
+  if (m_prefix.empty()) m_prefix = std::string(item->KindName()) + " ";
+  item->m_displayName = m_prefix + std::to_string(*m_freeNumbers.begin());
   item->m_collection = this;
   m_items.push_back(std::move(item));
+  RangeGrew();
+  CountName(m_items.back()->m_displayName, +1);
   NotifyChanged();
   return m_items.back().get();
 }
 
 void TSyntCollectionBase::Delete(int index) {
   if (index < 0 || index >= Count()) return;
-  if (OnItemDeleting) OnItemDeleting(m_items[static_cast<std::size_t>(index)].get());
+  TSyntCollectionItem* item = m_items[static_cast<std::size_t>(index)].get();
+  if (OnItemsDeleting) OnItemsDeleting({item});
+  CountName(item->m_displayName, -1);
   m_items.erase(m_items.begin() + index);
+  RangeShrank();
   NotifyChanged();
 }
 
 void TSyntCollectionBase::Clear() {
   if (m_items.empty()) return;
-  while (!m_items.empty()) {
-    if (OnItemDeleting) OnItemDeleting(m_items.back().get());
-    m_items.pop_back();
+  if (OnItemsDeleting) {
+    std::vector<TSyntCollectionItem*> items;
+    items.reserve(m_items.size());
+    for (const auto& item : m_items) items.push_back(item.get());
+    OnItemsDeleting(items);
   }
+  while (!m_items.empty()) m_items.pop_back();
+  m_numberUse.clear();
+  m_freeNumbers = {1};
   NotifyChanged();
 }
 
@@ -94,6 +129,19 @@ TSyntCollectionItem* TSyntCollectionBase::FindByName(const std::string& name) co
   for (const auto& item : m_items)
     if (item->m_displayName == name) return item.get();
   return nullptr;
+}
+
+TSyntNameIndex::TSyntNameIndex(const TSyntCollectionBase& collection) {
+  m_items.reserve(static_cast<std::size_t>(collection.Count()));
+  for (int i = 0; i < collection.Count(); ++i) {
+    TSyntCollectionItem* item = collection.ItemAt(i);
+    if (!item->DisplayName().empty()) m_items.emplace(item->DisplayName(), item);  // the first of a name stays
+  }
+}
+
+TSyntCollectionItem* TSyntNameIndex::Find(const std::string& name) const {
+  const auto it = m_items.find(name);
+  return it == m_items.end() ? nullptr : it->second;
 }
 
 }  // namespace penwick

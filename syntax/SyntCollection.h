@@ -4,7 +4,10 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace penwick {
@@ -46,7 +49,8 @@ private:
 
 // Untyped part of a collection: ownership, order and change notification.
 // Every change (add, delete, move, item change) calls the owner's handler;
-// a deletion first calls the deletion handler so references can be dropped.
+// a deletion first calls the deletion handler, once with every item that
+// goes, so references can be dropped. A collection holds items of one kind.
 class TSyntCollectionBase {
 public:
   virtual ~TSyntCollectionBase();
@@ -68,7 +72,7 @@ public:
   void SetOwner(TSyntAnalyzer* owner) { m_owner = owner; }
 
   std::function<void()> OnChanged;
-  std::function<void(TSyntCollectionItem*)> OnItemDeleting;
+  std::function<void(const std::vector<TSyntCollectionItem*>& items)> OnItemsDeleting;
 
   void NotifyChanged() {
     if (OnChanged) OnChanged();
@@ -76,12 +80,39 @@ public:
 
 protected:
   TSyntCollectionBase() = default;
+  // The item gets the default name "<kind> <n>" with the least n >= 1 that
+  // no item's name holds. Cost: O(log n), however the names were made.
   TSyntCollectionItem* AddItem(std::unique_ptr<TSyntCollectionItem> item);
 
 private:
-  std::string UniqueDefaultName(const char* kind) const;
+  friend class TSyntCollectionItem;
+  // Keeps the default-name numbers up to date: `delta` is +1 when an item
+  // takes `name`, -1 when it gives it up.
+  void CountName(const std::string& name, int delta);
+  // The numbers 1..Count() + 1 follow the count of items.
+  void RangeGrew();
+  void RangeShrank();
+
   std::vector<std::unique_ptr<TSyntCollectionItem>> m_items;
   TSyntAnalyzer* m_owner = nullptr;
+  // "<kind> ", from the first item added; how many items hold each number
+  // after it; and the numbers from 1 to Count() + 1 that no item holds (never
+  // empty: n items cannot hold n + 1 numbers).
+  std::string m_prefix;
+  std::unordered_map<std::size_t, int> m_numberUse;
+  std::set<std::size_t> m_freeNumbers{1};
+};
+
+// The items of a collection by DisplayName, for resolving many names at once
+// (the end of a load): built in O(n), each lookup O(1) on average. Finds what
+// FindByName finds; valid until the collection or a name changes.
+class TSyntNameIndex {
+public:
+  explicit TSyntNameIndex(const TSyntCollectionBase& collection);
+  TSyntCollectionItem* Find(const std::string& name) const;
+
+private:
+  std::unordered_map<std::string_view, TSyntCollectionItem*> m_items;
 };
 
 // A collection of one item class.

@@ -49,20 +49,18 @@ void TTagBlockCondition::SetTreeGroupStyle(const std::string& name) {
   Changed();
 }
 
-void TTagBlockCondition::ResolveReferences() {
-  TRuleCollectionItem::ResolveReferences();
-  TSyntAnalyzer* a = Analyzer();
-  if (!a) return;
-  if (m_blockEnd.Held) m_blockEnd.Item = a->BlockRules().Find(*m_blockEnd.Held);
-  if (m_treeItemStyle.Held) m_treeItemStyle.Item = a->Formats().Find(*m_treeItemStyle.Held);
-  if (m_treeGroupStyle.Held) m_treeGroupStyle.Item = a->Formats().Find(*m_treeGroupStyle.Held);
+void TTagBlockCondition::ResolveReferences(const TSyntNameIndex& styles, const TSyntNameIndex& blocks) {
+  TRuleCollectionItem::ResolveReferences(styles, blocks);
+  if (m_blockEnd.Held) m_blockEnd.Item = static_cast<TTagBlockCondition*>(blocks.Find(*m_blockEnd.Held));
+  if (m_treeItemStyle.Held) m_treeItemStyle.Item = static_cast<TSyntaxFormat*>(styles.Find(*m_treeItemStyle.Held));
+  if (m_treeGroupStyle.Held) m_treeGroupStyle.Item = static_cast<TSyntaxFormat*>(styles.Find(*m_treeGroupStyle.Held));
 }
 
-void TTagBlockCondition::DropReference(const TSyntCollectionItem* item) {
-  TRuleCollectionItem::DropReference(item);
-  if (m_blockEnd.Item == item) m_blockEnd.Item = nullptr;
-  if (m_treeItemStyle.Item == item) m_treeItemStyle.Item = nullptr;
-  if (m_treeGroupStyle.Item == item) m_treeGroupStyle.Item = nullptr;
+void TTagBlockCondition::DropReferences(const TSyntItemSet& items) {
+  TRuleCollectionItem::DropReferences(items);
+  if (items.count(m_blockEnd.Item)) m_blockEnd.Item = nullptr;
+  if (items.count(m_treeItemStyle.Item)) m_treeItemStyle.Item = nullptr;
+  if (items.count(m_treeGroupStyle.Item)) m_treeGroupStyle.Item = nullptr;
 }
 
 }  // namespace penwick

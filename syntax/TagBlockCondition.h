@@ -70,8 +70,8 @@ public:
   TSyntPen& Pen() { return m_pen; }
   const TSyntPen& Pen() const { return m_pen; }
 
-  void ResolveReferences() override;
-  void DropReference(const TSyntCollectionItem* item) override;
+  void ResolveReferences(const TSyntNameIndex& styles, const TSyntNameIndex& blocks) override;
+  void DropReferences(const TSyntItemSet& items) override;
 
   // How far back from the newest token the condition list starts: 0 with
   // RefToCondEnd, else -BlockOffset or -IdentIndex when negative.

@@ -203,7 +203,7 @@ TEST(LexerFile, EveryPropertyIsReadAndWrittenBackAsTheGoldenText) {
   EXPECT_EQ(a.MarkedBlock(), a.Formats()[1]);
   // The size in points becomes the height in pixels at 96 dpi.
   EXPECT_EQ(a.Formats()[0]->Font.Height, -16);
-  EXPECT_EQ(a.BlockRules()[0]->ConditionList()[0]->TagList(), (std::vector<std::string>{"BEGIN"}));
+  EXPECT_EQ(a.BlockRules()[0]->ConditionList()[0]->TagList(), (std::vector<std::string>{"begin"}));
   EXPECT_FALSE(a.Loading());
   const std::string saved = a.SaveToText();
   ExpectGolden(DataDir() / "every-property.expected", saved);

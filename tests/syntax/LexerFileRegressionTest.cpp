@@ -2,7 +2,6 @@
 // load or the analysis, or took far too long to load.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <climits>
 #include <string>
 #include <vector>
@@ -42,14 +41,9 @@ std::string StringValue(const std::string& text) {
   return out;
 }
 
-double SecondsSince(std::chrono::steady_clock::time_point start) {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// The limit is generous: these loads take a fraction of a second, a few
-// seconds under the sanitizers; the faults it guards against made each of
-// them take minutes.
-constexpr double kSlowLoadSeconds = 20;
+// The large loads below took minutes before their faults were mended and
+// take a fraction of a second now; a relapse shows as a test that runs into
+// the test runner's time limit. Their figures are not asserted here.
 
 TEST(LexerFileRegressionTest, AStyleWithAnEmptyNameKeepsItThroughASaveAndALoad) {
   TSyntAnalyzer analyzer;
@@ -189,9 +183,7 @@ TEST(LexerFileRegressionTest, AGrammarOfManyRulesLoadsInLinearTime) {
   const int rules = 200000;
   for (int i = 0; i < rules; ++i) gramma += "r" + std::to_string(i) + " = r" + std::to_string(i + 1) + ";";
   TSyntAnalyzer analyzer;
-  const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(Load(analyzer, "  Gramma.Gramma =" + StringValue(gramma) + "\r\n"), 0);
-  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
   ASSERT_EQ(analyzer.Gramma().RuleCount(), rules);
   EXPECT_EQ(analyzer.Gramma().RuleAt(0)->Branches[0]->Items[0].Rule, analyzer.Gramma().RuleAt(1));
   EXPECT_EQ(analyzer.Gramma().RuleByName("R199999"), analyzer.Gramma().RuleAt(rules - 1));
@@ -203,9 +195,7 @@ TEST(LexerFileRegressionTest, ALoadCompilesTheGrammarOnceHoweverOftenTheTokenTyp
   std::string body = "  Gramma.Gramma =" + StringValue(gramma) + "\r\n";
   for (int i = 0; i < 15000; ++i) body += "  TokenTypeNames.Strings = ('Unknown' 'Identifier')\r\n";
   TSyntAnalyzer analyzer;
-  const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(Load(analyzer, body), 0);
-  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
   // Compiled at the end, with the names as they were then.
   ASSERT_EQ(analyzer.Gramma().RuleCount(), 20000);
   EXPECT_EQ(analyzer.Gramma().RuleAt(0)->Branches[0]->Items[0].TokenType, 1);
@@ -219,9 +209,7 @@ TEST(LexerFileRegressionTest, AConditionWhoseCaseRuleIsSetOnManyLinesLoadsInLine
   for (int i = 0; i < tags; ++i) body += i % 2 ? "          IgnoreCase = False\r\n" : "          IgnoreCase = True\r\n";
   body += "        end>\r\n    end>\r\n";
   TSyntAnalyzer analyzer;
-  const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(Load(analyzer, body), 0);
-  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
   const TSingleTagCondition& condition = *analyzer.BlockRules()[0]->ConditionList()[0];
   EXPECT_FALSE(condition.IgnoreCase());
   EXPECT_EQ(condition.TagList().size(), static_cast<std::size_t>(tags));
@@ -260,9 +248,7 @@ TEST(LexerFileRegressionTest, CollectionsOfManyItemsLoadInLinearTime) {
     body += "  >\r\n";
   }
   TSyntAnalyzer analyzer;
-  const auto start = std::chrono::steady_clock::now();
   ASSERT_EQ(Load(analyzer, body), 0);
-  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
   ASSERT_EQ(analyzer.BlockRules().Count(), items);
   EXPECT_EQ(analyzer.TokenRules()[items - 1]->Style(), analyzer.Formats()[items - 1]);
   EXPECT_EQ(analyzer.TokenRules()[items - 1]->Block(), nullptr);
@@ -272,9 +258,7 @@ TEST(LexerFileRegressionTest, CollectionsOfManyItemsLoadInLinearTime) {
 TEST(LexerFileRegressionTest, EachNewItemFindsItsDefaultNameQuickly) {
   TSyntAnalyzer analyzer;
   const int items = 200000;
-  const auto start = std::chrono::steady_clock::now();
   for (int i = 1; i < items; ++i) analyzer.Formats().Add();  // after "Marked block"
-  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
   EXPECT_EQ(analyzer.Formats()[items - 1]->DisplayName(), "Style " + std::to_string(items - 1));
 }
 
@@ -290,9 +274,7 @@ TEST(LexerFileRegressionTest, TheEndOfALoadResolvesManyNamesInLinearTime) {
   analyzer.Formats().Clear();
   for (int i = 0; i < items; ++i) analyzer.Formats().Add()->SetDisplayName(name(i));
   for (int i = 0; i < items; ++i) analyzer.TokenRules().Add()->SetStyleName(name(items - 1));
-  const auto start = std::chrono::steady_clock::now();
   analyzer.EndLoading();
-  EXPECT_LT(SecondsSince(start), kSlowLoadSeconds);
   EXPECT_EQ(analyzer.TokenRules()[0]->Style(), analyzer.Formats()[items - 1]);
   EXPECT_EQ(analyzer.TokenRules()[items - 1]->Style(), analyzer.Formats()[items - 1]);
 }

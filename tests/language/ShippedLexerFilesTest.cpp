@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "language/MissionLexer.h"
+#include "language/MissionPalette.h"
 #include "support/TestFiles.h"
 #include "syntax/AnalysisDump.h"
 #include "syntax/ClientSyntAnalyzer.h"
@@ -122,6 +123,22 @@ TEST(ShippedLexerFiles, EveryStyleIsLegibleOnItsBackground) {
       EXPECT_GE(Contrast(text, background), 4.5) << style.DisplayName();
     }
   }
+}
+
+// The palette compiled into the program is the shipped mis2.lcf, and laid
+// over the built-in definition it changes how tokens look, never what they are.
+TEST(ShippedLexerFiles, TheCompiledInPaletteIsTheShippedFileAndOnlyRecolours) {
+  EXPECT_TRUE(BuiltInLexerFileText() == ReadFile(SourceDir() / "themes" / "mis2.lcf")) << "a stale or mangled copy";
+  TSyntAnalyzer bare;
+  BuildMissionLexer(bare);
+  TSyntAnalyzer painted;
+  BuildMissionLexer(painted);
+  painted.LoadFromText(BuiltInLexerFileText(), FailOnError());
+  TSyntAnalyzer viaBuilder;
+  BuildDefaultMissionLexer(viaBuilder);
+  EXPECT_EQ(viaBuilder.SaveToText(), painted.SaveToText());
+  ASSERT_NE(painted.SaveToText(), bare.SaveToText()) << "the palette changed nothing";
+  EXPECT_EQ(Listings(painted), Listings(bare));
 }
 
 }  // namespace

@@ -15,11 +15,8 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "app/Application.h"
 #include "app/LexerFileLoader.h"
@@ -607,23 +604,14 @@ void TfrmMain::syntxm1Change() {
 }
 
 void TfrmMain::OpenScript(const std::string& fileName) {
-  // Read the whole file before anything changes, so that a file that cannot
-  // be read leaves the current document exactly as it was.
-  std::error_code error;
-  if (std::filesystem::is_directory(fileName, error)) throw EFOpenError(fileName, std::strerror(EISDIR));
-  errno = 0;
-  std::ifstream file(fileName, std::ios::binary);
-  if (!file) throw EFOpenError(fileName, std::strerror(errno ? errno : ENOENT));
-  std::stringstream content;
-  content << file.rdbuf();
-  if (file.bad()) throw EFOpenError(fileName, std::strerror(errno ? errno : EIO));
-  file.close();
-
+  // The store reads the whole file into one buffer sized for it, and only
+  // then replaces the text: a file that cannot be opened (or a folder)
+  // leaves the current document exactly as it was. Reading it here first
+  // would copy 50 MB twice more before the store saw it.
+  m_editor->Lines().LoadFromFile(fileName);
   m_documentName = ShortPathOf(fileName);
   SetDocumentCaption(fileName);
   SetEnabled({"mniClose", "tbtClose", "mniExportHtml", "mniCompile"}, true);
-  content.seekg(0);
-  m_editor->Lines().LoadFromStream(content);
   ShowWelcome(false);
   EnableEditor(true);
   m_editor->setFocus();

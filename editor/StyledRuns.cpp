@@ -69,7 +69,7 @@ std::vector<TStyledRun> TStyledRuns::Runs(int offset, int count) {
   std::vector<TStyledRun> runs;
   if (count <= 0) return runs;
   const int stop = offset + count;
-  if (m_client) m_client->AnalyzeTo(static_cast<std::size_t>(stop));
+  if (m_client && m_analyze) m_client->AnalyzeTo(static_cast<std::size_t>(stop));
   std::vector<const TSyntaxFormat*> styles;
   for (int at = std::max(offset, 0); at < stop;) {
     styles.clear();
@@ -86,7 +86,7 @@ std::vector<TStyledRun> TStyledRuns::Runs(int offset, int count) {
 
 TCanvasState TStyledRuns::StateAt(int offset) {
   if (offset < 0) return m_base;
-  if (m_client) m_client->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
+  if (m_client && m_analyze) m_client->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
   std::vector<const TSyntaxFormat*> styles;
   StylesAt(offset, offset + 1, styles);
   return StateOf(styles);

@@ -40,6 +40,12 @@ public:
   // With `dynamicHighlight` the lexer's dynamic highlighting is a layer too.
   TStyledRuns(TClientSyntAnalyzer* client, const TCanvasState& base, bool dynamicHighlight = true);
 
+  // Off: Runs and StateAt take the analysis as it stands instead of
+  // analysing up to what they are asked for (painting, which analyses within
+  // a time budget first). Text the analysis has not reached is then in the
+  // default style, unless old tokens from before a change still cover it.
+  void SetAnalyzeOnDemand(bool analyze) { m_analyze = analyze; }
+
   // Runs covering [offset, offset + count), clipped to the text; neighbours
   // with the same styles are joined. Empty for an empty request.
   std::vector<TStyledRun> Runs(int offset, int count);
@@ -62,6 +68,7 @@ private:
   TCanvasState m_base;
   std::vector<TMappedRange> m_ranges;  // block-rule styles first, then highlights; each by start
   std::size_t m_highlightsFrom = 0;
+  bool m_analyze = true;
 };
 
 }  // namespace penwick

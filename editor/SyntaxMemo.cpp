@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <algorithm>
+#include <chrono>
 
 #include "editor/MemoTextSource.h"
 #include "editor/QtAnalysisScheduler.h"
@@ -212,7 +213,11 @@ void TSyntaxMemo::UpdateScrollBars() {
 void TSyntaxMemo::RecountLongestLine() {
   const TSyntMemoStrings& lines = Lines();
   int longest = 0;
-  for (int i = 0, n = lines.Count(); i < n; ++i) longest = std::max(longest, lines.LineLength(i));
+  // A line's length without its break is at most its full length, which
+  // the line starts give without reading the text: only lines that could be
+  // longer than the longest so far are measured exactly.
+  for (int i = 0, n = lines.Count(); i < n; ++i)
+    if (lines.LineFullLength(i) > longest) longest = std::max(longest, lines.LineLength(i));
   m_longestLine = longest;
 }
 
@@ -274,18 +279,26 @@ void TSyntaxMemo::paintEvent(QPaintEvent*) {
   const int count = Lines().Count();
   const int top = TopLine();
   const int last = std::min(count - 1, top + viewport()->height() / m_lineHeight);
-  if (m_syntClient && last >= top) {
-    // Tokens for everything shown, before any line is drawn.
-    try {
-      m_syntClient->AnalyzeTo(static_cast<std::size_t>(Lines().LineStart(last) + Lines().LineFullLength(last)));
-    } catch (const std::exception& e) {
-      ReportAnalysisError(e);
-    }
-  }
+  // Tokens for everything shown, as far as the budget allows, before any line is drawn.
+  if (last >= top) AnalyzeForPaint(Lines().LineStart(last) + Lines().LineFullLength(last));
   // One lookup for the whole paint: it maps the styled ranges once.
   TStyledRuns lookup(m_syntClient.get(), BaseCanvasState());
+  lookup.SetAnalyzeOnDemand(false);
   for (int line = top; line <= last; ++line) PaintLine(painter, lookup, line, (line - top) * m_lineHeight);
   if (hasFocus()) PaintCaret(painter);
+}
+
+void TSyntaxMemo::AnalyzeForPaint(int endOffset) {
+  if (!m_syntClient) return;
+  try {
+    const auto deadline = m_syntClient->Now() + std::chrono::milliseconds(kPaintAnalysisBudgetMs);
+    const bool reached = m_syntClient->AnalyzeTo(static_cast<std::size_t>(std::max(endOffset, 0)), deadline);
+    // Unreached lines are drawn plain for now; the idle run says when to draw them again.
+    m_syntClient->WatchParsePosition(static_cast<std::size_t>(std::max(endOffset, 0)),
+                                     reached ? std::function<void()>() : [this] { viewport()->update(); });
+  } catch (const std::exception& e) {
+    ReportAnalysisError(e);
+  }
 }
 
 bool TSyntaxMemo::SelectionCells(int line, int& from, int& to) const {

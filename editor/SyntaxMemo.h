@@ -43,7 +43,8 @@ class TStyledRuns;
 // Highlighting: bound to a lexer definition, the widget owns one analysis of
 // its text, which hears every change of the store through its text source and
 // runs in idle time through a Qt scheduler. Painting first analyses up to the
-// end of the visible lines, then draws each styled run (the editor's font and
+// end of the visible lines within a small time budget (AnalyzeForPaint),
+// then draws each styled run (the editor's font and
 // colours, the lexer's default style, token and range styles); the selection
 // is drawn over all of them in the highlight colours.
 class TSyntaxMemo : public QAbstractScrollArea {
@@ -145,6 +146,17 @@ public:
   // Told about exceptions of the analysis (block rules, idle runs, painting);
   // by default they are logged as warnings. The analysis goes on.
   std::function<void(const std::exception&)> OnAnalysisError;
+
+  // Painting's wait for the analysis: analyses up to `endOffset` (the end of
+  // the last visible line) within kPaintAnalysisBudget. When the budget runs
+  // out first, the rest is drawn in the default style and the view repaints
+  // once the idle analysis gets past `endOffset`.
+  void AnalyzeForPaint(int endOffset);
+  // 50 ms: the analysis tokenises some 50 MB/s, so scripts of a few MB are
+  // analysed to their end well inside it, and a paint that does run out
+  // still answers within about three frames. Only a jump far into a much
+  // larger script (Ctrl+End after opening) shows unhighlighted lines first.
+  static constexpr int kPaintAnalysisBudgetMs = 50;
 
   // The drawing state of the character at 0-based `offset` before the
   // selection is laid over it. Analyses up to the offset.

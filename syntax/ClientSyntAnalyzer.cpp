@@ -278,11 +278,55 @@ bool TClientSyntAnalyzer::DeferredBlockStep() {
 void TClientSyntAnalyzer::AnalyzeTo(std::size_t offset) {
   if (!m_ownerMutable || m_finished) return;
   for (;;) {
-    if (NextParsePosition() - 1 > offset) return;
+    if (NextParsePosition() - 1 > offset) {
+      CheckWatch();
+      return;
+    }
     if (ParseNextToken()) break;
   }
   if (m_ownerMutable->Plan().Synchronous) FinishAnalysis();
   else StartTimer();
+  CheckWatch();
+}
+
+bool TClientSyntAnalyzer::AnalyzeTo(std::size_t offset, TClock::time_point deadline) {
+  if (!m_ownerMutable) return true;
+  // Reading the clock costs about as much as a token step.
+  constexpr unsigned kStepsPerClockRead = 32;
+  for (unsigned step = 0; !m_finished; ++step) {
+    if (NextParsePosition() - 1 > offset) break;
+    if (step % kStepsPerClockRead == 0 && Now() >= deadline) {
+      CheckWatch();
+      // The idle run takes over from here.
+      if (!m_busy && !IdleTimerActive()) StartTimer();
+      return false;
+    }
+    if (ParseNextToken()) {
+      if (m_ownerMutable->Plan().Synchronous) FinishAnalysis();
+      else StartTimer();
+      break;
+    }
+  }
+  CheckWatch();
+  return true;
+}
+
+void TClientSyntAnalyzer::WatchParsePosition(std::size_t offset, std::function<void()> reached) {
+  m_watchOffset = offset;
+  m_watch = std::move(reached);
+}
+
+bool TClientSyntAnalyzer::PassedOffset(std::size_t offset) const {
+  if (m_finished) return true;
+  const std::size_t parsed = NextParsePosition() - 1;
+  return parsed > offset || parsed >= m_source.TextLength();
+}
+
+void TClientSyntAnalyzer::CheckWatch() {
+  if (!m_watch || !PassedOffset(m_watchOffset)) return;
+  const std::function<void()> reached = std::move(m_watch);
+  m_watch = nullptr;
+  reached();
 }
 
 void TClientSyntAnalyzer::AnalyzeAll() {
@@ -302,7 +346,9 @@ void TClientSyntAnalyzer::IdleAnalyze() {
   std::shared_ptr<bool> alive = m_alive;
   try {
     while (!m_restartRequested && !m_finished) {
-      if (ParseNextToken()) {
+      const bool atEnd = ParseNextToken();
+      if (m_watch) CheckWatch();
+      if (atEnd) {
         bool gaveUp = false;
         while (DeferredBlockStep()) {
           const bool running = m_scheduler->Yield();
@@ -408,7 +454,10 @@ std::size_t TClientSyntAnalyzer::TokenStyleAt(std::size_t offset, std::vector<co
   }
   const std::size_t analysedEnd = m_finished ? length : NextParsePosition() - 1;
   const TTokenList& old = m_oldTokens;
-  if (offset < analysedEnd || old.empty() || !m_ownerMutable) return std::max(analysedEnd, offset + 1);
+  if (offset < analysedEnd) return analysedEnd;
+  // Never analysed (or analysed only before a reset): no style up to the
+  // end of the text, in one run.
+  if (old.empty() || !m_ownerMutable) return std::max(length, offset + 1);
   // Not analysed again yet: borrow the old token's style, mapped across the changes.
   const std::optional<int> oldOffset = m_changes.MapBack(static_cast<int>(offset), m_oldTokensFrom);
   if (!oldOffset) return offset + 1;

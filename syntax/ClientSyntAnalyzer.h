@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <cstdint>
 #include <algorithm>
 #include <functional>
@@ -66,6 +67,24 @@ public:
   // or the end of the text is reached; at the end runs the finishing step
   // (deferred block analysis is then left to the idle run).
   void AnalyzeTo(std::size_t offset);
+  // As AnalyzeTo, but gives up once `deadline` has passed: the clock is read
+  // before the first step and every few steps after, so a deadline already
+  // past analyses nothing and the overshoot is a few tokens. True when the
+  // parse position passed `offset` or the analysis is finished; false when
+  // it stopped short (the idle run goes on from there).
+  using TClock = std::chrono::steady_clock;
+  bool AnalyzeTo(std::size_t offset, TClock::time_point deadline);
+  // The clock deadlines are read against: steady_clock unless a test put another in.
+  TClock::time_point Now() const { return m_clock ? m_clock() : TClock::now(); }
+  void SetClock(std::function<TClock::time_point()> clock) { m_clock = std::move(clock); }
+  // Calls `reached` once, the first time an analysis step (the idle run or
+  // any AnalyzeTo) leaves the parse position past `offset` or finishes; a
+  // later call replaces a watch not yet fired, an empty function removes it.
+  // Changes to the text keep the watch. `reached` runs in the middle of an
+  // analysis: it may schedule work (a repaint) but must not change the text
+  // or destroy the client.
+  void WatchParsePosition(std::size_t offset, std::function<void()> reached);
+  bool Watching() const { return static_cast<bool>(m_watch); }
   // Everything, including deferred block analysis and the finishing step.
   void AnalyzeAll();
   // The idle timer's handler: tokenises, yielding after every token.
@@ -89,7 +108,8 @@ public:
   // offset where that run ends. Sequential calls cost no search. Text not yet
   // analysed again after a change keeps the styles of its old tokens (a
   // halving search among them, and a pass over the change records since
-  // they were set aside: one per place edited, see TChangeFixer).
+  // they were set aside: one per place edited, see TChangeFixer). Text never
+  // analysed has no style: one run up to the end of the text.
   std::size_t TokenStyleAt(std::size_t offset, std::vector<const TSyntaxFormat*>& styles) const;
   // The style a token is drawn in (its styling rule's style), or nullptr.
   const TSyntaxFormat* TokenStyle(int index) const;
@@ -132,6 +152,9 @@ private:
   void DeliverFinished(TFinishJob& job);
   void DetachOwner();
   void StartTimer();
+  // The parse position is past `offset`, or at the end of the text.
+  bool PassedOffset(std::size_t offset) const;
+  void CheckWatch();
 
   TSyntAnalyzer* m_ownerMutable;
   std::unique_ptr<TAnalysisScheduler> m_ownScheduler;
@@ -145,6 +168,9 @@ private:
   bool m_restartRequested = false;
   bool m_busy = false;
   bool m_disabled = false;
+  std::function<TClock::time_point()> m_clock;
+  std::size_t m_watchOffset = 0;
+  std::function<void()> m_watch;
 
   TChangeFixer m_changes;
   TTokenList m_oldTokens;

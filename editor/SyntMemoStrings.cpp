@@ -460,10 +460,15 @@ void TSyntMemoStrings::LoadFromFile(const std::string& fileName) {
     char chunk[65536];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-  } catch (const std::exception&) {
-    // A read error leaves what was read.
+  } catch (...) {
+    std::fclose(file);
+    throw;
   }
+  // A file that fails halfway must not replace the text with a part of it:
+  // saved over the original, that part would be all that is left.
+  const int readError = std::ferror(file) ? (errno ? errno : EIO) : 0;
   std::fclose(file);
+  if (readError) throw EFOpenError(fileName, ErrorText(readError));
   LoadBytes(std::move(bytes));
 }
 

@@ -187,7 +187,8 @@ public:
   // whole-text notification. Read and conversion errors are swallowed (the
   // text holds what was read). The undo history is dropped (see above).
   void LoadFromStream(std::istream& stream);
-  // As LoadFromStream; EFOpenError when the file cannot be opened.
+  // As LoadFromStream, except that the text is replaced only by a whole
+  // file: EFOpenError when the file cannot be opened or fails while it is read.
   void LoadFromFile(const std::string& fileName);
   // Byte-order mark of the encoding, then the text with the breaks of the
   // line-break style, in the encoding. Throws std::runtime_error when the

@@ -427,6 +427,10 @@ TEST_F(SyntMemoStringsFiles, OpenAndCreateFailuresNameTheFileAndTheReason) {
   lines.SetText("kept");
   EXPECT_THROW(lines.LoadFromFile(m_folder.string()), EFOpenError);  // a folder is not a script
   EXPECT_EQ(lines.Text(), "kept");
+  // A file that opens but fails while it is read (reading this process's
+  // memory from address 0 fails with an I/O error) leaves the text alone.
+  EXPECT_THROW(lines.LoadFromFile("/proc/self/mem"), EFOpenError);
+  EXPECT_EQ(lines.Text(), "kept");
   const std::string nowhere = PathOf("no-such-folder/x.mis");
   try {
     lines.SaveToFile(nowhere);

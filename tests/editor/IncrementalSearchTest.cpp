@@ -248,7 +248,8 @@ std::string Fold(const std::string& s, bool ignoreCase) {
 }
 
 // First occurrence at or after `start`, or last one ending at or before it.
-std::optional<int> ModelFind(const std::string& text, const std::string& pattern, int start, bool back, bool ignoreCase) {
+std::optional<int> ModelFind(const std::string& text, const std::string& pattern, int start, bool back,
+                             bool ignoreCase) {
   const std::string t = Fold(text, ignoreCase), p = Fold(pattern, ignoreCase);
   if (!back) {
     const auto at = t.find(p, static_cast<std::size_t>(start));

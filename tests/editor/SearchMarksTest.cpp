@@ -115,7 +115,8 @@ TEST(SearchMarks, SurvivingMarksKeepMarkingTheSameText) {
     for (int start = 0; start + 3 <= 40; start += 4 + static_cast<int>(random() % 4)) {
       const int end = start + 1 + static_cast<int>(random() % 3);
       f.Marks.Add(start, end);
-      model.push_back({start, end, text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start))});
+      const std::string marked = text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+      model.push_back({start, end, marked});
     }
     for (int step = 0; step < 10; ++step) {
       const int length = f.Lines.TextLength();

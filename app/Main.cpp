@@ -346,12 +346,17 @@ void TfrmMain::CreateStatusBar() {
   m_hintPanel->setFixedWidth(250);
   m_modifiedPanel = new QLabel(m_statusBar);
   m_modifiedPanel->setFixedWidth(300);
+  m_caretPanel = new QLabel(m_statusBar);
+  m_caretPanel->setFixedWidth(140);
   m_statusBar->addWidget(m_hintPanel);
   m_statusBar->addWidget(m_modifiedPanel);
+  m_statusBar->addWidget(m_caretPanel);
+  connect(m_editor, &TSyntaxMemo::CaretPosChanged, this, &TfrmMain::ShowCaretPos);
 }
 
 QString TfrmMain::StatusPanelText(int panel) const {
-  return panel == 0 ? m_hintPanel->text() : panel == 1 ? m_modifiedPanel->text() : QString();
+  const QLabel* panels[] = {m_hintPanel, m_modifiedPanel, m_caretPanel};
+  return panel >= 0 && panel < 3 ? panels[panel]->text() : QString();
 }
 
 bool TfrmMain::event(QEvent* event) {
@@ -381,6 +386,17 @@ void TfrmMain::ShowWelcome(bool show) { m_welcomePanel->setVisible(show); }
 void TfrmMain::EnableEditor(bool enable) { m_editor->setEnabled(enable); }
 
 void TfrmMain::ShowModifiedState(bool modified) { m_modifiedPanel->setText(modified ? "Modified" : ""); }
+
+// The column is the visual one (a tab counts up to its stop), as the text is drawn.
+void TfrmMain::ShowCaretPos() {
+  if (!m_documentOpen) {
+    m_caretPanel->clear();
+    return;
+  }
+  const TPoint caret = m_editor->CaretPos();
+  const int column = m_editor->Layout().VisualColumn(caret.Y, caret.X);
+  m_caretPanel->setText(QString("Ln %1, Col %2").arg(caret.Y + 1).arg(column + 1));
+}
 
 std::string TfrmMain::ShortPathOf(const std::string& path) {
   std::optional<std::string> shortPath = SystemShortPath(path);
@@ -597,6 +613,7 @@ void TfrmMain::actNewExecute() {
     for (const std::string& line : NewScriptLines(false)) m_editor->Lines().Add(line);
     syntxm1Change();
   }
+  ShowCaretPos();
 }
 
 void TfrmMain::syntxm1Change() {
@@ -619,6 +636,7 @@ void TfrmMain::OpenScript(const std::string& fileName) {
   ShowModifiedState(false);
   m_documentOpen = true;
   m_lossGuard.Opened(fileName, m_editor->Lines().Format().LostCharacters());
+  ShowCaretPos();
 }
 
 void TfrmMain::actOpenExecute() {
@@ -679,6 +697,7 @@ void TfrmMain::actCloseExecute() {
     // a later question: the document is gone as far as the user can tell.
     m_editor->SetModified(false);
     ShowModifiedState(false);
+    ShowCaretPos();
   } catch (const TSilentAbort&) {
   }
 }

@@ -74,7 +74,8 @@ public:
   void SetCompilerSessionFactory(TSessionFactory factory) { m_sessionFactory = std::move(factory); }
   // Empty: the folder "compiler" beside the executable.
   void SetCompilerFolder(const std::string& folder) { m_compilerFolder = folder; }
-  // Text of a status-bar panel: 0 the hint panel, 1 the modified panel.
+  // Text of a status-bar panel: 0 the hint panel, 1 the modified panel,
+  // 2 the caret position ("Ln 12, Col 5", empty without a document).
   QString StatusPanelText(int panel) const;
   // The task-bar text; follows the window caption.
   const QString& ApplicationTitle() const { return m_applicationTitle; }
@@ -87,6 +88,8 @@ public:
   void ShowWelcome(bool show);
   void EnableEditor(bool enable);
   void ShowModifiedState(bool modified);
+  // The caret's line and visual column, both from 1, in the third panel.
+  void ShowCaretPos();
   // Opens a script without asking about the current one. When the file
   // cannot be read the error is raised and the previous document stays as it
   // was (name, title, text and modified state).
@@ -209,6 +212,7 @@ private:
   QStatusBar* m_statusBar = nullptr;
   QLabel* m_hintPanel = nullptr;
   QLabel* m_modifiedPanel = nullptr;
+  QLabel* m_caretPanel = nullptr;
   QMenu* m_editMenu = nullptr;
   TOutputPanel* m_outputPanel = nullptr;
   QFrame* m_progressPanel = nullptr;

@@ -38,7 +38,8 @@ std::vector<TSearchMark> TSearchMarks::Between(int from, int to) const {
 }
 
 void TSearchMarks::TextChanged(int pos, int count) {
-  if (m_marks.empty()) return;
+  // A change of the line count alone (count 0) moves no character.
+  if (m_marks.empty() || (pos >= 0 && count == 0)) return;
   if (pos < 0) {
     Clear();
     return;

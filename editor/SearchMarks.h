@@ -24,13 +24,18 @@ struct TSearchMark {
 // change already see the moved marks.
 class TSearchMarks {
 public:
+  // Subscribes to `lines`, which must outlive the marks. Not copied or
+  // moved: the subscription refers to this object.
   explicit TSearchMarks(TSyntMemoStrings& lines);
+  TSearchMarks(const TSearchMarks&) = delete;
+  TSearchMarks& operator=(const TSearchMarks&) = delete;
 
   const std::vector<TSearchMark>& Marks() const { return m_marks; }
   // Adds [start, end); an empty span is ignored.
   void Add(int start, int end);
   void Clear();
-  // Marks that overlap [from, to), in order.
+  // Marks that overlap [from, to) (Start < to and from < End), in order;
+  // with from == to, the marks that hold `from` strictly inside. O(log n + k).
   std::vector<TSearchMark> Between(int from, int to) const;
 
   // Told after the marks changed (added, cleared, moved or dropped).

@@ -19,6 +19,7 @@
 #include "editor/QtAnalysisScheduler.h"
 #include "editor/QtCanvasColors.h"
 #include "editor/QtClipboard.h"
+#include "editor/QtIncSearchInput.h"
 #include "editor/StyledRuns.h"
 #include "platform/CodePage.h"
 #include "syntax/ClientSyntAnalyzer.h"
@@ -73,10 +74,18 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   TStoreListener events;
   events.Changed = [this](int, int, int) { emit TextChanged(); };
   m_storeEvents = Lines().Subscribe(std::move(events), TStorePhase::Events);
+  m_searchMarks.OnChanged = [this] { viewport()->update(); };
+  m_incSearch.OnIncSearchChange = [this](int state) {
+    if (OnIncSearchChange) OnIncSearchChange(state);
+  };
+  m_incSearchInput = new TQtIncSearchInput(*this, m_incSearch, m_searchMarks);
   UpdateScrollBars();
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
+  // It filters events the base class still sends while it goes (focus, hide);
+  // the search it reads is gone by then.
+  delete m_incSearchInput;
   // The analysis reads the store and uses the scheduler: it goes first.
   m_syntClient.reset();
   // The clipboard object dies with this widget; the core must not keep it.
@@ -570,6 +579,7 @@ void TSyntaxMemo::TypeText(const QString& text) {
 }
 
 void TSyntaxMemo::keyPressEvent(QKeyEvent* event) {
+  if (HandleIncSearchKey(event)) return;
   if (HandleCommandKey(event)) {
     event->accept();
     return;
@@ -584,6 +594,10 @@ void TSyntaxMemo::keyPressEvent(QKeyEvent* event) {
   }
   QAbstractScrollArea::keyPressEvent(event);
 }
+
+void TSyntaxMemo::StartIncSearch() { m_incSearchInput->Start(); }
+
+bool TSyntaxMemo::HandleIncSearchKey(QKeyEvent* event) { return m_incSearchInput->HandleKey(event); }
 
 void TSyntaxMemo::inputMethodEvent(QInputMethodEvent* event) {
   if (!event->commitString().isEmpty()) TypeText(event->commitString());

@@ -14,7 +14,9 @@
 #include <vector>
 
 #include "editor/ColumnLayout.h"
+#include "editor/IncrementalSearch.h"
 #include "editor/MemoEditor.h"
+#include "editor/SearchMarks.h"
 #include "platform/ListenerList.h"
 #include "syntax/CanvasState.h"
 
@@ -25,6 +27,7 @@ class TCodePage;
 class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
+class TQtIncSearchInput;
 class TSyntAnalyzer;
 class TStyledRuns;
 
@@ -164,6 +167,24 @@ public:
   // The state text starts from: the editor's font and font colour, no background.
   TCanvasState BaseCanvasState() const;
 
+  // ---- Search marks and incremental search ----
+  // The spans a search marked; the view repaints when they change.
+  TSearchMarks& SearchMarks() { return m_searchMarks; }
+  const TSearchMarks& SearchMarks() const { return m_searchMarks; }
+  // Takes the focus and starts an incremental search at the caret (state 1).
+  void StartIncSearch();
+  bool IncSearchActive() const { return m_incSearch.Active(); }
+  // The characters found so far, in the text's code page.
+  std::string IncSearchString() const { return m_incSearch.SearchString(); }
+  // Changing either option ends an active search, except inside the
+  // handler of state 1, where the values apply to the starting search.
+  bool IncSearchBack() const { return m_incSearch.Back(); }
+  void SetIncSearchBack(bool back) { m_incSearch.SetBack(back); }
+  bool IncSearchIgnoreCase() const { return m_incSearch.IgnoreCase(); }
+  void SetIncSearchIgnoreCase(bool ignoreCase) { m_incSearch.SetIgnoreCase(ignoreCase); }
+  // States: 1 started, 2 search string changed, 0 stopped.
+  std::function<void(int state)> OnIncSearchChange;
+
 signals:
   void ModifiedChanged();
   void TextChanged();
@@ -215,6 +236,8 @@ private:
   // The editor's font with the state's font attributes.
   QFont CanvasFont(const TCanvasState& state) const;
   void ReportAnalysisError(const std::exception& error);
+  // Keys of a running incremental search (and its start key); true when taken.
+  bool HandleIncSearchKey(QKeyEvent* event);
 
   TMemoEditor m_core;
   TColumnLayout m_layout;
@@ -235,6 +258,10 @@ private:
   int m_textMargin = 6;
   int m_longestLine = 0;   // visual columns of the longest line seen
   bool m_mouseSelecting = false;
+  // ---- Search marks and incremental search ----
+  TSearchMarks m_searchMarks{m_core.Lines()};
+  TIncrementalSearch m_incSearch{m_core.Lines()};
+  TQtIncSearchInput* m_incSearchInput = nullptr;  // a child QObject
 };
 
 }  // namespace penwick

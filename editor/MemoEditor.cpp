@@ -408,6 +408,7 @@ void TMemoEditor::AdjustToChange(int pos, int count) {
     m_block = TBlockRect{};
     m_selStart = 0;
     m_selLength = 0;
+    m_caret = TPoint{};  // a new text has nothing to do with where the caret stood
   } else if (count > 0) {
     if (pos <= m_selStart) m_selStart += count;
     else if (pos < m_selStart + m_selLength) m_selLength += count;

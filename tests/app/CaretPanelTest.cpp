@@ -39,8 +39,10 @@ TEST_F(CaretPanel, OpeningShowsTheStartAndTabsCountToTheirStops) {
   EXPECT_EQ(Panel(), "Ln 1, Col 2");
   m_dialogs.AnswerOpen(path);
   Trigger("mniOpen");
-  // The caret keeps its place in the new text, where a tab now stands before it.
-  ASSERT_EQ(Editor().CaretPos(), (TPoint{1, 0}));
+  // A new text starts with the caret at its start.
+  ASSERT_EQ(Editor().CaretPos(), (TPoint{0, 0}));
+  EXPECT_EQ(Panel(), "Ln 1, Col 1");
+  Key(Qt::Key_Right);  // after the tab
   EXPECT_EQ(Panel(), "Ln 1, Col 5");
   Key(Qt::Key_End);  // after "\tx": the tab fills columns 1 to 4 (stops every 4)
   EXPECT_EQ(Panel(), "Ln 1, Col 6");

@@ -174,6 +174,39 @@ void TEditorCommands::PlaceCaret(TPoint target, TExtend extend) {
   e.SetSelection(std::min(anchor, caret), std::abs(caret - anchor));
 }
 
+void TEditorCommands::MoveCaretTo(TPoint target, bool extend) {
+  PlaceCaret(m_navigator->ClampToFolds(target, false), extend ? kExtendNormal : kNoExtend);
+  m_navigator->EnsureCaretVisible();
+}
+
+void TEditorCommands::SelectWordAt(TPoint at) {
+  TMemoEditor& e = m_editor;
+  const TSyntMemoStrings& lines = e.Lines();
+  if (at.Y < 0 || at.Y >= lines.Count()) return;
+  const int lineStart = lines.LineStart(at.Y);
+  const int lineEnd = lineStart + lines.LineLength(at.Y);
+  auto word = [&](int offset) { return m_codePage.IsWordChar(static_cast<unsigned char>(lines.CharAt(offset))); };
+  const int offset = e.CaretPosToStrPos(at);
+  int from = offset, to = offset;
+  while (from > lineStart && word(from - 1)) --from;
+  while (to < lineEnd && word(to)) ++to;
+  if (from == to) return;
+  e.SetSelectionMode(smNormal);
+  e.SetCaretStrPos(to);
+  e.SetSelection(from, to - from);
+}
+
+void TEditorCommands::SelectLineAt(int line) {
+  TMemoEditor& e = m_editor;
+  const TSyntMemoStrings& lines = e.Lines();
+  if (line < 0 || line >= lines.Count()) return;
+  const int from = lines.LineStart(line);
+  const int to = from + lines.LineFullLength(line);
+  e.SetSelectionMode(smNormal);
+  e.SetCaretStrPos(to);
+  e.SetSelection(from, to - from);
+}
+
 TPoint TEditorCommands::WordLeft(TPoint from) const {
   const TSyntMemoStrings& lines = m_editor.Lines();
   int offset = m_editor.CaretPosToStrPos(from);

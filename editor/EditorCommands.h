@@ -58,6 +58,17 @@ public:
   void SelectLines();
   void ResetSelection();
 
+  // ---- What the mouse does in the text ----
+  // Puts the caret at `target` (clamped to the folds, as a backward move);
+  // with `extend` the normal selection runs from its far end to it,
+  // otherwise the selection is emptied.
+  void MoveCaretTo(TPoint target, bool extend);
+  // Selects the word at `at` (the word characters around it on its line);
+  // nothing happens between words. The caret goes to the word's end.
+  void SelectWordAt(TPoint at);
+  // Selects the whole line with its line break; the caret goes to the next line.
+  void SelectLineAt(int line);
+
   // Word boundaries by the code page's word characters: the start of the
   // word left of `from`, and the start of the next word right of it.
   TPoint WordLeft(TPoint from) const;

@@ -309,10 +309,16 @@ void TfrmMain::CreateCentralArea() {
   m_editor = new TSyntaxMemo(m_editorArea);
   m_editor->setObjectName("syntxm1");
   // A key of the window's actions is the window's, even while the action is
-  // disabled: with nothing to redo, Ctrl+Y must not reach the editor's Delete Line.
+  // disabled: with nothing to redo, Ctrl+Y must not reach the editor's Delete
+  // Line. The enabled states follow the document at idle time, and a key
+  // queued before then finds them stale: they are brought up to date first,
+  // so that the window's shortcut map sees the action as it now is.
   m_editor->SetWindowShortcutTest([this](const QKeySequence& key) {
-    for (const QAction* action : findChildren<QAction*>())
-      if (action->shortcuts().contains(key)) return true;
+    for (const QAction* action : findChildren<QAction*>()) {
+      if (!action->shortcuts().contains(key)) continue;
+      if (!action->isEnabled()) UpdateCommandStates();
+      return true;
+    }
     return false;
   });
   m_syntAnalyzer = std::make_unique<TSyntAnalyzer>();

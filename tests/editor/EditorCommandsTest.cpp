@@ -3,9 +3,11 @@
 #include "editor/EditorCommands.h"
 
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
 
 #include "editor/EditorCommandIds.h"
+#include "editor/LineNavigator.h"
 #include "platform/CodePage.h"
 
 namespace penwick {
@@ -419,6 +421,59 @@ TEST_F(EditorCommands, ScrollBreakLineAndCollapseReachTheView) {
   m_editor.SetCaretPos(0, 2);
   Run(cmToggleCollapseNearest);
   EXPECT_EQ(m_nav.Calls, (std::vector<std::string>{"toggle 2"}));
+}
+
+// Property: any run of commands keeps the caret on a line of the text and
+// the selection inside it, and undoing everything gives the text back.
+TEST_F(EditorCommands, RandomCommandRunsStayInTheTextAndUndoCompletely) {
+  const int commands[] = {cmLeft, cmRight, cmUp, cmDown, cmWordLeft, cmWordRight, cmFirstChar, cmLastChar,
+                          cmTextTop, cmTextBottom, 101, 102, 103, 104, 202, 204, cmBackspace, cmDeleteChar,
+                          cmDeleteWord, cmBackDeleteWord, cmDeleteToLineBegin, cmDeleteLine, cmNewLine,
+                          cmBreakLine, cmIndent, cmUnindent, cmTab, cmTabChar, cmToggleInsertMode, cmChar,
+                          cmChar, cmColumnSelection, cmNormalSelection, cmLineSelection, cmResetSelection,
+                          cmDeleteSelection, cmCut, cmPaste};
+  std::mt19937 random(7);
+  m_editor.SetUndoLimit(100000);
+  for (int round = 0; round < 60; ++round) {
+    const std::string original = "  if x\r\n\t\tcall(y)\r\n\r\n    end\r\nlast";
+    SetText(original.c_str(), TPoint{static_cast<int>(random() % 6), static_cast<int>(random() % 5)});
+    m_editor.SetReplaceMode(false);
+    for (int step = 0; step < 40; ++step) {
+      const int command = commands[random() % std::size(commands)];
+      m_dispatcher.Execute(command, static_cast<char>("ab ;\xE9"[random() % 5]));
+      const TSyntMemoStrings& lines = m_editor.Lines();
+      ASSERT_LT(Caret().Y, std::max(1, lines.Count())) << command;
+      ASSERT_GE(Caret().X, 0);
+      ASSERT_LE(m_editor.SelStart() + m_editor.SelLength(), lines.TextLength());
+    }
+    while (m_editor.CanUndo()) m_editor.Undo();
+    ASSERT_EQ(Text(), original) << "round " << round;
+  }
+}
+
+TEST(LineNavigator, RowsAreLinesAndTheSmartCaretKeepsTheVisualColumn) {
+  TMemoEditor editor;
+  editor.Lines().SetText("abcdefgh\r\n\tx\r\nab\r\nlast line");
+  int top = 0;
+  TLineViewport viewport;
+  viewport.PageRows = [] { return 2; };
+  viewport.TopRow = [&] { return top; };
+  viewport.SetTopRow = [&](int row) { top = std::clamp(row, 0, 3); };
+  TLineNavigator nav(editor, viewport);
+  EXPECT_EQ(nav.MoveByRows(TPoint{5, 0}, 1), (TPoint{2, 1})) << "visual column 5 is after the x";
+  EXPECT_EQ(nav.MoveByRows(TPoint{1, 0}, 1), (TPoint{0, 1})) << "the nearer edge of the tab";
+  EXPECT_EQ(nav.MoveByRows(TPoint{3, 0}, 1), (TPoint{1, 1}));
+  EXPECT_EQ(nav.MoveByRows(TPoint{4, 0}, 1), (TPoint{1, 1})) << "visual column 4 is x";
+  EXPECT_EQ(nav.MoveByRows(TPoint{1, 1}, 1), (TPoint{4, 2})) << "beyond the end the column is kept";
+  EXPECT_EQ(nav.MoveByRows(TPoint{1, 0}, 10), (TPoint{1, 3}));
+  EXPECT_EQ(nav.MoveByRows(TPoint{1, 3}, -10), (TPoint{1, 0}));
+  editor.SetOptions(editor.Options() & ~soSmartCaret);
+  EXPECT_EQ(nav.MoveByRows(TPoint{4, 0}, 1), (TPoint{4, 1})) << "without the smart caret the character column";
+  EXPECT_EQ(nav.RowEnd(TPoint{0, 3}), (TPoint{9, 3}));
+  nav.SetTopRow(2);
+  EXPECT_EQ(nav.TopOfPage(TPoint{3, 0}), (TPoint{3, 2}));
+  EXPECT_EQ(nav.BottomOfPage(TPoint{3, 0}), (TPoint{3, 3}));
+  EXPECT_EQ(nav.ClampToFolds(TPoint{50, 1}, true), (TPoint{50, 1}));
 }
 
 }  // namespace

@@ -449,6 +449,8 @@ void TSyntaxMemo::inputMethodEvent(QInputMethodEvent* event) {
 }
 
 void TSyntaxMemo::mousePressEvent(QMouseEvent* event) {
+  // Presses in the gutter are the gutter's and are handed over before this
+  // point; a press in the text ends a search and closes a hint first.
   if (OnMousePress) OnMousePress();
   setFocus(Qt::MouseFocusReason);
   if (m_textMouse->Press(*event, m_core)) {

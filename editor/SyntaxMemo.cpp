@@ -392,6 +392,7 @@ void TSyntaxMemo::focusInEvent(QFocusEvent* event) {
 void TSyntaxMemo::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
   m_textMouse->Cancel();
+  m_keyInput->KeyMap().ResetQueue();  // a half-typed two-stroke shortcut does not outlive the focus
   viewport()->update();
 }
 

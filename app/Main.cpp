@@ -305,6 +305,19 @@ void TfrmMain::CreateCentralArea() {
   cell->setContentsMargins(0, 0, 0, 0);
   m_editor = new TSyntaxMemo(m_editorArea);
   m_editor->setObjectName("syntxm1");
+  // A key of the window's actions is the window's, even while the action is
+  // disabled: with nothing to redo, Ctrl+Y must not reach the editor's Delete
+  // Line. The enabled states follow the document at idle time, and a key
+  // queued before then finds them stale: they are brought up to date first,
+  // so that the window's shortcut map sees the action as it now is.
+  m_editor->SetWindowShortcutTest([this](const QKeySequence& key) {
+    for (const QAction* action : findChildren<QAction*>()) {
+      if (!action->shortcuts().contains(key)) continue;
+      if (!action->isEnabled()) UpdateCommandStates();
+      return true;
+    }
+    return false;
+  });
   m_syntAnalyzer = std::make_unique<TSyntAnalyzer>();
   BuildMissionLexer(*m_syntAnalyzer);
   m_editor->SetSyntaxAnalyzer(m_syntAnalyzer.get());

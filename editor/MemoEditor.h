@@ -117,6 +117,10 @@ public:
   const TTabList& TabList() const { return m_tabList; }
   TTabMode TabMode() const { return m_tabMode; }
   void SetTabMode(TTabMode mode) { m_tabMode = mode; }
+  // Overwrite mode: a typed character replaces the one under the caret.
+  // Starts off; the editor's Ins key toggles it.
+  bool ReplaceMode() const { return m_replaceMode; }
+  void SetReplaceMode(bool replaceMode) { m_replaceMode = replaceMode; }
   int UndoLimit() const { return m_lines.UndoLimit(); }
   void SetUndoLimit(int limit) { m_lines.SetUndoLimit(limit); }
   // The clipboard used by copy, cut and paste; not owned. nullptr restores
@@ -234,6 +238,7 @@ private:
   TSyntaxMemoOptions m_options = kDefaultSyntaxMemoOptions;
   TTabMode m_tabMode = tmSpaces;
   bool m_readOnly = false;
+  bool m_replaceMode = false;
   int m_updateDepth = 0;
   TPoint m_caret;
   int m_selStart = 0;

@@ -40,14 +40,7 @@ void TQtIncSearchInput::Start() {
 
 bool TQtIncSearchInput::HandleKey(QKeyEvent* event) {
   const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  if (!m_search.Active()) {
-    // Ctrl+E starts the search here until the editor's key map binds it.
-    if (event->key() == Qt::Key_E && mods == Qt::ControlModifier) {
-      Start();
-      return true;
-    }
-    return false;
-  }
+  if (!m_search.Active()) return false;  // Ctrl+E starts it through the key map
   switch (event->key()) {
     case Qt::Key_Shift:
     case Qt::Key_CapsLock:

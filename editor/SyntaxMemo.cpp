@@ -7,6 +7,7 @@
 #include <QFontMetrics>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QContextMenuEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtGlobal>
@@ -15,11 +16,17 @@
 #include <algorithm>
 #include <chrono>
 
+#include "editor/EditorCommandIds.h"
+#include "editor/EditorCommands.h"
+#include "editor/LineNavigator.h"
 #include "editor/MemoTextSource.h"
 #include "editor/QtAnalysisScheduler.h"
 #include "editor/QtCanvasColors.h"
 #include "editor/QtClipboard.h"
 #include "editor/QtIncSearchInput.h"
+#include "editor/QtContextMenu.h"
+#include "editor/QtKeyInput.h"
+#include "editor/QtTextMouse.h"
 #include "editor/StyledRuns.h"
 #include "platform/CodePage.h"
 #include "syntax/ClientSyntAnalyzer.h"
@@ -40,8 +47,6 @@ QFont DefaultEditorFont() {
   }
   return font;
 }
-
-bool IsWordChar(const TCodePage& codePage, char c) { return codePage.IsWordChar(static_cast<unsigned char>(c)); }
 
 }  // namespace
 
@@ -65,6 +70,17 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   SetEditorFont(DefaultEditorFont());
+  // Rows are lines until a view with wrap and folds brings its own navigator.
+  TLineViewport rows;
+  rows.PageRows = [this] { return VisibleLineCount(); };
+  rows.TopRow = [this] { return TopLine(); };
+  rows.SetTopRow = [this](int row) { SetTopLine(row); };
+  rows.EnsureCaretVisible = [this] { EnsureCaretVisible(); };
+  m_navigator = std::make_unique<TLineNavigator>(m_core, std::move(rows));
+  m_commands = std::make_unique<TEditorCommands>(m_core, *m_navigator, m_codePage);
+  m_commands->RegisterAll(m_dispatcher);
+  m_keyInput = std::make_unique<TQtKeyInput>(m_dispatcher, m_codePage);
+  m_textMouse = std::make_unique<TQtTextMouse>(*m_commands, [this](QPoint point) { return PointToCaretPos(point); });
   m_core.OnModifiedChanged = [this] { emit ModifiedChanged(); };
   m_textSource = std::make_unique<TMemoTextSource>(Lines());
   m_scheduler = std::make_unique<TQtAnalysisScheduler>();
@@ -79,6 +95,7 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
     if (OnIncSearchChange) OnIncSearchChange(state);
   };
   m_incSearchInput = new TQtIncSearchInput(*this, m_incSearch, m_searchMarks);
+  m_dispatcher.Register(cmIncrementalSearch, [this](char) { StartIncSearch(); });
   UpdateScrollBars();
 }
 
@@ -398,199 +415,56 @@ void TSyntaxMemo::focusInEvent(QFocusEvent* event) {
 
 void TSyntaxMemo::focusOutEvent(QFocusEvent* event) {
   QAbstractScrollArea::focusOutEvent(event);
-  m_mouseSelecting = false;
+  m_textMouse->Cancel();
+  m_keyInput->KeyMap().ResetQueue();  // a half-typed two-stroke shortcut does not outlive the focus
   viewport()->update();
 }
 
-bool TSyntaxMemo::focusNextPrevChild(bool) { return false; }  // Tab is a key of the editor
-
-// ---- Caret movement and selection ----
-
-void TSyntaxMemo::MoveCaret(TPoint pos, bool extend) {
-  // The anchor is the end of the selection away from the caret, so that a
-  // selection made by any means (a search, a jump, the mouse) can be extended.
-  int anchor = CaretStrPos();
-  if (extend && HaveSelection() && SelectionMode() == smNormal)
-    anchor = anchor == SelStart() ? SelStart() + SelLength() : SelStart();
-  SetCaretPos(pos);
-  const int caret = CaretStrPos();
-  if (!extend) anchor = caret;
-  SetSelection(std::min(anchor, caret), std::abs(caret - anchor));
+// Tab is a key of the editor unless the tab mode leaves it to the dialog.
+bool TSyntaxMemo::focusNextPrevChild(bool next) {
+  return TabMode() == tmDialog && QAbstractScrollArea::focusNextPrevChild(next);
 }
 
-TPoint TSyntaxMemo::WordLeft(TPoint from) const {
-  int offset = CaretPosToStrPos(from);
-  if (offset <= 0) return TPoint{0, 0};
-  const TSyntMemoStrings& lines = Lines();
-  --offset;
-  while (offset > 0 && !IsWordChar(m_codePage, lines.CharAt(offset))) --offset;
-  while (offset > 0 && IsWordChar(m_codePage, lines.CharAt(offset - 1))) --offset;
-  return StrPosToCaretPos(offset);
+// ---- Keyboard, commands and the mouse in the text ----
+
+TKeyMap& TSyntaxMemo::KeyMap() { return m_keyInput->KeyMap(); }
+
+bool TSyntaxMemo::ExecuteCommand(int command, char data) {
+  const bool ran = m_dispatcher.Execute(command, data);
+  viewport()->update();
+  return ran;
 }
 
-TPoint TSyntaxMemo::WordRight(TPoint from) const {
-  const TSyntMemoStrings& lines = Lines();
-  int offset = CaretPosToStrPos(from);
-  const int length = lines.TextLength();
-  while (offset < length && IsWordChar(m_codePage, lines.CharAt(offset))) ++offset;
-  while (offset < length && !IsWordChar(m_codePage, lines.CharAt(offset))) ++offset;
-  return StrPosToCaretPos(offset);
+void TSyntaxMemo::SetWindowShortcutTest(std::function<bool(const QKeySequence&)> test) {
+  m_keyInput->SetWindowShortcutTest(std::move(test));
 }
 
-bool TSyntaxMemo::HandleCommandKey(QKeyEvent* event) {
-  const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
-  const bool shift = mods & Qt::ShiftModifier;
-  const bool ctrl = mods & Qt::ControlModifier;
-  const bool alt = mods & Qt::AltModifier;
-  const TPoint caret = CaretPos();
-  const int lastLine = std::max(0, Lines().Count() - 1);
-  const int page = VisibleLineCount();
-  auto moveKey = [&](TPoint to) {
-    MoveCaret(to, shift);
-    EnsureCaretVisible();
-    return true;
-  };
-  if (alt && !(event->key() == Qt::Key_Backspace)) return false;
-  switch (event->key()) {
-    case Qt::Key_Left:
-      if (ctrl) return moveKey(WordLeft(caret));
-      if (caret.X > 0) return moveKey(TPoint{caret.X - 1, caret.Y});
-      if (caret.Y > 0) return moveKey(TPoint{Lines().LineLength(caret.Y - 1), caret.Y - 1});
-      return moveKey(caret);
-    case Qt::Key_Right:
-      if (ctrl) return moveKey(WordRight(caret));
-      return moveKey(TPoint{caret.X + 1, caret.Y});
-    case Qt::Key_Up:
-      if (ctrl) {
-        SetTopLine(TopLine() - 1);
-        return true;
-      }
-      return moveKey(TPoint{caret.X, std::max(0, caret.Y - 1)});
-    case Qt::Key_Down:
-      if (ctrl) {
-        SetTopLine(TopLine() + 1);
-        return true;
-      }
-      return moveKey(TPoint{caret.X, std::min(lastLine, caret.Y + 1)});
-    case Qt::Key_Home:
-      return moveKey(ctrl ? TPoint{0, 0} : TPoint{0, caret.Y});
-    case Qt::Key_End:
-      if (ctrl) return moveKey(StrPosToCaretPos(Lines().TextLength()));
-      return moveKey(TPoint{Lines().LineLength(caret.Y), caret.Y});
-    case Qt::Key_PageUp:
-      if (ctrl) return moveKey(TPoint{caret.X, TopLine()});
-      SetTopLine(TopLine() - page);
-      return moveKey(TPoint{caret.X, std::max(0, caret.Y - page)});
-    case Qt::Key_PageDown:
-      if (ctrl) return moveKey(TPoint{caret.X, std::min(lastLine, TopLine() + page - 1)});
-      SetTopLine(TopLine() + page);
-      return moveKey(TPoint{caret.X, std::min(lastLine, caret.Y + page)});
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-      if (ctrl || shift) return false;
-      InsertText("\r\n");
-      return true;
-    case Qt::Key_Backspace:
-      if (alt && !ctrl && !shift) {
-        Undo();
-        return true;
-      }
-      if (ctrl || alt) return false;
-      if (HaveSelection() && m_core.HasOption(soOverwriteBlocks)) {
-        ClearSelection();
-      } else if (caret.X > Lines().LineLength(caret.Y)) {
-        MoveCaret(TPoint{caret.X - 1, caret.Y}, false);  // beyond the end only the caret moves
-      } else {
-        DeleteText(-1);
-      }
-      return true;
-    case Qt::Key_Delete:
-      if (shift && !ctrl) {
-        CutToClipboard();
-      } else if (ctrl) {
-        if (HaveSelection()) ClearSelection();
-      } else if (HaveSelection() && m_core.HasOption(soOverwriteBlocks)) {
-        ClearSelection();
-      } else {
-        DeleteText(1);
-      }
-      return true;
-    case Qt::Key_Insert:
-      if (ctrl && !shift) CopyToClipboard();
-      else if (shift && !ctrl) PasteFromClipboard();
-      else return false;
-      return true;
-    case Qt::Key_Tab:
-      if (ctrl || shift) return false;
-      if (TabMode() == tmSpaces) {
-        const int column = m_layout.VisualColumn(caret.Y, caret.X);
-        InsertText(std::string(TabList().NextTabStop(column) - column, ' '));
-      } else {
-        InsertText("\t");
-      }
-      return true;
-    case Qt::Key_Escape:
-      MoveCaret(caret, false);
-      return true;
-    default:
-      break;
-  }
-  if (ctrl) {
-    switch (event->key()) {
-      case Qt::Key_C: CopyToClipboard(); return true;
-      case Qt::Key_X: CutToClipboard(); break;
-      case Qt::Key_V: PasteFromClipboard(); break;
-      case Qt::Key_Z:
-        if (shift) Redo();
-        else Undo();
-        break;
-      case Qt::Key_A:
-        SelectAll();
-        return true;
-      case Qt::Key_Y: DeleteLine(); break;
-      default: return false;
-    }
+void TSyntaxMemo::SetNavigator(std::unique_ptr<TCaretNavigator> navigator) {
+  if (!navigator) return;
+  m_commands->SetNavigator(*navigator);
+  m_navigator = std::move(navigator);
+}
+
+bool TSyntaxMemo::event(QEvent* event) {
+  // The window's shortcuts come first, except the Delete key; the editor's
+  // own keys and typed characters come before any other shortcut.
+  if (event->type() == QEvent::ShortcutOverride) {
+    if (m_keyInput->WantsKey(*static_cast<QKeyEvent*>(event))) event->accept();
     return true;
   }
-  return false;
-}
-
-void TSyntaxMemo::DeleteLine() {
-  const int line = CaretPos().Y;
-  if (line >= Lines().Count()) return;
-  const int start = Lines().LineStart(line);
-  const int count = Lines().LineFullLength(line);
-  if (count == 0 || m_core.IsReadOnlySpan(start, count)) return;
-  TUpdateGuard bracket(m_core);
-  SetSelection(start, count);
-  ClearSelection();
-  SetCaretPos(TPoint{0, line});
-}
-
-void TSyntaxMemo::TypeText(const QString& text) {
-  std::string bytes;
-  for (QChar c : text) {
-    // Control characters are not typed.
-    if (c.unicode() < 0x20 || c.unicode() == 0x7F) continue;
-    bytes.push_back(static_cast<char>(m_codePage.FromUnicode(c.unicode())));
-  }
-  if (bytes.empty()) return;
-  InsertText(bytes);
+  return QAbstractScrollArea::event(event);
 }
 
 void TSyntaxMemo::keyPressEvent(QKeyEvent* event) {
   if (HandleIncSearchKey(event)) return;
-  if (HandleCommandKey(event)) {
-    event->accept();
-    return;
+  if (const std::optional<TKeyStroke> stroke = KeyStrokeOf(*event); stroke && OnKeyDown) {
+    TKeyStroke key = *stroke;
+    OnKeyDown(key);
+    if (key.Key == 0) return event->accept();
   }
-  const Qt::KeyboardModifiers mods = event->modifiers();
-  // Ctrl or Alt alone are commands, not characters; AltGr (Ctrl+Alt) types.
-  const bool command = bool(mods & Qt::ControlModifier) != bool(mods & Qt::AltModifier);
-  if (!event->text().isEmpty() && !command) {
-    TypeText(event->text());
-    event->accept();
-    return;
+  if (m_keyInput->KeyPress(*event, TabMode() == tmDialog)) {
+    viewport()->update();
+    return event->accept();
   }
   QAbstractScrollArea::keyPressEvent(event);
 }
@@ -600,54 +474,44 @@ void TSyntaxMemo::StartIncSearch() { m_incSearchInput->Start(); }
 bool TSyntaxMemo::HandleIncSearchKey(QKeyEvent* event) { return m_incSearchInput->HandleKey(event); }
 
 void TSyntaxMemo::inputMethodEvent(QInputMethodEvent* event) {
-  if (!event->commitString().isEmpty()) TypeText(event->commitString());
+  if (!event->commitString().isEmpty()) m_keyInput->TypeText(event->commitString());
   event->accept();
 }
 
 void TSyntaxMemo::mousePressEvent(QMouseEvent* event) {
+  // Presses in the gutter are the gutter's and are handed over before this
+  // point; a press in the text ends a search and closes a hint first.
+  if (OnMousePress) OnMousePress();
   setFocus(Qt::MouseFocusReason);
-  if (event->button() == Qt::LeftButton) {
-    MoveCaret(PointToCaretPos(event->position().toPoint()), event->modifiers() & Qt::ShiftModifier);
-    m_mouseSelecting = true;
+  if (m_textMouse->Press(*event, m_core)) {
     event->accept();
+    if (event->button() == Qt::RightButton)
+      TQtContextMenu::Popup(this, m_dispatcher, event->globalPosition().toPoint());
     return;
   }
   QAbstractScrollArea::mousePressEvent(event);
 }
 
+void TSyntaxMemo::contextMenuEvent(QContextMenuEvent* event) {
+  // A right click opened the menu on its press already.
+  if (event->reason() != QContextMenuEvent::Mouse)
+    TQtContextMenu::Popup(this, m_dispatcher, viewport()->mapToGlobal(CaretPosToPoint(CaretPos())));
+  event->accept();
+}
+
 void TSyntaxMemo::mouseMoveEvent(QMouseEvent* event) {
-  if (m_mouseSelecting && (event->buttons() & Qt::LeftButton)) {
-    MoveCaret(PointToCaretPos(event->position().toPoint()), true);
-    EnsureCaretVisible();
-    event->accept();
-    return;
-  }
+  if (m_textMouse->Move(*event)) return event->accept();
   QAbstractScrollArea::mouseMoveEvent(event);
 }
 
 void TSyntaxMemo::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    m_mouseSelecting = false;
-    event->accept();
-    return;
-  }
+  if (m_textMouse->Release(*event)) return event->accept();
   QAbstractScrollArea::mouseReleaseEvent(event);
 }
 
 void TSyntaxMemo::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return QAbstractScrollArea::mouseDoubleClickEvent(event);
-  // Selects the word under the mouse.
-  const TPoint at = PointToCaretPos(event->position().toPoint());
-  const int offset = CaretPosToStrPos(at);
-  int from = offset, to = offset;
-  while (from > 0 && IsWordChar(m_codePage, Lines().CharAt(from - 1)) &&
-         Lines().LineFromOffset(from - 1) == at.Y)
-    --from;
-  while (to < Lines().TextLength() && IsWordChar(m_codePage, Lines().CharAt(to))) ++to;
-  if (from == to) return;
-  SetCaretStrPos(to);
-  SetSelection(from, to - from);
-  event->accept();
+  if (m_textMouse->DoubleClick(*event)) return event->accept();
+  QAbstractScrollArea::mouseDoubleClickEvent(event);
 }
 
 void TSyntaxMemo::wheelEvent(QWheelEvent* event) {

@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QKeySequence>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -15,6 +16,8 @@
 
 #include "editor/ColumnLayout.h"
 #include "editor/IncrementalSearch.h"
+#include "editor/CommandDispatcher.h"
+#include "editor/KeyMap.h"
 #include "editor/MemoEditor.h"
 #include "editor/SearchMarks.h"
 #include "platform/ListenerList.h"
@@ -22,8 +25,12 @@
 
 namespace penwick {
 
+class TCaretNavigator;
 class TClientSyntAnalyzer;
 class TCodePage;
+class TEditorCommands;
+class TQtKeyInput;
+class TQtTextMouse;
 class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
@@ -137,6 +144,26 @@ public:
   // Scrolls so that the caret is inside the visible area.
   void EnsureCaretVisible();
 
+  // ---- Keyboard, commands and the mouse in the text ----
+  // Every key press first raises OnKeyDown with its stroke (a handler sets
+  // the stroke's Key to 0 to take the key), then goes through the key map to
+  // the command dispatcher. Commands of other parts (search, completion)
+  // register with the dispatcher; ExecuteCommand runs one as a key would.
+  TCommandDispatcher& Commands() { return m_dispatcher; }
+  TKeyMap& KeyMap();
+  TEditorCommands& EditorCommands() { return *m_commands; }
+  bool ExecuteCommand(int command, char data = 0);
+  std::function<void(TKeyStroke& key)> OnKeyDown;
+  // Raised by every mouse press in the editor before it is handled (an
+  // incremental search ends, a hint closes).
+  std::function<void()> OnMousePress;
+  // The keys the main window takes first: no editor command runs for them,
+  // even while the window's action is disabled; the Delete key excepted.
+  void SetWindowShortcutTest(std::function<bool(const QKeySequence&)> test);
+  // The view's caret navigation (rows, pages, folds) the movement commands use.
+  TCaretNavigator& Navigator() { return *m_navigator; }
+  void SetNavigator(std::unique_ptr<TCaretNavigator> navigator);
+
   // ---- Highlighting ----
   // The lexer definition the text is drawn with, or nullptr (plain text).
   // Binding creates a fresh analysis of the text (the old one is dropped);
@@ -203,6 +230,8 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool event(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
@@ -217,15 +246,6 @@ private:
 
   void PaintLine(QPainter& painter, TStyledRuns& lookup, int line, int y);
   void PaintCaret(QPainter& painter);
-  // Moves the caret; with `extend` the selection runs from its anchor (the
-  // end away from the caret, or the caret itself) to the new place,
-  // otherwise the selection is emptied.
-  void MoveCaret(TPoint pos, bool extend);
-  bool HandleCommandKey(QKeyEvent* event);
-  void TypeText(const QString& text);
-  void DeleteLine();
-  TPoint WordLeft(TPoint from) const;
-  TPoint WordRight(TPoint from) const;
   void UpdateScrollBars();
   void RecountLongestLine();
   // The line as drawn (tabs expanded, control characters as symbols), and
@@ -257,11 +277,17 @@ private:
   int m_ascent = 10;
   int m_textMargin = 6;
   int m_longestLine = 0;   // visual columns of the longest line seen
-  bool m_mouseSelecting = false;
   // ---- Search marks and incremental search ----
   TSearchMarks m_searchMarks{m_core.Lines()};
   TIncrementalSearch m_incSearch{m_core.Lines()};
   TQtIncSearchInput* m_incSearchInput = nullptr;  // a child QObject
+  // Input: the commands work through the navigator and run from the key map
+  // and the context menu through the dispatcher.
+  std::unique_ptr<TCaretNavigator> m_navigator;
+  std::unique_ptr<TEditorCommands> m_commands;
+  TCommandDispatcher m_dispatcher;
+  std::unique_ptr<TQtKeyInput> m_keyInput;
+  std::unique_ptr<TQtTextMouse> m_textMouse;
 };
 
 }  // namespace penwick

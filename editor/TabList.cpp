@@ -17,6 +17,9 @@ std::string TTabList::AsString() const {
 }
 
 void TTabList::Add(int column) {
+  // A stop at column 0 or before would never be "greater than" a column and
+  // would make the repeat interval 0: it is ignored, as when parsed.
+  if (column <= 0) return;
   auto it = std::lower_bound(m_stops.begin(), m_stops.end(), column);
   if (it != m_stops.end() && *it == column) throw ETabListError();
   m_stops.insert(it, column);
@@ -46,7 +49,8 @@ int TTabList::NextTabStop(int column) const {
   auto it = std::upper_bound(m_stops.begin(), m_stops.end(), column);
   if (it != m_stops.end()) return *it;
   const int last = m_stops.back();
-  const int interval = m_stops.size() >= 2 ? last - m_stops[m_stops.size() - 2] : last;
+  // An interval of 0 or less counts as 1, so no list can divide by zero.
+  const int interval = std::max(1, m_stops.size() >= 2 ? last - m_stops[m_stops.size() - 2] : last);
   return last + interval * ((column - last) / interval + 1);
 }
 

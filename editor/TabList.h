@@ -29,12 +29,14 @@ public:
 
   const std::vector<int>& Stops() const { return m_stops; }
   void Clear() { m_stops.clear(); }
-  // Inserts one stop in order; raises ETabListError when it is already there.
+  // Inserts one stop in order; raises ETabListError when it is already
+  // there. A column of 0 or less is ignored.
   void Add(int column);
 
   // The first stop greater than `column` (0-based visual column). Past the
   // last stop the stops continue at the interval of the last two (or at the
-  // last stop's value when there is only one); an empty list gives column + 1.
+  // last stop's value when there is only one), an interval below 1 counting
+  // as 1; an empty list gives column + 1. Always greater than `column`.
   int NextTabStop(int column) const;
 
 private:

@@ -46,10 +46,10 @@ TEST_F(CaretPanel, OpeningShowsTheStartAndTabsCountToTheirStops) {
   EXPECT_EQ(Panel(), "Ln 1, Col 5");
   Key(Qt::Key_End);  // after "\tx": the tab fills columns 1 to 4 (stops every 4)
   EXPECT_EQ(Panel(), "Ln 1, Col 6");
-  Key(Qt::Key_Down);  // the caret keeps its character column: after "ab"
-  EXPECT_EQ(Editor().CaretPos(), (TPoint{2, 1}));
-  EXPECT_EQ(Panel(), "Ln 2, Col 3");
-  Key(Qt::Key_Right);  // after the tab
+  Key(Qt::Key_Down);  // the caret keeps its place on screen: after the "c" behind the tab
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{4, 1}));
+  EXPECT_EQ(Panel(), "Ln 2, Col 6");
+  Key(Qt::Key_Left);  // before the "c", where the tab ends
   EXPECT_EQ(Panel(), "Ln 2, Col 5");
 }
 

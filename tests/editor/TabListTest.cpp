@@ -38,5 +38,23 @@ TEST(TabList, ARepeatedStopRaisesAndKeepsTheStopsBeforeIt) {
   EXPECT_EQ(tabs.AsString(), "2 6");
 }
 
+// Stops at 0 or below never enter the list, so every interval is at least
+// 1: no next stop divides by zero, and each lies past its column.
+TEST(TabList, NoListDividesByZeroOrStandsStill) {
+  TTabList tabs;
+  tabs.SetAsString("0");
+  EXPECT_EQ(tabs.AsString(), "");
+  EXPECT_EQ(tabs.NextTabStop(5), 6);
+  tabs.Clear();
+  tabs.Add(0);
+  tabs.Add(-3);
+  EXPECT_EQ(tabs.AsString(), "");
+  tabs.Add(1);
+  for (const char* stops : {"1", "0 1", "1 2", "4", "4 10", "0 0"}) {
+    tabs.SetAsString(stops);
+    for (int column = -2; column < 40; ++column) EXPECT_GT(tabs.NextTabStop(column), column) << stops;
+  }
+}
+
 }  // namespace
 }  // namespace penwick

@@ -113,6 +113,10 @@ public:
   bool HasOption(TSyntaxMemoOption option) const { return (m_options & option) != 0; }
   bool ReadOnly() const { return m_readOnly; }
   void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+  // Overwrite mode: typing replaces the character under the caret (the Ins
+  // key toggles it). A plain flag; the view picks the caret shape from it.
+  bool ReplaceMode() const { return m_replaceMode; }
+  void SetReplaceMode(bool replace) { m_replaceMode = replace; }
   TTabList& TabList() { return m_tabList; }
   const TTabList& TabList() const { return m_tabList; }
   TTabMode TabMode() const { return m_tabMode; }
@@ -234,6 +238,7 @@ private:
   TSyntaxMemoOptions m_options = kDefaultSyntaxMemoOptions;
   TTabMode m_tabMode = tmSpaces;
   bool m_readOnly = false;
+  bool m_replaceMode = false;
   int m_updateDepth = 0;
   TPoint m_caret;
   int m_selStart = 0;

@@ -5,6 +5,7 @@
 #include <QAbstractScrollArea>
 #include <QColor>
 #include <QFont>
+#include <QTimer>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -14,7 +15,17 @@
 #include <vector>
 
 #include "editor/ColumnLayout.h"
+#include "editor/DefaultStyles.h"
+#include "editor/EcCaretShape.h"
+#include "editor/FoldCommands.h"
+#include "editor/FoldState.h"
+#include "editor/HintProps.h"
 #include "editor/MemoEditor.h"
+#include "editor/SearchMarks.h"
+#include "editor/TextMeasure.h"
+#include "editor/ViewNavigator.h"
+#include "editor/ViewRows.h"
+#include "editor/WrapLayout.h"
 #include "platform/ListenerList.h"
 #include "syntax/CanvasState.h"
 
@@ -25,6 +36,11 @@ class TCodePage;
 class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
+class TQtGutter;
+class TQtHintWindow;
+class TQtLineNumbers;
+class TQtTextRenderer;
+class TQtViewHints;
 class TSyntAnalyzer;
 class TStyledRuns;
 
@@ -35,17 +51,17 @@ class TStyledRuns;
 // the ones the rest of the program uses straight on.
 //
 // Text reaches Qt only here, through the code page (Windows-1252 by default).
-// Painting touches only the visible lines, so the cost of a repaint does not
-// grow with the length of the text. The view is laid out in fixed-width
-// character cells: a line's x position is its visual column times the
-// character width.
+// The view is laid out in fixed-width character cells of the editor font, in
+// visual rows (TViewRows over the wrap layout and the folds): the viewport
+// shows the gutter (TQtGutter) at its left, then TextMargin pixels, then the
+// text (TQtTextRenderer), which paints only the rows in the window. Qt
+// widgets paint into a back buffer, so the view is double-buffered as is.
 //
 // Highlighting: bound to a lexer definition, the widget owns one analysis of
 // its text, which hears every change of the store through its text source and
-// runs in idle time through a Qt scheduler. Painting first analyses up to the
-// end of the visible lines, then draws each styled run (the editor's font and
-// colours, the lexer's default style, token and range styles); the selection
-// is drawn over all of them in the highlight colours.
+// runs in idle time through a Qt scheduler. Painting first asks the analysis
+// up to the end of the visible lines (AnalyzeForPaint), then draws the styled
+// runs and the marks (see TQtTextRenderer).
 class TSyntaxMemo : public QAbstractScrollArea {
   Q_OBJECT
 public:
@@ -98,15 +114,55 @@ public:
   int CaretPosToStrPos(TPoint pos) const { return m_core.CaretPosToStrPos(pos); }
   TPoint StrPosToCaretPos(int offset) const { return m_core.StrPosToCaretPos(offset); }
   TSyntaxMemoOptions Options() const { return m_core.Options(); }
-  void SetOptions(TSyntaxMemoOptions options) { m_core.SetOptions(options); }
+  // Takes effect at once: scroll range, hidden selection and dynamic highlighting.
+  void SetOptions(TSyntaxMemoOptions options);
   bool ReadOnly() const { return m_core.ReadOnly(); }
   void SetReadOnly(bool readOnly) { m_core.SetReadOnly(readOnly); }
+  // Changing the stops through TabList() shows at the next repaint;
+  // SetTabListAsString re-lays out and repaints at once.
   TTabList& TabList() { return m_core.TabList(); }
+  void SetTabListAsString(std::string_view stops);
   TTabMode TabMode() const { return m_core.TabMode(); }
   int UndoLimit() const { return m_core.UndoLimit(); }
   void SetUndoLimit(int limit) { m_core.SetUndoLimit(limit); }
 
+  // Overwrite mode (the Ins key); the caret takes the overwrite shape inside the text.
+  bool ReplaceMode() const { return m_core.ReplaceMode(); }
+  void SetReplaceMode(bool replace);
+
   // ---- View ----
+  // Wraps lines at the window's edge: the wrap width is the client width
+  // minus the gutter, the text margin and a right margin of one cell, and the
+  // horizontal scroll position stays 0.
+  bool WordWrap() const { return m_wrap.WordWrap(); }
+  void SetWordWrap(bool on);
+  // Pixels between the gutter and the text.
+  int TextMargin() const { return m_textMargin; }
+  void SetTextMargin(int pixels);
+  TQtGutter& Gutter() { return *m_gutter; }
+  TQtLineNumbers& LineNumbers();
+  TDefaultStyles& DefaultStyles() { return m_defaultStyles; }
+  THintProps& HintProps() { return m_hintProps; }
+  // The caret's shapes; changes show at the next repaint.
+  TCaretShapes& Caret() { return m_caretShapes; }
+  TSearchMarks& SearchMarks() { return m_searchMarks; }
+  // The view model: rows over wrap and folds, and the navigator key commands ask.
+  TViewRows& Rows() { return m_rows; }
+  TFoldState& Folds() { return m_folds; }
+  TViewNavigator& Navigator() { return m_navigator; }
+  // Folds or unfolds the range starting on `line` (the gutter button);
+  // `nested`: also the ranges inside it. Unfolds the fold shown on a line.
+  void ToggleFold(int line, bool nested);
+  void UnfoldLine(int line);
+  // The caret as drawn, in viewport pixels; empty when none is shown.
+  QRect CaretRect() const;
+  // The hint window (scroll hint, hidden lines of a folded range).
+  const TQtHintWindow& HintWindow() const;
+  // Asks the analysis for everything up to `endOffset` before a paint.
+  void AnalyzeForPaint(int endOffset);
+  // Left edge of the text in viewport pixels: gutter width plus text margin.
+  int TextLeft() const;
+
   // The editor font; non-fixed fonts are drawn in cells of the width of "x".
   void SetEditorFont(const QFont& font);
   const QFont& EditorFont() const { return m_font; }
@@ -116,18 +172,21 @@ public:
   QColor FontColor() const { return m_fontColor; }
   void SetFontColor(const QColor& color);
 
-  // Index of the first line shown at the top.
+  // The first visual row shown, and the line it belongs to.
+  int TopRow() const { return m_navigator.TopRow(); }
+  void SetTopRow(int row);
   int TopLine() const;
   void SetTopLine(int line);
-  // Number of whole lines that fit the text area (at least 1).
+  // Number of whole rows that fit the text area (at least 1).
   int VisibleLineCount() const;
   int LineHeight() const { return m_lineHeight; }
   int CharWidth() const { return m_charWidth; }
 
   // Caret position (column may lie beyond the line's end) under a point of
-  // the viewport; lines beyond the text give the last line.
+  // the viewport, through wrapped rows and folds; rows beyond the text give
+  // the last row.
   TPoint PointToCaretPos(QPoint point) const;
-  // Top-left of the caret cell in viewport coordinates.
+  // Top-left of the caret cell in viewport coordinates (on its sub-line).
   QPoint CaretPosToPoint(TPoint pos) const;
 
   // Scrolls so that the caret is inside the visible area.
@@ -158,8 +217,6 @@ signals:
   void CaretPosChanged();
 
 protected:
-  // Left edge of the text in viewport pixels (gutter and margin come here).
-  int TextLeft() const { return m_textMargin; }
 
   // ---- Qt events ----
   void paintEvent(QPaintEvent* event) override;
@@ -173,17 +230,25 @@ protected:
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   bool focusNextPrevChild(bool next) override;
 
 private:
+  friend class TQtTextRenderer;
   // ---- What the parts tell the widget ----
   void UpdateView();
   void CaretMoved();
   void TextChangedInStore(int pos, int count);
 
-  void PaintLine(QPainter& painter, TStyledRuns& lookup, int line, int y);
-  void PaintCaret(QPainter& painter);
+  // Wrap width, page rows and scroll range after a change of size or look.
+  void Relayout();
+  void RestartCaretBlink();
+  // The view's part of mouse events: a press (or double click) on the
+  // gutter or a collapse mark is the view's (true); moves feed the hints.
+  bool ViewMousePress(QMouseEvent* event, bool doubleClick);
+  void ViewMouseMove(QMouseEvent* event);
+  void CreateHints();
   // Moves the caret; with `extend` the selection runs from its anchor (the
   // end away from the caret, or the caret itself) to the new place,
   // otherwise the selection is emptied.
@@ -195,13 +260,6 @@ private:
   TPoint WordRight(TPoint from) const;
   void UpdateScrollBars();
   void RecountLongestLine();
-  // The line as drawn (tabs expanded, control characters as symbols), and
-  // through `cells` the visual column each character starts at.
-  QString DisplayText(int line, std::vector<int>& cells) const;
-  // The visible selection on `line` in visual columns, or false.
-  bool SelectionCells(int line, int& from, int& to) const;
-  // The editor's font with the state's font attributes.
-  QFont CanvasFont(const TCanvasState& state) const;
   void ReportAnalysisError(const std::exception& error);
 
   TMemoEditor m_core;
@@ -214,13 +272,30 @@ private:
   std::unique_ptr<TClientSyntAnalyzer> m_syntClient;
   TSubscription m_storeContent;
   TSubscription m_storeEvents;
+  // The view model; declared in the order they must hear the store.
+  TFixedTextMeasure m_measure;
+  TFoldState m_folds;
+  TWrapLayout m_wrap;
+  TViewRows m_rows;
+  TViewNavigator m_navigator;
+  TFoldCommands m_foldCommands;
+  TSearchMarks m_searchMarks;
+  TDefaultStyles m_defaultStyles;
+  THintProps m_hintProps;
+  TCaretShapes m_caretShapes;
+  std::unique_ptr<TQtGutter> m_gutter;
+  std::unique_ptr<TQtTextRenderer> m_renderer;
+  TQtViewHints* m_hints = nullptr;  // owned by Qt
+  QTimer m_caretBlink;
+  bool m_caretBlinkOn = true;
+  std::vector<int> m_tabStopsLaidOut;
   QFont m_font;
   QColor m_color;
   QColor m_fontColor;
   int m_lineHeight = 13;
   int m_charWidth = 8;
   int m_ascent = 10;
-  int m_textMargin = 6;
+  int m_textMargin = 2;
   int m_longestLine = 0;   // visual columns of the longest line seen
   bool m_mouseSelecting = false;
 };

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
+#include <random>
 #include <string>
 
 #include "ViewModelFixture.h"
@@ -145,6 +147,37 @@ TEST(ViewNavigator, AWindowNarrowerThanOneCharacterStillMovesRowByRow) {
   EXPECT_EQ(nav.MoveByRows(TPoint{2, 0}, 1), (TPoint{0, 1}));
   EXPECT_EQ(nav.RowEnd(TPoint{1, 1}), (TPoint{2, 1}));
   EXPECT_EQ(nav.RowHome(TPoint{1, 1}), (TPoint{1, 1}));
+}
+
+TEST(ViewNavigator, RandomMovesLandOnTheRowAskedForAndNeverOnHiddenText) {
+  std::mt19937 random(9);
+  TViewModel view("#ifdef A\r\n\tSpawn Tank (1, 2); // patrol\r\nMoveTo Group Zone\r\n#endif\r\n"
+                  "a long line of words that wraps more than once at this width\r\n\r\nend\r\n",
+                  12);
+  TSyntMemoStrings& lines = view.Lines();
+  view.folds.Fold(6, lines.LineStart(3) + 6, "A");
+  view.folds.Fold(lines.LineStart(4) + 2, lines.LineStart(6) + 1, "");
+  for (int step = 0; step < 2000; ++step) {
+    if (step % 200 == 100) view.folds.Clear();
+    if (step % 200 == 150) view.editor.SetOptions(view.editor.Options() ^ soSmartCaret);
+    const int y = static_cast<int>(random() % lines.Count());
+    const TPoint caret = view.rows.ShownCaret(TPoint{static_cast<int>(random() % 30), y});
+    const int rows = static_cast<int>(random() % 9) - 4;
+    const TPoint moved = view.navigator.MoveByRows(caret, rows);
+    const int expected = std::clamp(view.rows.RowOfCaret(caret) + rows, 0, view.rows.RowCount() - 1);
+    ASSERT_EQ(view.rows.RowOfCaret(moved), expected) << step;
+    ASSERT_EQ(view.rows.ShownCaret(moved), moved) << step << " lands on shown text";
+    const TPoint home = view.navigator.RowHome(moved);
+    const TPoint end = view.navigator.RowEnd(moved);
+    if (view.editor.HasOption(soSmartCaret)) {
+      ASSERT_EQ(view.rows.RowOfCaret(home), expected) << step;
+      ASSERT_EQ(view.rows.RowOfCaret(end), expected) << step;
+    } else {  // Home and End of the whole line
+      ASSERT_EQ(home, (TPoint{0, moved.Y}));
+      ASSERT_EQ(end, (TPoint{view.rows.ShownEnd(moved.Y), moved.Y}));
+    }
+    ASSERT_LE(home.X, end.X);
+  }
 }
 
 }  // namespace

@@ -14,7 +14,11 @@ namespace penwick {
 // column, half a line height beyond the current sub-line, two pixels right of
 // the caret's left edge), soScrollLastLine (the last row may become the top
 // row; without it the top row goes no further than one page above the end).
-// Word wrap is the wrap layout's.
+// Word wrap is the wrap layout's. RowHome and RowEnd act on the caret's
+// sub-line when the smart caret and word wrap are on and the line has more
+// than one sub-line; the end of a sub-line that is not the line's last is the
+// column before its last character (a column at the wrap position itself
+// would stand on the next row).
 //
 // Folds: MoveByRows skips hidden lines by construction (they have no rows).
 // ToggleCollapseNearest asks the fold source (SetFoldSource); after a fold,

@@ -31,6 +31,11 @@ TViewRows::TViewRows(TSyntMemoStrings& lines, const TTabList& tabs, const TTextM
   m_subscription = lines.Subscribe(std::move(listener), TStorePhase::Content);
 }
 
+TViewRows::~TViewRows() {
+  m_folds.OnChanged = nullptr;
+  m_wrap.SetCutProvider(nullptr);
+}
+
 int TViewRows::LineHeight() const { return std::max(1, m_measure.LineHeight()); }
 int TViewRows::CellWidth() const { return std::max(1, m_measure.CellWidth()); }
 

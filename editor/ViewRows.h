@@ -65,6 +65,8 @@ class TViewRows {
 public:
   TViewRows(TSyntMemoStrings& lines, const TTabList& tabs, const TTextMeasure& measure, TWrapLayout& wrap,
             TFoldState& folds);
+  // Gives the folds' OnChanged and the wrap layout's cut provider back.
+  ~TViewRows();
   TViewRows(const TViewRows&) = delete;
   TViewRows& operator=(const TViewRows&) = delete;
 

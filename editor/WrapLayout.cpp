@@ -153,8 +153,25 @@ int TWrapLayout::RowsOfInfo(std::uint32_t info) const {
 
 std::uint32_t TWrapLayout::LayoutLine(int line, const char* text, int length, std::vector<int>& starts) const {
   const TLineCut cut = m_cutOf ? m_cutOf(line) : TLineCut{};
-  const int maxCells = MaxCells();
-  if (cut.CutX < 0 && length <= maxCells && !std::memchr(text, '\t', static_cast<size_t>(length))) return kOneRow;
+  const int maxCells = m_maxCells;
+  if (cut.CutX < 0 && length <= maxCells) {
+    // A tab takes at least one cell, so only a line this short can fit; it
+    // does when its tabs do not push it past the width.
+    const char* p = text;
+    const char* const end = text + length;
+    int width = 0;
+    for (;;) {
+      const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+      if (!tab) {
+        width += static_cast<int>(end - p);
+        break;
+      }
+      width = m_tabs.NextTabStop(width + static_cast<int>(tab - p));
+      p = tab + 1;
+      if (width > maxCells) break;
+    }
+    if (width <= maxCells) return kOneRow;
+  }
 
   const int shown = cut.CutX >= 0 ? std::min(cut.CutX, length) : length;
   const TCodePage& page = TCodePage::Default();
@@ -169,10 +186,13 @@ std::uint32_t TWrapLayout::LayoutLine(int line, const char* text, int length, st
   int candidate = -1;  // last break candidate after subStart
   int col = 0;
   int i = 0;
+  bool prevWord = false;
   while (i < shown) {
     cols[static_cast<size_t>(i)] = col;
     const int next = text[i] == '\t' ? m_tabs.NextTabStop(col) : col + 1;
-    if (i > subStart && (!word(i) || !word(i - 1))) candidate = i;
+    const bool isWord = word(i);
+    if (i > subStart && (!isWord || !prevWord)) candidate = i;
+    prevWord = isWord;
     if (i > subStart && next - subCol > maxCells) {
       const int at = candidate > subStart ? candidate : i;
       starts.push_back(at);
@@ -181,6 +201,7 @@ std::uint32_t TWrapLayout::LayoutLine(int line, const char* text, int length, st
       candidate = -1;
       i = at;
       col = subCol;
+      prevWord = at > 0 && word(at - 1);
       continue;
     }
     col = next;
@@ -198,11 +219,19 @@ void TWrapLayout::LayoutAll() const {
   std::vector<std::uint32_t> info(static_cast<size_t>(n));
   std::vector<int> rowStarts(static_cast<size_t>(n) + 1);
   const std::string_view all = m_lines.ContiguousText();
+  const char* const data = all.data();
+  const int textLength = static_cast<int>(all.size());
   std::vector<int> starts;
   int row = 0;
+  int start = n > 0 ? m_lines.LineStart(0) : 0;
   for (int line = 0; line < n; ++line) {
     rowStarts[static_cast<size_t>(line)] = row;
-    const std::uint32_t entry = LayoutLine(line, all.data() + m_lines.LineStart(line), m_lines.LineLength(line), starts);
+    const int next = line + 1 < n ? m_lines.LineStart(line + 1) : textLength;
+    int end = next;  // the line's text ends before its break: CR LF, LF or CR
+    if (end > start && data[end - 1] == '\n') --end;
+    if (end > start && data[end - 1] == '\r') --end;
+    const std::uint32_t entry = LayoutLine(line, data + start, end - start, starts);
+    start = next;
     info[static_cast<size_t>(line)] = entry;
     row += RowsOfInfo(entry);
   }
@@ -241,6 +270,7 @@ void TWrapLayout::LayoutStaleRange() const {
 
 void TWrapLayout::Update() const {
   if (!m_wordWrap) return;
+  m_maxCells = MaxCells();
   if (m_allStale) {
     LayoutAll();
   } else if (m_staleFirst <= m_staleLast) {

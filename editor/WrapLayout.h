@@ -142,6 +142,7 @@ private:
   mutable int m_staleFirst = 0;                      // lines that may be stale: [first, last]
   mutable int m_staleLast = -1;
   mutable std::uint64_t m_generation = 0;
+  mutable int m_maxCells = 1;  // of the layout in progress
 };
 
 }  // namespace penwick

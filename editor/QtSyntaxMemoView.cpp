@@ -114,7 +114,7 @@ void TSyntaxMemo::SetTopLine(int line) { SetTopRow(m_rows.FirstRowOf(line)); }
 
 void TSyntaxMemo::SetTopRow(int row) {
   m_navigator.SetTopRow(row);
-  verticalScrollBar()->setValue(m_navigator.TopRow());
+  UpdateScrollBars();  // range and value together: a stale range must not clip the row
   viewport()->update();
 }
 

@@ -319,6 +319,37 @@ TEST_F(SyntaxMemoView, TheSelectionIsHiddenWithoutFocusAndShownWithIt) {
   EXPECT_GT(selected(), 0);
 }
 
+TEST_F(SyntaxMemoView, SearchMarksAndTheCurrentLineLieOverTheTokensAndUnderTheSelection) {
+  SetText("abc def ghi\r\nsecond\r\n");
+  m_memo->SetCaretPos(0, 1);
+  const int cw = m_memo->CharWidth(), lh = m_memo->LineHeight();
+  auto cells = [&](int x, int count, int line) { return QRect(m_memo->TextLeft() + x * cw, line * lh, count * cw, lh); };
+  const auto white = [](QColor c) { return c == QColor(255, 255, 255); };
+  ASSERT_EQ(m_lexer.SearchMatch(), nullptr) << "the mission lexer leaves search marks to the editor's style";
+  EXPECT_EQ(Count(Grab(), cells(4, 3, 0), white), 0);
+  m_memo->SearchMarks().Add(4, 7);
+  QImage image = Grab();
+  EXPECT_GT(Count(image, cells(4, 3, 0), white), 0) << "white text on black";
+  EXPECT_EQ(Count(image, cells(0, 3, 0), white), 0);
+  // The selection is drawn over the mark.
+  m_memo->SetSelection(0, 9);
+  const QColor highlight = m_memo->palette().color(QPalette::Highlight);
+  image = Grab();
+  EXPECT_GT(Count(image, cells(4, 3, 0), [&](QColor c) { return c == highlight; }), 0);
+  EXPECT_EQ(Count(image, cells(4, 3, 0), [](QColor c) { return c == QColor(0, 0, 0); }), 0)
+      << "no part of the mark's black background shows";
+  m_memo->SetSelection(0, 0);
+  // The current line is off by default; enabled, it fills the caret's row.
+  const auto green = [](QColor c) { return c == QColor(0, 255, 0); };
+  EXPECT_EQ(Count(Grab(), cells(20, 5, 1), green), 0);
+  m_memo->DefaultStyles().CurrentLine.BgColor = 0x00FF00;
+  m_memo->DefaultStyles().CurrentLine.SetEnabled(true);
+  m_memo->DefaultStyles().Changed();
+  image = Grab();
+  EXPECT_EQ(Count(image, cells(20, 5, 1), green), 5 * cw * lh) << "the whole row";
+  EXPECT_EQ(Count(image, cells(20, 5, 0), green), 0) << "only the caret's";
+}
+
 TEST_F(SyntaxMemoView, TheCaretTakesTheShapeOfItsMode) {
   SetText("ab\tc\r\n");
   const int cw = m_memo->CharWidth(), lh = m_memo->LineHeight();

@@ -19,6 +19,7 @@ namespace penwick {
 // ---- Look ----
 
 void TSyntaxMemo::SetEditorFont(const QFont& font) {
+  const int top = TopLine();
   m_font = font;
   QFontMetrics metrics(m_font);
   m_lineHeight = std::max(1, metrics.height());
@@ -26,7 +27,7 @@ void TSyntaxMemo::SetEditorFont(const QFont& font) {
   m_ascent = metrics.ascent();
   m_measure.Set(m_charWidth, m_lineHeight);
   m_wrap.InvalidateAll();
-  Relayout();
+  Relayout(top);
 }
 
 void TSyntaxMemo::SetColor(const QColor& color) {
@@ -49,12 +50,13 @@ void TSyntaxMemo::SetTabListAsString(std::string_view stops) {
   // A duplicate raises after the stops before it were taken: lay those out too.
   struct TRelayout {
     TSyntaxMemo& memo;
+    int top;
     ~TRelayout() {
       memo.m_tabStopsLaidOut = memo.TabList().Stops();
       memo.m_wrap.InvalidateAll();
-      memo.Relayout();
+      memo.Relayout(top);
     }
-  } relayout{*this};
+  } relayout{*this, TopLine()};
   TabList().SetAsString(stops);
 }
 
@@ -65,8 +67,9 @@ void TSyntaxMemo::SetReplaceMode(bool replace) {
 
 void TSyntaxMemo::SetWordWrap(bool on) {
   if (on == m_wrap.WordWrap()) return;
+  const int top = TopLine();
   m_wrap.SetWordWrap(on);
-  Relayout();
+  Relayout(top);
 }
 
 void TSyntaxMemo::SetTextMargin(int pixels) {
@@ -80,10 +83,13 @@ int TSyntaxMemo::TextLeft() const { return m_gutter->Width() + m_textMargin; }
 
 const TQtHintWindow& TSyntaxMemo::HintWindow() const { return m_hints->Window(); }
 
-void TSyntaxMemo::Relayout() {
+void TSyntaxMemo::Relayout(int topLine) {
+  if (topLine < 0) topLine = TopLine();  // before the wrap width changes the rows
   // The right margin keeps one cell free for a caret behind the last character.
   m_wrap.SetWrapWidth(viewport()->width() - TextLeft() - m_charWidth);
   m_navigator.SetPageRows(viewport()->height() / m_lineHeight);
+  // The line at the top stays there when the rows change under it.
+  m_navigator.SetTopRow(m_rows.FirstRowOf(topLine));
   UpdateScrollBars();
   viewport()->update();
 }

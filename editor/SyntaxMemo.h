@@ -241,8 +241,9 @@ private:
   void CaretMoved();
   void TextChangedInStore(int pos, int count);
 
-  // Wrap width, page rows and scroll range after a change of size or look.
-  void Relayout();
+  // Wrap width, page rows and scroll range after a change of size or look;
+  // `topLine` (default: the one at the top now) stays the top line.
+  void Relayout(int topLine = -1);
   void RestartCaretBlink();
   // The view's part of mouse events: a press (or double click) on the
   // gutter or a collapse mark is the view's (true); moves feed the hints.

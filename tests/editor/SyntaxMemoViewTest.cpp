@@ -400,6 +400,28 @@ TEST_F(SyntaxMemoView, WheelAndScrollRangeCountRows) {
   EXPECT_EQ(wheel(79), 50);
 }
 
+TEST_F(SyntaxMemoView, SwitchingWordWrapKeepsTheTopLineAndScrollsNoMoreSideways) {
+  std::string text;
+  for (int i = 0; i < 100; ++i) text += "SET x = " + std::to_string(i) + std::string(120, ' ') + "END\r\n";
+  SetText(text);
+  m_memo->SetWordWrap(false);
+  m_memo->SetTopLine(50);
+  m_memo->horizontalScrollBar()->setValue(200);
+  EXPECT_EQ(m_memo->horizontalScrollBar()->value(), 200);
+  m_memo->SetWordWrap(true);
+  EXPECT_EQ(m_memo->TopLine(), 50);
+  EXPECT_GT(m_memo->Rows().RowCount(), 100);
+  EXPECT_EQ(m_memo->horizontalScrollBar()->value(), 0);
+  EXPECT_EQ(m_memo->horizontalScrollBar()->maximum(), 0);
+  // A narrower window: more rows, the same line at the top.
+  m_window->resize(400, 400);
+  QApplication::processEvents();
+  EXPECT_EQ(m_memo->TopLine(), 50);
+  m_memo->SetWordWrap(false);
+  EXPECT_EQ(m_memo->TopLine(), 50);
+  EXPECT_EQ(m_memo->TopRow(), 50);
+}
+
 TEST_F(SyntaxMemoView, DraggingTheThumbToTheTopShowsLineOne) {
   std::string text;
   for (int i = 0; i < 300; ++i) text += "SET x = " + std::to_string(i) + "\r\n";

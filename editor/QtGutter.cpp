@@ -128,7 +128,10 @@ void TQtGutter::Paint(QPainter& painter, const std::vector<TVisibleLine>& lines,
   for (const TVisibleLine& line : lines) {
     const int state = m_folding.FoldState ? m_folding.FoldState(line.Line) : -3;
     PaintNumber(painter, line, state == kFoldStarts);
-    PaintFoldMarks(painter, line, state);
+    // A range starting inside another one continues that one's line above its button.
+    const int above = state == kFoldStarts && line.Line > 0 ? m_folding.FoldState(line.Line - 1) : -3;
+    const bool inside = above == kFoldStarts || above == kFoldInside;
+    PaintFoldMarks(painter, line, state, inside);
   }
   if (m_showSeparator) {
     painter.setPen(QApplication::palette().color(QPalette::Dark));
@@ -149,13 +152,14 @@ void TQtGutter::PaintNumber(QPainter& painter, const TVisibleLine& line, bool ha
                    QString::number(line.Line + m_lineNumbers.FirstLineNumber()));
 }
 
-void TQtGutter::PaintFoldMarks(QPainter& painter, const TVisibleLine& line, int state) const {
+void TQtGutter::PaintFoldMarks(QPainter& painter, const TVisibleLine& line, int state, bool insideAbove) const {
   const QRect button = ButtonRect(line);
   const int centre = button.left() + button.width() / 2;
   const int bottom = line.Top + line.Height - 1;
   painter.setPen(m_collapsePen);
   if (state == kFoldStarts) {
     if (m_showCollapseLine && !line.Folded) painter.drawLine(centre, button.bottom(), centre, bottom);
+    if (m_showCollapseLine && insideAbove) painter.drawLine(centre, line.Top, centre, button.top());
     const QPixmap& image = line.Folded ? m_plus : m_minus;
     if (!image.isNull()) {
       painter.drawPixmap(button.topLeft(), image);

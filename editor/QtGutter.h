@@ -78,7 +78,9 @@ public:
 private:
   void Changed();
   void PaintNumber(QPainter& painter, const TVisibleLine& line, bool hasButton) const;
-  void PaintFoldMarks(QPainter& painter, const TVisibleLine& line, int state) const;
+  // `insideAbove`: the line above lies inside an expanded range, whose line
+  // continues down to this line's button.
+  void PaintFoldMarks(QPainter& painter, const TVisibleLine& line, int state, bool insideAbove) const;
   QSize ButtonSize() const;
 
   int m_width = 30;

@@ -292,7 +292,11 @@ bool TSyntaxMemo::ViewMousePress(QMouseEvent* event, bool doubleClick) {
   return false;
 }
 
-void TSyntaxMemo::ViewMouseMove(QMouseEvent* event) { m_hints->MouseMoved(event->position().toPoint()); }
+void TSyntaxMemo::ViewMouseMove(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  viewport()->setCursor(at.x() < m_gutter->Width() ? Qt::ArrowCursor : Qt::IBeamCursor);
+  m_hints->MouseMoved(at);
+}
 
 void TSyntaxMemo::CreateHints() {
   TQtViewHints::TQueries queries;

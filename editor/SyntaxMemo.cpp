@@ -120,6 +120,11 @@ TSyntAnalyzer* TSyntaxMemo::SyntaxAnalyzer() const { return m_syntClient ? m_syn
 void TSyntaxMemo::SetSyntaxAnalyzer(TSyntAnalyzer* analyzer) {
   if (analyzer && analyzer == SyntaxAnalyzer()) return;
   m_syntClient.reset();
+  // Folds come from the analysis's ranges: without it they could not be opened again.
+  if (!m_folds.Empty()) {
+    m_folds.Clear();
+    UpdateScrollBars();
+  }
   if (analyzer) {
     m_syntClient = analyzer->CreateClient(m_textSource.get(), m_scheduler.get());
     m_syntClient->OnFinished = [this] { viewport()->update(); };

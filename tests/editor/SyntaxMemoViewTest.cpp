@@ -295,6 +295,12 @@ TEST_F(SyntaxMemoView, ADoubleClickOrCtrlClickOnACollapseMarkUnfoldsIt) {
     else QTest::mouseDClick(View(), Qt::LeftButton, {}, inBox);
     EXPECT_EQ(m_memo->Folds().Count(), 0) << (ctrl ? "ctrl+click" : "double click");
   }
+  // Folds go with the analysis that offered them.
+  ClickButton(1);
+  ASSERT_EQ(m_memo->Folds().Count(), 1);
+  m_memo->SetSyntaxAnalyzer(nullptr);
+  EXPECT_EQ(m_memo->Folds().Count(), 0);
+  EXPECT_EQ(m_memo->Rows().LineRows(2), 1);
 }
 
 TEST_F(SyntaxMemoView, TheSelectionIsHiddenWithoutFocusAndShownWithIt) {

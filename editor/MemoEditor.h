@@ -113,14 +113,14 @@ public:
   bool HasOption(TSyntaxMemoOption option) const { return (m_options & option) != 0; }
   bool ReadOnly() const { return m_readOnly; }
   void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
+  // Overwrite mode: typing replaces the character under the caret (the Ins
+  // key toggles it). A plain flag; the view picks the caret shape from it.
+  bool ReplaceMode() const { return m_replaceMode; }
+  void SetReplaceMode(bool replace) { m_replaceMode = replace; }
   TTabList& TabList() { return m_tabList; }
   const TTabList& TabList() const { return m_tabList; }
   TTabMode TabMode() const { return m_tabMode; }
   void SetTabMode(TTabMode mode) { m_tabMode = mode; }
-  // Overwrite mode: a typed character replaces the one under the caret.
-  // Starts off; the editor's Ins key toggles it.
-  bool ReplaceMode() const { return m_replaceMode; }
-  void SetReplaceMode(bool replaceMode) { m_replaceMode = replaceMode; }
   int UndoLimit() const { return m_lines.UndoLimit(); }
   void SetUndoLimit(int limit) { m_lines.SetUndoLimit(limit); }
   // The clipboard used by copy, cut and paste; not owned. nullptr restores

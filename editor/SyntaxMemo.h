@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QKeySequence>
+#include <QTimer>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -15,26 +16,39 @@
 #include <vector>
 
 #include "editor/ColumnLayout.h"
-#include "editor/IncrementalSearch.h"
 #include "editor/CommandDispatcher.h"
+#include "editor/DefaultStyles.h"
+#include "editor/EcCaretShape.h"
+#include "editor/FoldCommands.h"
+#include "editor/FoldState.h"
+#include "editor/HintProps.h"
+#include "editor/IncrementalSearch.h"
 #include "editor/KeyMap.h"
 #include "editor/MemoEditor.h"
 #include "editor/SearchMarks.h"
+#include "editor/TextMeasure.h"
+#include "editor/ViewNavigator.h"
+#include "editor/ViewRows.h"
+#include "editor/WrapLayout.h"
 #include "platform/ListenerList.h"
 #include "syntax/CanvasState.h"
 
 namespace penwick {
 
-class TCaretNavigator;
 class TClientSyntAnalyzer;
 class TCodePage;
-class TEditorCommands;
-class TQtKeyInput;
-class TQtTextMouse;
 class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
 class TQtIncSearchInput;
+class TQtKeyInput;
+class TQtTextMouse;
+class TEditorCommands;
+class TQtGutter;
+class TQtHintWindow;
+class TQtLineNumbers;
+class TQtTextRenderer;
+class TQtViewHints;
 class TSyntAnalyzer;
 class TStyledRuns;
 
@@ -45,18 +59,21 @@ class TStyledRuns;
 // the ones the rest of the program uses straight on.
 //
 // Text reaches Qt only here, through the code page (Windows-1252 by default).
-// Painting touches only the visible lines, so the cost of a repaint does not
-// grow with the length of the text. The view is laid out in fixed-width
-// character cells: a line's x position is its visual column times the
-// character width.
+// The view is laid out in fixed-width character cells of the editor font, in
+// visual rows (TViewRows over the wrap layout and the folds): the viewport
+// shows the gutter (TQtGutter) at its left, then TextMargin pixels, then the
+// text (TQtTextRenderer), which paints only the rows in the window. Qt
+// widgets paint into a back buffer, so the view is double-buffered as is.
 //
 // Highlighting: bound to a lexer definition, the widget owns one analysis of
 // its text, which hears every change of the store through its text source and
-// runs in idle time through a Qt scheduler. Painting first analyses up to the
-// end of the visible lines within a small time budget (AnalyzeForPaint),
-// then draws each styled run (the editor's font and
-// colours, the lexer's default style, token and range styles); the selection
-// is drawn over all of them in the highlight colours.
+// runs in idle time through a Qt scheduler. Painting first asks the analysis
+// up to the end of the visible lines within a small time budget
+// (AnalyzeForPaint), then draws the styled runs and the marks (see
+// TQtTextRenderer).
+//
+// Input: keys go through the key map to the command dispatcher, the mouse in
+// the text through TQtTextMouse; movement commands ask the view's navigator.
 class TSyntaxMemo : public QAbstractScrollArea {
   Q_OBJECT
 public:
@@ -109,40 +126,21 @@ public:
   int CaretPosToStrPos(TPoint pos) const { return m_core.CaretPosToStrPos(pos); }
   TPoint StrPosToCaretPos(int offset) const { return m_core.StrPosToCaretPos(offset); }
   TSyntaxMemoOptions Options() const { return m_core.Options(); }
-  void SetOptions(TSyntaxMemoOptions options) { m_core.SetOptions(options); }
+  // Takes effect at once: scroll range, hidden selection and dynamic highlighting.
+  void SetOptions(TSyntaxMemoOptions options);
   bool ReadOnly() const { return m_core.ReadOnly(); }
   void SetReadOnly(bool readOnly) { m_core.SetReadOnly(readOnly); }
+  // Changing the stops through TabList() shows at the next repaint;
+  // SetTabListAsString re-lays out and repaints at once.
   TTabList& TabList() { return m_core.TabList(); }
+  void SetTabListAsString(std::string_view stops);
   TTabMode TabMode() const { return m_core.TabMode(); }
   int UndoLimit() const { return m_core.UndoLimit(); }
   void SetUndoLimit(int limit) { m_core.SetUndoLimit(limit); }
 
-  // ---- View ----
-  // The editor font; non-fixed fonts are drawn in cells of the width of "x".
-  void SetEditorFont(const QFont& font);
-  const QFont& EditorFont() const { return m_font; }
-  // Background of the text area and the text colour used where no style says otherwise.
-  QColor Color() const { return m_color; }
-  void SetColor(const QColor& color);
-  QColor FontColor() const { return m_fontColor; }
-  void SetFontColor(const QColor& color);
-
-  // Index of the first line shown at the top.
-  int TopLine() const;
-  void SetTopLine(int line);
-  // Number of whole lines that fit the text area (at least 1).
-  int VisibleLineCount() const;
-  int LineHeight() const { return m_lineHeight; }
-  int CharWidth() const { return m_charWidth; }
-
-  // Caret position (column may lie beyond the line's end) under a point of
-  // the viewport; lines beyond the text give the last line.
-  TPoint PointToCaretPos(QPoint point) const;
-  // Top-left of the caret cell in viewport coordinates.
-  QPoint CaretPosToPoint(TPoint pos) const;
-
-  // Scrolls so that the caret is inside the visible area.
-  void EnsureCaretVisible();
+  // Overwrite mode (the Ins key); the caret takes the overwrite shape inside the text.
+  bool ReplaceMode() const { return m_core.ReplaceMode(); }
+  void SetReplaceMode(bool replace);
 
   // ---- Keyboard, commands and the mouse in the text ----
   // Every key press first raises OnKeyDown with its stroke (a handler sets
@@ -160,44 +158,8 @@ public:
   // The keys the main window takes first: no editor command runs for them,
   // even while the window's action is disabled; the Delete key excepted.
   void SetWindowShortcutTest(std::function<bool(const QKeySequence&)> test);
-  // The view's caret navigation (rows, pages, folds) the movement commands use.
-  TCaretNavigator& Navigator() { return *m_navigator; }
-  void SetNavigator(std::unique_ptr<TCaretNavigator> navigator);
 
-  // ---- Highlighting ----
-  // The lexer definition the text is drawn with, or nullptr (plain text).
-  // Binding creates a fresh analysis of the text (the old one is dropped);
-  // binding the same definition again changes nothing. The definition may be
-  // destroyed while bound: the text is then drawn plain and this reads nullptr.
-  TSyntAnalyzer* SyntaxAnalyzer() const;
-  void SetSyntaxAnalyzer(TSyntAnalyzer* analyzer);
-  // The analysis of this text while bound, else nullptr.
-  TClientSyntAnalyzer* SyntClient() const { return m_syntClient.get(); }
-  // Told about exceptions of the analysis (block rules, idle runs, painting);
-  // by default they are logged as warnings. The analysis goes on.
-  std::function<void(const std::exception&)> OnAnalysisError;
-
-  // Painting's wait for the analysis: analyses up to `endOffset` (the end of
-  // the last visible line) within kPaintAnalysisBudget. When the budget runs
-  // out first, the rest is drawn in the default style and the view repaints
-  // once the idle analysis gets past `endOffset`.
-  void AnalyzeForPaint(int endOffset);
-  // 50 ms: the analysis tokenises some 50 MB/s, so scripts of a few MB are
-  // analysed to their end well inside it, and a paint that does run out
-  // still answers within about three frames. Only a jump far into a much
-  // larger script (Ctrl+End after opening) shows unhighlighted lines first.
-  static constexpr int kPaintAnalysisBudgetMs = 50;
-
-  // The drawing state of the character at 0-based `offset` before the
-  // selection is laid over it. Analyses up to the offset.
-  TCanvasState CanvasStateAt(int offset);
-  // The state text starts from: the editor's font and font colour, no background.
-  TCanvasState BaseCanvasState() const;
-
-  // ---- Search marks and incremental search ----
-  // The spans a search marked; the view repaints when they change.
-  TSearchMarks& SearchMarks() { return m_searchMarks; }
-  const TSearchMarks& SearchMarks() const { return m_searchMarks; }
+  // ---- Incremental search ----
   // Takes the focus and starts an incremental search at the caret (state 1).
   void StartIncSearch();
   bool IncSearchActive() const { return m_incSearch.Active(); }
@@ -212,14 +174,103 @@ public:
   // States: 1 started, 2 search string changed, 0 stopped.
   std::function<void(int state)> OnIncSearchChange;
 
+  // ---- View ----
+  // Wraps lines at the window's edge: the wrap width is the client width
+  // minus the gutter, the text margin and a right margin of one cell, and the
+  // horizontal scroll position stays 0.
+  bool WordWrap() const { return m_wrap.WordWrap(); }
+  void SetWordWrap(bool on);
+  // Pixels between the gutter and the text.
+  int TextMargin() const { return m_textMargin; }
+  void SetTextMargin(int pixels);
+  TQtGutter& Gutter() { return *m_gutter; }
+  TQtLineNumbers& LineNumbers();
+  TDefaultStyles& DefaultStyles() { return m_defaultStyles; }
+  THintProps& HintProps() { return m_hintProps; }
+  // The caret's shapes; changes show at the next repaint.
+  TCaretShapes& Caret() { return m_caretShapes; }
+  // The spans a search marked; the view repaints when they change.
+  TSearchMarks& SearchMarks() { return m_searchMarks; }
+  const TSearchMarks& SearchMarks() const { return m_searchMarks; }
+  // The view model: rows over wrap and folds, and the navigator key commands ask.
+  TViewRows& Rows() { return m_rows; }
+  TFoldState& Folds() { return m_folds; }
+  TViewNavigator& Navigator() { return m_navigator; }
+  // Folds or unfolds the range starting on `line` (the gutter button);
+  // `nested`: also the ranges inside it. Unfolds the fold shown on a line.
+  void ToggleFold(int line, bool nested);
+  void UnfoldLine(int line);
+  // The caret as drawn, in viewport pixels; empty when none is shown.
+  QRect CaretRect() const;
+  // The hint window (scroll hint, hidden lines of a folded range).
+  const TQtHintWindow& HintWindow() const;
+  // Painting's wait for the analysis: analyses up to `endOffset` (the end of
+  // the last visible line) within kPaintAnalysisBudgetMs. When the budget runs
+  // out first, the rest is drawn in the default style and the view repaints
+  // once the idle analysis gets past `endOffset`.
+  void AnalyzeForPaint(int endOffset);
+  // 50 ms: the analysis tokenises some 50 MB/s, so scripts of a few MB are
+  // analysed to their end well inside it, and a paint that does run out
+  // still answers within about three frames. Only a jump far into a much
+  // larger script (Ctrl+End after opening) shows unhighlighted lines first.
+  static constexpr int kPaintAnalysisBudgetMs = 50;
+  // Left edge of the text in viewport pixels: gutter width plus text margin.
+  int TextLeft() const;
+
+  // The editor font; non-fixed fonts are drawn in cells of the width of "x".
+  void SetEditorFont(const QFont& font);
+  const QFont& EditorFont() const { return m_font; }
+  // Background of the text area and the text colour used where no style says otherwise.
+  QColor Color() const { return m_color; }
+  void SetColor(const QColor& color);
+  QColor FontColor() const { return m_fontColor; }
+  void SetFontColor(const QColor& color);
+
+  // The first visual row shown, and the line it belongs to.
+  int TopRow() const { return m_navigator.TopRow(); }
+  void SetTopRow(int row);
+  int TopLine() const;
+  void SetTopLine(int line);
+  // Number of whole rows that fit the text area (at least 1).
+  int VisibleLineCount() const;
+  int LineHeight() const { return m_lineHeight; }
+  int CharWidth() const { return m_charWidth; }
+
+  // Caret position (column may lie beyond the line's end) under a point of
+  // the viewport, through wrapped rows and folds; rows beyond the text give
+  // the last row.
+  TPoint PointToCaretPos(QPoint point) const;
+  // Top-left of the caret cell in viewport coordinates (on its sub-line).
+  QPoint CaretPosToPoint(TPoint pos) const;
+
+  // Scrolls so that the caret is inside the visible area.
+  void EnsureCaretVisible();
+
+  // ---- Highlighting ----
+  // The lexer definition the text is drawn with, or nullptr (plain text).
+  // Binding creates a fresh analysis of the text (the old one is dropped);
+  // binding the same definition again changes nothing. The definition may be
+  // destroyed while bound: the text is then drawn plain and this reads nullptr.
+  TSyntAnalyzer* SyntaxAnalyzer() const;
+  void SetSyntaxAnalyzer(TSyntAnalyzer* analyzer);
+  // The analysis of this text while bound, else nullptr.
+  TClientSyntAnalyzer* SyntClient() const { return m_syntClient.get(); }
+  // Told about exceptions of the analysis (block rules, idle runs, painting);
+  // by default they are logged as warnings. The analysis goes on.
+  std::function<void(const std::exception&)> OnAnalysisError;
+
+  // The drawing state of the character at 0-based `offset` before the
+  // selection is laid over it. Analyses up to the offset.
+  TCanvasState CanvasStateAt(int offset);
+  // The state text starts from: the editor's font and font colour, no background.
+  TCanvasState BaseCanvasState() const;
+
 signals:
   void ModifiedChanged();
   void TextChanged();
   void CaretPosChanged();
 
 protected:
-  // Left edge of the text in viewport pixels (gutter and margin come here).
-  int TextLeft() const { return m_textMargin; }
 
   // ---- Qt events ----
   void paintEvent(QPaintEvent* event) override;
@@ -230,33 +281,35 @@ protected:
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void contextMenuEvent(QContextMenuEvent* event) override;
-  bool event(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void scrollContentsBy(int dx, int dy) override;
   bool focusNextPrevChild(bool next) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  bool event(QEvent* event) override;
 
 private:
+  friend class TQtTextRenderer;
   // ---- What the parts tell the widget ----
   void UpdateView();
   void CaretMoved();
   void TextChangedInStore(int pos, int count);
 
-  void PaintLine(QPainter& painter, TStyledRuns& lookup, int line, int y);
-  void PaintCaret(QPainter& painter);
+  // Wrap width, page rows and scroll range after a change of size or look;
+  // `topLine` (default: the one at the top now) stays the top line.
+  void Relayout(int topLine = -1);
+  void RestartCaretBlink();
+  // The view's part of mouse events: a press (or double click) on the
+  // gutter or a collapse mark is the view's (true); moves feed the hints.
+  bool ViewMousePress(QMouseEvent* event, bool doubleClick);
+  void ViewMouseMove(QMouseEvent* event);
+  void CreateHints();
   void UpdateScrollBars();
   void RecountLongestLine();
-  // The line as drawn (tabs expanded, control characters as symbols), and
-  // through `cells` the visual column each character starts at.
-  QString DisplayText(int line, std::vector<int>& cells) const;
-  // The visible selection on `line` in visual columns, or false.
-  bool SelectionCells(int line, int& from, int& to) const;
-  // The editor's font with the state's font attributes.
-  QFont CanvasFont(const TCanvasState& state) const;
   void ReportAnalysisError(const std::exception& error);
-  // Keys of a running incremental search (and its start key); true when taken.
+  // Keys of a running incremental search; true when taken.
   bool HandleIncSearchKey(QKeyEvent* event);
 
   TMemoEditor m_core;
@@ -269,21 +322,36 @@ private:
   std::unique_ptr<TClientSyntAnalyzer> m_syntClient;
   TSubscription m_storeContent;
   TSubscription m_storeEvents;
+  // The view model; declared in the order they must hear the store.
+  TFixedTextMeasure m_measure;
+  TFoldState m_folds;
+  TWrapLayout m_wrap;
+  TViewRows m_rows;
+  TViewNavigator m_navigator;
+  TFoldCommands m_foldCommands;
+  TSearchMarks m_searchMarks;
+  TDefaultStyles m_defaultStyles;
+  THintProps m_hintProps;
+  TCaretShapes m_caretShapes;
+  std::unique_ptr<TQtGutter> m_gutter;
+  std::unique_ptr<TQtTextRenderer> m_renderer;
+  TQtViewHints* m_hints = nullptr;  // owned by Qt
+  QTimer m_caretBlink;
+  bool m_caretBlinkOn = true;
+  std::vector<int> m_tabStopsLaidOut;
   QFont m_font;
   QColor m_color;
   QColor m_fontColor;
   int m_lineHeight = 13;
   int m_charWidth = 8;
   int m_ascent = 10;
-  int m_textMargin = 6;
+  int m_textMargin = 2;
   int m_longestLine = 0;   // visual columns of the longest line seen
-  // ---- Search marks and incremental search ----
-  TSearchMarks m_searchMarks{m_core.Lines()};
+  // ---- Incremental search ----
   TIncrementalSearch m_incSearch{m_core.Lines()};
   TQtIncSearchInput* m_incSearchInput = nullptr;  // a child QObject
   // Input: the commands work through the navigator and run from the key map
   // and the context menu through the dispatcher.
-  std::unique_ptr<TCaretNavigator> m_navigator;
   std::unique_ptr<TEditorCommands> m_commands;
   TCommandDispatcher m_dispatcher;
   std::unique_ptr<TQtKeyInput> m_keyInput;

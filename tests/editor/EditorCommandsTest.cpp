@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "editor/EditorCommandIds.h"
-#include "editor/LineNavigator.h"
 #include "platform/CodePage.h"
 
 namespace penwick {
@@ -449,31 +448,6 @@ TEST_F(EditorCommands, RandomCommandRunsStayInTheTextAndUndoCompletely) {
     while (m_editor.CanUndo()) m_editor.Undo();
     ASSERT_EQ(Text(), original) << "round " << round;
   }
-}
-
-TEST(LineNavigator, RowsAreLinesAndTheSmartCaretKeepsTheVisualColumn) {
-  TMemoEditor editor;
-  editor.Lines().SetText("abcdefgh\r\n\tx\r\nab\r\nlast line");
-  int top = 0;
-  TLineViewport viewport;
-  viewport.PageRows = [] { return 2; };
-  viewport.TopRow = [&] { return top; };
-  viewport.SetTopRow = [&](int row) { top = std::clamp(row, 0, 3); };
-  TLineNavigator nav(editor, viewport);
-  EXPECT_EQ(nav.MoveByRows(TPoint{5, 0}, 1), (TPoint{2, 1})) << "visual column 5 is after the x";
-  EXPECT_EQ(nav.MoveByRows(TPoint{1, 0}, 1), (TPoint{0, 1})) << "the nearer edge of the tab";
-  EXPECT_EQ(nav.MoveByRows(TPoint{3, 0}, 1), (TPoint{1, 1}));
-  EXPECT_EQ(nav.MoveByRows(TPoint{4, 0}, 1), (TPoint{1, 1})) << "visual column 4 is x";
-  EXPECT_EQ(nav.MoveByRows(TPoint{1, 1}, 1), (TPoint{4, 2})) << "beyond the end the column is kept";
-  EXPECT_EQ(nav.MoveByRows(TPoint{1, 0}, 10), (TPoint{1, 3}));
-  EXPECT_EQ(nav.MoveByRows(TPoint{1, 3}, -10), (TPoint{1, 0}));
-  editor.SetOptions(editor.Options() & ~soSmartCaret);
-  EXPECT_EQ(nav.MoveByRows(TPoint{4, 0}, 1), (TPoint{4, 1})) << "without the smart caret the character column";
-  EXPECT_EQ(nav.RowEnd(TPoint{0, 3}), (TPoint{9, 3}));
-  nav.SetTopRow(2);
-  EXPECT_EQ(nav.TopOfPage(TPoint{3, 0}), (TPoint{3, 2}));
-  EXPECT_EQ(nav.BottomOfPage(TPoint{3, 0}), (TPoint{3, 3}));
-  EXPECT_EQ(nav.ClampToFolds(TPoint{50, 1}, true), (TPoint{50, 1}));
 }
 
 }  // namespace

@@ -25,8 +25,7 @@
 #include "compile/CompileDriver.h"
 #include "compile/OutputPanel.h"
 #include "compile/QtPanelSplitter.h"
-#include "editor/QtCanvasColors.h"
-#include "editor/QtGutter.h"
+#include "editor/QtFormSettings.h"
 #include "editor/StoreErrors.h"
 #include "editor/SyntaxMemo.h"
 #include "language/MissionLexer.h"
@@ -320,35 +319,8 @@ void TfrmMain::CreateCentralArea() {
     }
     return false;
   });
-  {
-    // The editor as the form configures it; the settings replace some of
-    // these at start-up. Values the form leaves are the control's own.
-    QFont font("Courier New");
-    font.setStyleHint(QFont::TypeWriter);
-    font.setPixelSize(13);
-    m_editor->SetEditorFont(font);
-    m_editor->SetColor(Qt::black);
-    m_editor->SetOptions(kDefaultSyntaxMemoOptions);
-    m_editor->SetWordWrap(true);
-    m_editor->SetTabListAsString("4");
-    m_editor->SetTextMargin(6);
-    TQtGutter& gutter = m_editor->Gutter();
-    gutter.SetWidth(40);
-    gutter.SetColor(QApplication::palette().color(QPalette::Button));
-    gutter.SetShowSeparator(false);
-    gutter.SetCollapsePen(Qt::gray);
-    gutter.SetShowCollapseLine(true);
-    gutter.SetExpandButtons(TQtGutter::DefaultExpandButtons());
-    TQtLineNumbers& numbers = gutter.LineNumbers();
-    numbers.SetVisible(true);
-    QFont numberFont("Courier New");
-    numberFont.setStyleHint(QFont::TypeWriter);
-    numberFont.setPixelSize(9);
-    numbers.SetFont(numberFont);
-    numbers.SetFontColor(QApplication::palette().color(QPalette::WindowText));
-    numbers.SetUnderColor(CanvasColor(kInactiveCaption, QApplication::palette(), QColor(191, 205, 219)));
-    numbers.SetAlignment(Qt::AlignLeft);
-  }
+  // The editor as the form configures it; the settings replace some of these at start-up.
+  ApplyFormSettings(*m_editor);
   m_syntAnalyzer = std::make_unique<TSyntAnalyzer>();
   BuildMissionLexer(*m_syntAnalyzer);
   m_editor->SetSyntaxAnalyzer(m_syntAnalyzer.get());

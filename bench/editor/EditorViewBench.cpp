@@ -1,7 +1,8 @@
 // Figures of the editor view on a 1,000,000-line, 50 MB mission script: opening to the first painted screen, a repaint, scrolling, a keystroke, Ctrl+End right after opening, and word wrap.
 //
-// The widget is driven the way the main window drives it: one mission lexer
-// built once and bound to the editor, the file read by the store's
+// The widget is driven the way the main window drives it: configured as the
+// main window's form configures it (word wrap on, gutter, line numbers), one
+// mission lexer built once and bound to the editor, the file read by the store's
 // LoadFromFile, then the window painted. Painting is forced synchronously
 // (viewport()->repaint()), so every figure includes it; a paint counter
 // checks that a paint really happened. Runs offscreen.
@@ -20,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/QtFormSettings.h"
 #include "editor/SyntaxMemo.h"
 #include "language/MissionLexer.h"
 #include "syntax/ClientSyntAnalyzer.h"
@@ -107,6 +109,7 @@ class TBench {
 public:
   TBench() {
     BuildMissionLexer(m_lexer);
+    ApplyFormSettings(m_memo);
     m_memo.resize(760, 420);
     m_memo.SetSyntaxAnalyzer(&m_lexer);
     m_memo.show();
@@ -156,18 +159,25 @@ public:
     return ms;
   }
 
-#if __has_include("editor/WrapLayout.h")
+  // Word wrap switched on from off: the whole text laid out again, and painted.
   double WordWrapOn() {
+    m_memo.SetWordWrap(false);
+    Paint();
     const int paints = m_memo.Paints;
     const auto start = TClock::now();
     m_memo.SetWordWrap(true);
     Paint();
     const double ms = Millis(TClock::now() - start);
     Check(paints);
-    m_memo.SetWordWrap(false);
     return ms;
   }
-#endif
+
+  // The whole text analysed, its foldable ranges known to the gutter.
+  void AnalyzeAll() {
+    TClientSyntAnalyzer& client = *m_memo.SyntClient();
+    client.AnalyzeAll();
+    while (client.FinishingPending()) QApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
 
   TBenchMemo& Memo() { return m_memo; }
 
@@ -243,10 +253,14 @@ int main(int argc, char** argv) {
   figure("view_scroll_page_median", Median(pages), "ms");
   figure("view_scroll_page_max", *std::max_element(pages.begin(), pages.end()), "ms");
 
-#if __has_include("editor/WrapLayout.h")
   figure("view_word_wrap_on", bench.WordWrapOn(), "ms");
-#else
-  std::printf("word wrap: not in this build (no editor/WrapLayout.h)\n");
-#endif
+
+  // At the end of a fully analysed text the gutter asks every visible line
+  // for its folding state among all the foldable ranges above it.
+  bench.AnalyzeAll();
+  bench.Key(Qt::Key_End, Qt::ControlModifier);
+  std::vector<double> endRepaints;
+  for (int i = 0; i < 100; ++i) endRepaints.push_back(bench.Repaint());
+  figure("view_repaint_end_analysed_median", Median(endRepaints), "ms");
   return 0;
 }

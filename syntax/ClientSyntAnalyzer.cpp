@@ -386,10 +386,7 @@ void TClientSyntAnalyzer::FinishAnalysis() {
   job->Client = this;
   job->Lock = m_lock;
   job->Result = std::move(m_spareDerived);
-  job->Result.Collapsible.clear();
-  job->Result.Styled.clear();
-  job->Result.Staples.clear();
-  job->Result.LineBreaks.clear();
+  job->Result.Clear();
   m_job = job;
   m_scheduler->RunJob(
       [job] {

@@ -260,6 +260,16 @@ bool TParserResults::BuildDerived(TDerivedRanges& out, const std::atomic<bool>& 
     if (stop.load(std::memory_order_relaxed)) return false;
     if (b.Token >= 0 && b.Token < n) out.LineBreaks.push_back({Token(b.Token).StartPos, b.Below});
   }
+  std::uint32_t maxEnd = 0;
+  out.CollapsibleMaxEnd.reserve(out.Collapsible.size());
+  out.CollapsibleByEnd.reserve(out.Collapsible.size());
+  for (const TCollapsibleRange& r : out.Collapsible) {
+    maxEnd = std::max(maxEnd, r.EndPos);
+    out.CollapsibleMaxEnd.push_back(maxEnd);
+    out.CollapsibleByEnd.emplace_back(r.EndPos, r.StartPos);
+  }
+  if (stop.load(std::memory_order_relaxed)) return false;
+  std::sort(out.CollapsibleByEnd.begin(), out.CollapsibleByEnd.end());
   return true;
 }
 
@@ -278,6 +288,17 @@ int TParserResults::LastLineOf(const TCollapsibleRange& range) const {
   return m_source.LineFromOffset(range.EndPos > range.StartPos ? range.EndPos - 1 : range.StartPos);
 }
 
+int TParserResults::LineFoldStateByWalk(std::vector<TCollapsibleRange>::const_iterator lower,
+                                        std::uint32_t lineStart, std::uint32_t nextStart) const {
+  bool inside = false;
+  for (auto it = m_derived.Collapsible.begin(); it != lower; ++it) {
+    if (it->EndPos <= lineStart) continue;
+    if (it->EndPos <= nextStart) return -1;
+    inside = true;
+  }
+  return inside ? -2 : -3;
+}
+
 int TParserResults::LineFoldState(int line) const {
   const auto& ranges = m_derived.Collapsible;
   if (line < 0 || line >= m_source.LineCount()) return -3;
@@ -287,13 +308,19 @@ int TParserResults::LineFoldState(int line) const {
                                 [](const TCollapsibleRange& r, std::uint32_t off) { return r.StartPos < off; });
   for (auto it = lower; it != ranges.end() && it->StartPos < nextStart; ++it)
     if (it->EndPos > nextStart) return 0;
-  bool inside = false;
-  for (auto it = ranges.begin(); it != lower; ++it) {
-    if (it->EndPos <= lineStart) continue;
-    if (it->EndPos <= nextStart) return -1;
-    inside = true;
-  }
-  return inside ? -2 : -3;
+  // Ranges that start above the line: none reaches into it unless the
+  // largest end among them does.
+  const std::size_t above = static_cast<std::size_t>(lower - ranges.begin());
+  const auto& maxEnd = m_derived.CollapsibleMaxEnd;
+  if (maxEnd.size() != ranges.size()) return LineFoldStateByWalk(lower, lineStart, nextStart);
+  if (above == 0 || maxEnd[above - 1] <= lineStart) return -3;
+  // One of them ends on the line: among the ranges ending there, one that began above.
+  const auto& byEnd = m_derived.CollapsibleByEnd;
+  for (auto it = std::upper_bound(byEnd.begin(), byEnd.end(), std::pair(lineStart, UINT32_MAX));
+       it != byEnd.end() && it->first <= nextStart; ++it)
+    if (it->second < lineStart) return -1;
+  // Otherwise the one that reaches into the line goes on past it.
+  return -2;
 }
 
 const TCollapsibleRange* TParserResults::RangeStartingOnLine(int line) const {
@@ -495,7 +522,9 @@ std::string TParserResults::FormatRangeText(const std::string& format, const TTe
 
 std::size_t TParserResults::AnalysisMemory() const {
   return m_tokens.MemoryBytes() + m_store.MemoryBytes() + m_derived.Collapsible.capacity() * sizeof(TCollapsibleRange) + m_derived.Styled.capacity() * sizeof(TStyledRange) +
-         m_derived.Staples.capacity() * sizeof(TCollapsibleRange) + m_derived.LineBreaks.capacity() * sizeof(TLineBreakRange);
+         m_derived.Staples.capacity() * sizeof(TCollapsibleRange) + m_derived.LineBreaks.capacity() * sizeof(TLineBreakRange) +
+         m_derived.CollapsibleMaxEnd.capacity() * sizeof(std::uint32_t) +
+         m_derived.CollapsibleByEnd.capacity() * sizeof(std::pair<std::uint32_t, std::uint32_t>);
 }
 
 std::string TParserResults::CheckInvariants() const {

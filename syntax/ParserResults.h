@@ -37,6 +37,20 @@ struct TDerivedRanges {
   std::vector<TStyledRange> Styled;
   std::vector<TCollapsibleRange> Staples;
   std::vector<TLineBreakRange> LineBreaks;
+  // Indexes of Collapsible for the fold queries a paint asks once per line:
+  // the largest end among the first i + 1 ranges, and (end, start) of every
+  // range ordered by end.
+  std::vector<std::uint32_t> CollapsibleMaxEnd;
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> CollapsibleByEnd;
+
+  void Clear() {
+    Collapsible.clear();
+    Styled.clear();
+    Staples.clear();
+    LineBreaks.clear();
+    CollapsibleMaxEnd.clear();
+    CollapsibleByEnd.clear();
+  }
 };
 
 // Invariants (CheckInvariants): tokens ordered and disjoint; all ranges
@@ -67,7 +81,8 @@ public:
 
   // Fold state of a 0-based line over the collapsible ranges: 0 a range
   // starts on the line and ends after it; -1 a range that began above ends on
-  // it; -2 the line lies inside a range; -3 none.
+  // it; -2 the line lies inside a range; -3 none. Costs halving searches and
+  // the ranges that start or end on the line, not the ranges above it.
   int LineFoldState(int line) const;
   // The range to fold from a line (the outermost one starting there and
   // ending on a later line), or nullptr.
@@ -126,6 +141,10 @@ protected:
     return derived;
   }
   void ClearDerived() { m_derived = {}; }
+  // LineFoldState's answer for the ranges before `lower` by a walk over them,
+  // for derived collections that came without their index.
+  int LineFoldStateByWalk(std::vector<TCollapsibleRange>::const_iterator lower, std::uint32_t lineStart,
+                          std::uint32_t nextStart) const;
 
   const TSyntAnalyzer* m_owner;
   TAnalysisTextSource& m_source;

@@ -1,6 +1,9 @@
 // The built-in mission definition at work: keyword claims, numbers, comment and conditional folds, incremental repair, grammar.
 #include <gtest/gtest.h>
 
+#include <iterator>
+#include <random>
+
 #include "MissionAnalysisSupport.h"
 #include "language/MissionLexerData.h"
 #include "syntax/AnalysisDump.h"
@@ -162,6 +165,44 @@ TEST(MissionLexer, ReplacingTheStylesReattachesRulesByName) {
   EXPECT_EQ(a.Client->TokenStyle(a.Find("x")), nullptr);  // "Variables" no longer exists
   EXPECT_EQ(a.Analyzer.TokenRules().Count(), 10);
   EXPECT_EQ(a.Analyzer.LexerName(), "VarnokMis");
+}
+
+}  // namespace
+}  // namespace penwick::test
+
+namespace penwick::test {
+namespace {
+
+// The fold state of every line, answered from the indexes, against a walk
+// over all ranges, on random nestings of conditionals and comment runs
+// (ranges that end on a line where others start or end, nested and side by side).
+TEST(MissionLexer, LineFoldStatesAgreeWithAWalkOverEveryRange) {
+  std::mt19937 random(20261209);
+  const char* pieces[] = {"#ifdef PSX", "#endif", "// c", "x = 1", "", "#ifdef A // c", "#endif // c", "/* a\r\nb */"};
+  for (int round = 0; round < 60; ++round) {
+    std::string text;
+    const int lines = 5 + static_cast<int>(random() % 60);
+    for (int i = 0; i < lines; ++i) text += std::string(pieces[random() % std::size(pieces)]) + "\r\n";
+    TMissionAnalysis a(text);
+    a.Client->AnalyzeAll();
+    const auto& ranges = a.Client->CollapsibleRanges();
+    for (int line = 0; line < a.Source.LineCount(); ++line) {
+      const auto lineStart = static_cast<std::uint32_t>(a.Source.LineStartOffset(line));
+      const auto nextStart = static_cast<std::uint32_t>(a.Source.LineStartOffset(line + 1));
+      int want = -3;
+      for (const TCollapsibleRange& r : ranges)
+        if (r.StartPos >= lineStart && r.StartPos < nextStart && r.EndPos > nextStart) want = 0;
+      if (want != 0) {
+        bool inside = false, endsHere = false;
+        for (const TCollapsibleRange& r : ranges) {
+          if (r.StartPos >= lineStart || r.EndPos <= lineStart) continue;
+          (r.EndPos <= nextStart ? endsHere : inside) = true;
+        }
+        want = endsHere ? -1 : inside ? -2 : -3;
+      }
+      ASSERT_EQ(a.Client->LineFoldState(line), want) << "round " << round << " line " << line << "\n" << text;
+    }
+  }
 }
 
 }  // namespace

@@ -246,6 +246,51 @@ TEST_F(SyntaxMemoView, FoldingAnIfdefShowsItsFirstLineAndABoxAndNumbersJump) {
   EXPECT_EQ(GutterBand(Grab(), 4), numberFive);
 }
 
+TEST_F(SyntaxMemoView, ArrowKeysWalkThroughWrappedRowsAndOverAFold) {
+  m_memo->SetWordWrap(true);
+  std::string words;
+  for (int i = 0; i < 40; ++i) words += "word" + std::to_string(10 + i) + " ";
+  SetText(words + "\r\nSET a = 0\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nSET z = 3");
+  const int wrapped = m_memo->Rows().LineRows(0);
+  ASSERT_GE(wrapped, 3) << "the first line wraps";
+  auto key = [&](Qt::Key k) { QTest::keyClick(m_memo, k); };
+  auto row = [&] { return m_memo->Rows().RowOfCaret(m_memo->CaretPos()); };
+  // Down walks the sub-lines of the wrapped line before it leaves it.
+  for (int r = 1; r < wrapped; ++r) {
+    key(Qt::Key_Down);
+    EXPECT_EQ(m_memo->CaretPos().Y, 0) << "row " << r;
+    EXPECT_EQ(row(), r);
+  }
+  key(Qt::Key_Down);
+  EXPECT_EQ(m_memo->CaretPos(), (TPoint{0, 1})) << "the pixel column of the line start is kept";
+  key(Qt::Key_Up);
+  EXPECT_EQ(row(), wrapped - 1);
+  // Home and End act on the caret's own sub-line.
+  key(Qt::Key_End);
+  EXPECT_EQ(row(), wrapped - 1);
+  EXPECT_EQ(m_memo->CaretPos().X, m_memo->Lines().LineLength(0));
+  key(Qt::Key_Up);
+  key(Qt::Key_Home);
+  EXPECT_EQ(row(), wrapped - 2);
+  EXPECT_EQ(m_memo->CaretPos().X, m_memo->Rows().SubLineStart(0, wrapped - 2));
+  key(Qt::Key_End);
+  EXPECT_EQ(row(), wrapped - 2) << "the end of a middle row stays on it";
+
+  // A folded range is one row: Down from the line above reaches its first
+  // line, and the next Down the line after the range.
+  WaitForFolds(1);
+  m_memo->ToggleFold(2, false);
+  ASSERT_EQ(m_memo->Folds().Count(), 1);
+  m_memo->SetCaretPos(0, 1);
+  key(Qt::Key_Down);
+  EXPECT_EQ(m_memo->CaretPos().Y, 2);
+  key(Qt::Key_Down);
+  EXPECT_EQ(m_memo->CaretPos().Y, 5);
+  key(Qt::Key_Up);
+  EXPECT_EQ(m_memo->CaretPos().Y, 2);
+  EXPECT_EQ(m_memo->Folds().Count(), 1) << "moving over a fold leaves it folded";
+}
+
 TEST_F(SyntaxMemoView, AnEditInsideAFoldUnfoldsItAndOneAfterItMovesIt) {
   SetText("SET a = 0\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nSET z = 3\r\n");
   WaitForFolds(1);

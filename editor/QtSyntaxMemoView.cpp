@@ -71,6 +71,8 @@ void TSyntaxMemo::SetWordWrap(bool on) {
   if (on == m_wrap.WordWrap()) return;
   const int top = TopLine();
   m_wrap.SetWordWrap(on);
+  // Wrapped text never scrolls sideways: its bar would only take room.
+  setHorizontalScrollBarPolicy(on ? Qt::ScrollBarAlwaysOff : Qt::ScrollBarAlwaysOn);
   Relayout(top);
 }
 

@@ -72,6 +72,11 @@ void TQtViewHints::Wheel() {
   m_window->CloseHint();
 }
 
+void TQtViewHints::MousePressed() {
+  m_rest.stop();
+  m_window->CloseHint();
+}
+
 void TQtViewHints::FocusLost() {
   m_rest.stop();
   if (m_window->Kind() == TQtHintWindow::hkCollapsed) m_window->CloseHint();

@@ -43,6 +43,8 @@ public:
   void ScrollThumbMoved(int value);
   void ScrollThumbReleased();
   void Wheel();
+  // A mouse press anywhere in the editor closes an open hint.
+  void MousePressed();
   void FocusLost();
 
   TQtHintWindow& Window() { return *m_window; }

@@ -243,6 +243,7 @@ void TSyntaxMemo::mousePressEvent(QMouseEvent* event) {
   // Presses in the gutter are the gutter's and are handed over before this
   // point; a press in the text ends a search and closes a hint first.
   if (OnMousePress) OnMousePress();
+  m_hints->MousePressed();
   setFocus(Qt::MouseFocusReason);
   if (ViewMousePress(event, false)) return;  // gutter buttons, collapse marks
   if (m_textMouse->Press(*event, m_core)) {

@@ -515,6 +515,14 @@ TEST_F(SyntaxMemoView, RestingOnAFoldedButtonShowsTheHiddenLines) {
   EXPECT_LT(hint.height(), 4 * m_memo->LineHeight());
   QTest::mouseMove(View(), QPoint(200, 100));
   EXPECT_EQ(hint.Kind(), TQtHintWindow::hkNone);
+  // A press closes it too.
+  QTest::mouseMove(View(), ButtonOfRow(0).center());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return hint.Kind() == TQtHintWindow::hkCollapsed; }, 3000));
+  const QPoint gutter(2, ButtonOfRow(0).center().y());  // beside the button: no fold toggles
+  QTest::mousePress(View(), Qt::LeftButton, Qt::NoModifier, gutter);
+  EXPECT_EQ(hint.Kind(), TQtHintWindow::hkNone);
+  QTest::mouseRelease(View(), Qt::LeftButton, Qt::NoModifier, gutter);
+  EXPECT_EQ(m_memo->Folds().Count(), 1);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct TQtTextRenderer::TLineMarks {
 
 std::vector<TVisibleLine> TQtTextRenderer::VisibleLines() const {
   std::vector<TVisibleLine> lines;
-  const TViewRows& rows = m_memo.m_rows;
+  const TViewRows& rows = m_memo.Rows();
   const int lineHeight = rows.LineHeight();
   const int height = m_memo.viewport()->height();
   const int top = m_memo.TopRow();
@@ -49,7 +49,7 @@ std::vector<TVisibleLine> TQtTextRenderer::VisibleLines() const {
 }
 
 QFont TQtTextRenderer::CanvasFont(const TCanvasState& state) const {
-  QFont font = m_memo.m_font;
+  QFont font = m_memo.EditorFont();
   // Fonts of custom-font styles are honoured, but drawn into the editor's cells.
   const QString family = QString::fromStdString(state.FontName);
   if (!family.isEmpty() && family != font.family()) font.setFamily(family);
@@ -63,7 +63,7 @@ QFont TQtTextRenderer::CanvasFont(const TCanvasState& state) const {
 }
 
 QString TQtTextRenderer::DisplayText(int line, std::vector<int>& cells) const {
-  cells = m_memo.m_layout.CellStarts(line);
+  cells = m_memo.Layout().CellStarts(line);
   const std::string text = line < m_memo.Lines().Count() ? m_memo.Lines().Line(line) : std::string();
   QString display;
   display.reserve(cells.back());
@@ -72,7 +72,7 @@ QString TQtTextRenderer::DisplayText(int line, std::vector<int>& cells) const {
     if (c == '\t') {
       display.append(QString(cells[i + 1] - cells[i], QLatin1Char(' ')));
     } else {
-      const char32_t u = m_memo.m_codePage.ToUnicode(static_cast<unsigned char>(c));
+      const char32_t u = m_memo.CodePage().ToUnicode(static_cast<unsigned char>(c));
       display.append(u < 0x20 ? QChar(0x2400 + u) : QChar(static_cast<char16_t>(u)));
     }
   }
@@ -82,12 +82,12 @@ QString TQtTextRenderer::DisplayText(int line, std::vector<int>& cells) const {
 const TSyntaxFormat* TQtTextRenderer::SearchMarkStyle() const {
   const TSyntAnalyzer* lexer = m_memo.SyntaxAnalyzer();
   if (lexer && lexer->SearchMatch()) return lexer->SearchMatch();
-  return &m_memo.m_defaultStyles.SearchMark;
+  return &m_memo.DefaultStyles().SearchMark;
 }
 
 const TSyntaxFormat* TQtTextRenderer::CurrentLineStyle() const {
   const TSyntAnalyzer* lexer = m_memo.SyntaxAnalyzer();
-  const TSyntaxFormat* style = lexer && lexer->CurrentLine() ? lexer->CurrentLine() : &m_memo.m_defaultStyles.CurrentLine;
+  const TSyntaxFormat* style = lexer && lexer->CurrentLine() ? lexer->CurrentLine() : &m_memo.DefaultStyles().CurrentLine;
   return style->Enabled() ? style : nullptr;
 }
 
@@ -97,13 +97,13 @@ void TQtTextRenderer::Paint(QPainter& painter, const QRect& dirty, const std::ve
   const int last = lines.back().Line;
   if (last < store.Count()) m_memo.AnalyzeForPaint(store.LineStart(last) + store.LineFullLength(last));
   const bool focus = m_memo.hasFocus();
-  const bool dynamic = focus || !m_memo.m_core.HasOption(soHideDynamic);
+  const bool dynamic = focus || !m_memo.Core().HasOption(soHideDynamic);
   // One lookup for the whole paint: it maps the styled ranges once.
-  TStyledRuns lookup(m_memo.m_syntClient.get(), m_memo.BaseCanvasState(), dynamic);
+  TStyledRuns lookup(m_memo.SyntClient(), m_memo.BaseCanvasState(), dynamic);
   // The analysis went as far as the paint's budget allowed; the rest is plain.
   lookup.SetAnalyzeOnDemand(false);
   painter.save();
-  const int textLeft = m_memo.m_gutter->Width();
+  const int textLeft = m_memo.Gutter().Width();
   painter.setClipRect(QRect(textLeft, 0, std::max(0, m_memo.viewport()->width() - textLeft),
                             m_memo.viewport()->height()));
   for (const TVisibleLine& line : lines) PaintLine(painter, lookup, line, dirty);
@@ -113,7 +113,7 @@ void TQtTextRenderer::Paint(QPainter& painter, const QRect& dirty, const std::ve
 void TQtTextRenderer::PaintLine(QPainter& painter, TStyledRuns& lookup, const TVisibleLine& visible,
                                 const QRect& dirty) {
   TSyntaxMemo& memo = m_memo;
-  const TViewRows& rows = memo.m_rows;
+  const TViewRows& rows = memo.Rows();
   const int line = visible.Line;
   const int lineHeight = rows.LineHeight();
   const int cellWidth = rows.CellWidth();
@@ -128,11 +128,11 @@ void TQtTextRenderer::PaintLine(QPainter& painter, TStyledRuns& lookup, const TV
   marks.text = DisplayText(line, marks.cells);
   marks.currentLine = memo.CaretPos().Y == line ? CurrentLineStyle() : nullptr;
   marks.searchStyle = SearchMarkStyle();
-  for (const TSearchMark& mark : memo.m_searchMarks.Between(lineStart, lineStart + shownEnd))
+  for (const TSearchMark& mark : memo.SearchMarks().Between(lineStart, lineStart + shownEnd))
     marks.search.emplace_back(std::max(mark.Start - lineStart, 0), std::min(mark.End - lineStart, shownEnd));
-  const bool showSelection = memo.HaveSelection() && (memo.hasFocus() || !memo.m_core.HasOption(soHideSelection));
+  const bool showSelection = memo.HaveSelection() && (memo.hasFocus() || !memo.Core().HasOption(soHideSelection));
   if (showSelection) {
-    marks.selection = &memo.m_defaultStyles.SelectioMark;
+    marks.selection = &memo.DefaultStyles().SelectioMark;
     if (memo.SelectionMode() == smColumn) {
       const TBlockRect block = memo.BlockRect();
       if (line >= block.Top && line <= block.Bottom) {
@@ -169,7 +169,7 @@ void TQtTextRenderer::PaintLine(QPainter& painter, TStyledRuns& lookup, const TV
       marks.currentLine->ApplyToCanvas(state, false);
       const QColor background = CanvasColor(state.BgColor, memo.palette(), QColor());
       if (background.isValid())
-        painter.fillRect(QRect(memo.m_gutter->Width(), y, memo.viewport()->width(), lineHeight), background);
+        painter.fillRect(QRect(memo.Gutter().Width(), y, memo.viewport()->width(), lineHeight), background);
     }
     PaintPieces(painter, lookup, line, from, to, x0, y, marks);
     if (sub != visible.Rows - 1) continue;
@@ -213,8 +213,8 @@ void TQtTextRenderer::PaintPieces(QPainter& painter, TStyledRuns& lookup, int li
   const QString& text = marks.text;
   const std::vector<int>& cells = marks.cells;
   const QPalette& colors = m_memo.palette();
-  const int cellWidth = m_memo.m_rows.CellWidth();
-  const int lineHeight = m_memo.m_rows.LineHeight();
+  const int cellWidth = m_memo.Rows().CellWidth();
+  const int lineHeight = m_memo.Rows().LineHeight();
   std::size_t run = 0;
   for (std::size_t i = 0; i + 1 < cuts.size(); ++i) {
     const int a = cuts[i], b = cuts[i + 1];
@@ -230,14 +230,14 @@ void TQtTextRenderer::PaintPieces(QPainter& painter, TStyledRuns& lookup, int li
     const QColor background = CanvasColor(state.BgColor, colors, QColor());
     if (background.isValid()) painter.fillRect(QRect(x, y, width, lineHeight), background);
     painter.setFont(CanvasFont(state));
-    painter.setPen(CanvasColor(state.TextColor, colors, m_memo.m_fontColor));
+    painter.setPen(CanvasColor(state.TextColor, colors, m_memo.FontColor()));
     const int cellFrom = cells[static_cast<std::size_t>(a)], cellTo = cells[static_cast<std::size_t>(b)];
-    painter.drawText(x, y + m_memo.m_ascent, text.mid(cellFrom, cellTo - cellFrom));
+    painter.drawText(x, y + m_memo.Ascent(), text.mid(cellFrom, cellTo - cellFrom));
   }
 }
 
 QRect TQtTextRenderer::CollapseMarkRect(const TVisibleLine& visible) const {
-  const TViewRows& rows = m_memo.m_rows;
+  const TViewRows& rows = m_memo.Rows();
   const TFoldRange* fold = rows.FoldOn(visible.Line);
   if (!fold) return QRect();
   const int cellWidth = rows.CellWidth();
@@ -245,8 +245,8 @@ QRect TQtTextRenderer::CollapseMarkRect(const TVisibleLine& visible) const {
   const int cut = rows.ShownEnd(visible.Line);
   const int last = visible.Rows - 1;
   const int lastStart = std::min(rows.SubLineStart(visible.Line, last), cut);
-  const int cells = m_memo.m_layout.VisualColumn(visible.Line, cut) -
-                    m_memo.m_layout.VisualColumn(visible.Line, lastStart);
+  const int cells = m_memo.Layout().VisualColumn(visible.Line, cut) -
+                    m_memo.Layout().VisualColumn(visible.Line, lastStart);
   const int x = m_memo.TextLeft() - m_memo.horizontalScrollBar()->value() + cells * cellWidth;
   return QRect(x, visible.Top + last * lineHeight, fold->MarkCells() * cellWidth, lineHeight);
 }
@@ -258,7 +258,7 @@ int TQtTextRenderer::CollapseMarkLineAt(const std::vector<TVisibleLine>& lines, 
 }
 
 void TQtTextRenderer::PaintCollapseMark(QPainter& painter, const TFoldRange& fold, QRect box) const {
-  const TSyntaxFormat& style = m_memo.m_defaultStyles.CollapseMark;
+  const TSyntaxFormat& style = m_memo.DefaultStyles().CollapseMark;
   TCanvasState state = m_memo.BaseCanvasState();
   style.ApplyToCanvas(state, true);
   const QPalette& colors = m_memo.palette();
@@ -266,13 +266,13 @@ void TQtTextRenderer::PaintCollapseMark(QPainter& painter, const TFoldRange& fol
   const QRect frame = box.adjusted(1, 1, -2, -2);
   if (background.isValid()) painter.fillRect(frame, background);
   painter.setFont(CanvasFont(state));
-  painter.setPen(CanvasColor(state.TextColor, colors, m_memo.m_fontColor));
+  painter.setPen(CanvasColor(state.TextColor, colors, m_memo.FontColor()));
   QString text;
-  for (char c : fold.MarkText()) text.append(QChar(static_cast<char16_t>(m_memo.m_codePage.ToUnicode(static_cast<unsigned char>(c)))));
-  painter.drawText(box.left() + m_memo.m_rows.CellWidth() / 2, box.top() + m_memo.m_ascent, text);
+  for (char c : fold.MarkText()) text.append(QChar(static_cast<char16_t>(m_memo.CodePage().ToUnicode(static_cast<unsigned char>(c)))));
+  painter.drawText(box.left() + m_memo.Rows().CellWidth() / 2, box.top() + m_memo.Ascent(), text);
   auto side = [&](TBorderLineType type, std::uint32_t color, QPoint a, QPoint b) {
     if (type == blNone) return;
-    painter.setPen(CanvasColor(color, colors, m_memo.m_fontColor));
+    painter.setPen(CanvasColor(color, colors, m_memo.FontColor()));
     painter.drawLine(a, b);
   };
   side(style.BorderTypeLeft, style.BorderColorLeft, frame.topLeft(), frame.bottomLeft());
@@ -284,16 +284,16 @@ void TQtTextRenderer::PaintCollapseMark(QPainter& painter, const TFoldRange& fol
 QRect TQtTextRenderer::CaretRect() const {
   const TSyntaxMemo& memo = m_memo;
   if (!memo.hasFocus() || memo.ReadOnly()) return QRect();
-  const TViewRows& rows = memo.m_rows;
+  const TViewRows& rows = memo.Rows();
   const TPoint caret = rows.ShownCaret(memo.CaretPos());
   const TPixelPoint at = rows.CaretToPixel(caret);
   const int cellWidth = rows.CellWidth();
   const int lineHeight = rows.LineHeight();
   const bool insideText = caret.X < rows.ShownEnd(caret.Y) && caret.Y < memo.Lines().Count();
-  const TecCaretShape& shape = memo.m_core.ReplaceMode() && insideText ? memo.m_caretShapes.Overwrite
-                                                                         : memo.m_caretShapes.Insert;
-  const int charWidth = insideText ? (memo.m_layout.VisualColumn(caret.Y, caret.X + 1) -
-                                      memo.m_layout.VisualColumn(caret.Y, caret.X)) * cellWidth
+  const TecCaretShape& shape = memo.Core().ReplaceMode() && insideText ? memo.Caret().Overwrite
+                                                                         : memo.Caret().Insert;
+  const int charWidth = insideText ? (memo.Layout().VisualColumn(caret.Y, caret.X + 1) -
+                                      memo.Layout().VisualColumn(caret.Y, caret.X)) * cellWidth
                                    : cellWidth;
   const int width = shape.PixelWidth(charWidth);
   const int height = std::min(shape.PixelHeight(lineHeight), lineHeight);
@@ -304,9 +304,9 @@ QRect TQtTextRenderer::CaretRect() const {
 
 void TQtTextRenderer::PaintCaret(QPainter& painter) const {
   const QRect caret = CaretRect();
-  if (caret.isEmpty() || !m_memo.m_caretBlinkOn) return;
+  if (caret.isEmpty() || !m_memo.CaretBlinkOn()) return;
   painter.save();
-  painter.setClipRect(QRect(m_memo.m_gutter->Width(), 0, m_memo.viewport()->width(), m_memo.viewport()->height()));
+  painter.setClipRect(QRect(m_memo.Gutter().Width(), 0, m_memo.viewport()->width(), m_memo.viewport()->height()));
   // Inverts what lies under it, so the character under a block caret stays legible.
   painter.setCompositionMode(QPainter::CompositionMode_Difference);
   painter.fillRect(caret, Qt::white);
@@ -317,8 +317,8 @@ QSize TQtTextRenderer::HiddenLinesSize(const TFoldRange& fold, int maxLines) con
   const int first = fold.FirstLine + 1;
   const int last = std::min(fold.LastLine(), first + std::max(1, maxLines) - 1);
   int widest = 1;
-  for (int line = first; line <= last; ++line) widest = std::max(widest, m_memo.m_layout.VisualColumn(line, m_memo.Lines().LineLength(line)));
-  const TViewRows& rows = m_memo.m_rows;
+  for (int line = first; line <= last; ++line) widest = std::max(widest, m_memo.Layout().VisualColumn(line, m_memo.Lines().LineLength(line)));
+  const TViewRows& rows = m_memo.Rows();
   return QSize(widest * rows.CellWidth(), (last - first + 1) * rows.LineHeight());
 }
 
@@ -326,12 +326,12 @@ void TQtTextRenderer::PaintHiddenLines(QPainter& painter, const TFoldRange& fold
   const int first = fold.FirstLine + 1;
   const int last = std::min(fold.LastLine(), first + std::max(1, maxLines) - 1);
   const QSize size = HiddenLinesSize(fold, maxLines);
-  painter.fillRect(QRect(QPoint(0, 0), size), m_memo.m_color);
+  painter.fillRect(QRect(QPoint(0, 0), size), m_memo.Color());
   const TSyntMemoStrings& store = m_memo.Lines();
   if (last < store.Count()) m_memo.AnalyzeForPaint(store.LineStart(last) + store.LineFullLength(last));
-  TStyledRuns lookup(m_memo.m_syntClient.get(), m_memo.BaseCanvasState(), true);
+  TStyledRuns lookup(m_memo.SyntClient(), m_memo.BaseCanvasState(), true);
   TLineMarks marks;
-  const int lineHeight = m_memo.m_rows.LineHeight();
+  const int lineHeight = m_memo.Rows().LineHeight();
   for (int line = first; line <= last && line < store.Count(); ++line) {
     marks.text = DisplayText(line, marks.cells);
     PaintPieces(painter, lookup, line, 0, store.LineLength(line), 0, (line - first) * lineHeight, marks);

@@ -186,14 +186,17 @@ public:
   TQtGutter& Gutter() { return *m_gutter; }
   TQtLineNumbers& LineNumbers();
   TDefaultStyles& DefaultStyles() { return m_defaultStyles; }
+  const TDefaultStyles& DefaultStyles() const { return m_defaultStyles; }
   THintProps& HintProps() { return m_hintProps; }
   // The caret's shapes; changes show at the next repaint.
   TCaretShapes& Caret() { return m_caretShapes; }
+  const TCaretShapes& Caret() const { return m_caretShapes; }
   // The spans a search marked; the view repaints when they change.
   TSearchMarks& SearchMarks() { return m_searchMarks; }
   const TSearchMarks& SearchMarks() const { return m_searchMarks; }
   // The view model: rows over wrap and folds, and the navigator key commands ask.
   TViewRows& Rows() { return m_rows; }
+  const TViewRows& Rows() const { return m_rows; }
   TFoldState& Folds() { return m_folds; }
   TViewNavigator& Navigator() { return m_navigator; }
   // Folds or unfolds the range starting on `line` (the gutter button);
@@ -235,6 +238,12 @@ public:
   int VisibleLineCount() const;
   int LineHeight() const { return m_lineHeight; }
   int CharWidth() const { return m_charWidth; }
+  // Pixels from a row's top to the text's base line.
+  int Ascent() const { return m_ascent; }
+  // The code page the text is shown and typed in.
+  const TCodePage& CodePage() const { return m_codePage; }
+  // Whether the blinking caret is in its visible phase.
+  bool CaretBlinkOn() const { return m_caretBlinkOn; }
 
   // Caret position (column may lie beyond the line's end) under a point of
   // the viewport, through wrapped rows and folds; rows beyond the text give
@@ -258,6 +267,8 @@ public:
   // Told about exceptions of the analysis (block rules, idle runs, painting);
   // by default they are logged as warnings. The analysis goes on.
   std::function<void(const std::exception&)> OnAnalysisError;
+  // Tells OnAnalysisError, or logs a warning when nobody listens.
+  void ReportAnalysisError(const std::exception& error);
 
   // The drawing state of the character at 0-based `offset` before the
   // selection is laid over it. Analyses up to the offset.
@@ -291,7 +302,6 @@ protected:
   bool event(QEvent* event) override;
 
 private:
-  friend class TQtTextRenderer;
   // ---- What the parts tell the widget ----
   void UpdateView();
   void CaretMoved();
@@ -308,7 +318,6 @@ private:
   void CreateHints();
   void UpdateScrollBars();
   void RecountLongestLine();
-  void ReportAnalysisError(const std::exception& error);
   // Keys of a running incremental search; true when taken.
   bool HandleIncSearchKey(QKeyEvent* event);
 

@@ -161,7 +161,8 @@ std::uint32_t TWrapLayout::LayoutLine(int line, const char* text, int length, st
     const char* const end = text + length;
     int width = 0;
     for (;;) {
-      const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p)));
+      // An empty line may come without any text pointer at all.
+      const char* tab = p < end ? static_cast<const char*>(std::memchr(p, '\t', static_cast<size_t>(end - p))) : nullptr;
       if (!tab) {
         width += static_cast<int>(end - p);
         break;

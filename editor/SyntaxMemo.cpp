@@ -86,7 +86,9 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   viewport()->setMouseTracking(true);
   m_navigator.SetFoldSource(m_foldCommands.Source());
   m_gutter->SetFolding(TGutterFolding{
-      [this](int line) { return m_syntClient ? m_syntClient->LineFoldState(line) : -3; },
+      // A folded line keeps its (plus) button even when the analysis, after
+      // an edit around it, no longer starts a range there: it is the way back.
+      [this](int line) { return m_rows.FoldOn(line) ? 0 : m_syntClient ? m_syntClient->LineFoldState(line) : -3; },
       [this](int line, bool nested) { ToggleFold(line, nested); }});
   m_gutter->OnChanged = [this] { Relayout(); };
   m_gutter->LineNumbers().OnChanged = [this] { viewport()->update(); };

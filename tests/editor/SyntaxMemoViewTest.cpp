@@ -306,6 +306,24 @@ TEST_F(SyntaxMemoView, AnEditInsideAFoldUnfoldsItAndOneAfterItMovesIt) {
   EXPECT_EQ(m_memo->Rows().LineRows(3), 1);
 }
 
+TEST_F(SyntaxMemoView, AFoldKeepsItsPlusButtonWhenTheAnalysisNoLongerStartsARangeThere) {
+  SetText("x\r\n// a\r\n// b\r\n// c\r\ny\r\n");
+  WaitForFolds(1);
+  ClickButton(1);
+  ASSERT_EQ(m_memo->Folds().Count(), 1);
+  const QImage plus = Grab().copy(ButtonOfRow(1));
+  // The line above becomes a comment too: the run, as analysed now, starts
+  // there, while the folded lines stay folded.
+  m_memo->ReplaceText(0, 1, "// z");
+  WaitForFolds(1);
+  ASSERT_EQ(m_memo->SyntClient()->LineFoldState(1), -2);
+  ASSERT_EQ(m_memo->Folds().Count(), 1);
+  EXPECT_EQ(Grab().copy(ButtonOfRow(1)), plus) << "the folded line shows its plus button";
+  ClickButton(1);
+  EXPECT_EQ(m_memo->Folds().Count(), 0) << "and the button unfolds it";
+  EXPECT_EQ(m_memo->Rows().RowCount(), 5);
+}
+
 TEST_F(SyntaxMemoView, CtrlOnAButtonFoldsAndUnfoldsTheNestedRangesToo) {
   SetText("#ifdef A\r\n#ifdef B\r\nx\r\n#endif\r\ny\r\n#endif\r\nz\r\n");
   WaitForFolds(2);

@@ -219,6 +219,11 @@ void TSyntaxMemo::CaretMoved() {
 void TSyntaxMemo::TextChangedInStore(int pos, int count) {
   if (pos < 0) {
     RecountLongestLine();
+    // A new text is shown from its top, where the core put the caret; the
+    // old scroll position must not linger to come back as the text grows.
+    // (The horizontal bar first: its change reads the vertical one back.)
+    horizontalScrollBar()->setValue(0);
+    m_navigator.SetTopRow(0);
   } else if (count > 0) {
     // Only lines touched by an insertion can have grown.
     const int first = Lines().LineFromOffset(pos), last = Lines().LineFromOffset(pos + count);

@@ -543,5 +543,26 @@ TEST_F(SyntaxMemoView, RestingOnAFoldedButtonShowsTheHiddenLines) {
   EXPECT_EQ(m_memo->Folds().Count(), 1);
 }
 
+TEST_F(SyntaxMemoView, ANewTextIsShownFromItsTopWhereTheCaretIs) {
+  std::string text;
+  for (int i = 0; i < 300; ++i) text += "SET x = " + std::to_string(i) + std::string(200, ' ') + "END\r\n";
+  m_memo->SetWordWrap(false);
+  SetText(text);
+  m_memo->SetTopLine(150);  // scrolled away from the caret, as by the wheel
+  m_memo->horizontalScrollBar()->setValue(300);
+  m_memo->Lines().SetText(text);
+  EXPECT_EQ(m_memo->horizontalScrollBar()->value(), 0);
+  EXPECT_EQ(m_memo->CaretPos(), (TPoint{0, 0}));
+  EXPECT_EQ(m_memo->TopRow(), 0) << "a new text starts at its top, with the caret";
+  EXPECT_EQ(m_memo->verticalScrollBar()->value(), 0);
+  m_memo->SetTopLine(150);
+  m_memo->Lines().SetText("a\r\nb\r\nc\r\nd");
+  EXPECT_EQ(m_memo->TopRow(), 0) << "not the last line of a short text";
+  // The old scroll position does not come back when the text grows again.
+  m_memo->Lines().InsertText(m_memo->Lines().TextLength(), text);
+  EXPECT_EQ(m_memo->TopRow(), 0);
+  EXPECT_EQ(m_memo->verticalScrollBar()->value(), 0);
+}
+
 }  // namespace
 }  // namespace penwick

@@ -171,7 +171,17 @@ void TQtTextRenderer::PaintLine(QPainter& painter, TStyledRuns& lookup, const TV
       if (background.isValid())
         painter.fillRect(QRect(memo.Gutter().Width(), y, memo.viewport()->width(), lineHeight), background);
     }
-    PaintPieces(painter, lookup, line, from, to, x0, y, marks);
+    // Only the characters whose cells reach into the window are drawn (one
+    // more on each side for overhanging glyphs): a long line that does not
+    // wrap costs what shows of it, not its length.
+    const std::vector<int>& cells = marks.cells;
+    const int cellLo = (memo.Gutter().Width() - x0) / cellWidth - 1;
+    const int cellHi = (memo.viewport()->width() - x0) / cellWidth + 1;
+    const auto firstShown = std::upper_bound(cells.begin() + from + 1, cells.begin() + to + 1, cellLo);
+    const int drawFrom = std::clamp(int(firstShown - cells.begin()) - 1, from, to);
+    const int drawTo = std::clamp(int(std::lower_bound(cells.begin() + drawFrom, cells.begin() + to, cellHi) - cells.begin()),
+                                  drawFrom, to);
+    PaintPieces(painter, lookup, line, drawFrom, drawTo, x0, y, marks);
     if (sub != visible.Rows - 1) continue;
     if (marks.selCellTo > marks.selCellFrom) {
       TCanvasState state = lookup.StateOf({});

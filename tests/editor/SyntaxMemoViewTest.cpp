@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QLineEdit>
+#include <QPicture>
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
@@ -562,6 +563,30 @@ TEST_F(SyntaxMemoView, ANewTextIsShownFromItsTopWhereTheCaretIs) {
   m_memo->Lines().InsertText(m_memo->Lines().TextLength(), text);
   EXPECT_EQ(m_memo->TopRow(), 0);
   EXPECT_EQ(m_memo->verticalScrollBar()->value(), 0);
+}
+
+TEST_F(SyntaxMemoView, AVeryLongLineCostsOnlyWhatTheWindowShowsOfIt) {
+  // What a paint draws, by the size of its recorded drawing commands.
+  auto recorded = [&] {
+    QPicture picture;
+    View()->render(&picture);
+    return picture.size();
+  };
+  m_memo->SetWordWrap(false);
+  const std::string piece = "SET x = 1; ";
+  std::string screenful;
+  while (screenful.size() < 200) screenful += piece;
+  SetText(screenful + "\r\nnext");
+  const uint shortLine = recorded();
+  std::string line;
+  for (int i = 0; i < 2000; ++i) line += piece;
+  SetText(line + "\r\nnext");
+  EXPECT_LT(recorded(), 2 * shortLine) << "the characters beyond the right edge are not drawn";
+  m_memo->horizontalScrollBar()->setValue(m_memo->horizontalScrollBar()->maximum() / 2);
+  EXPECT_LT(recorded(), 2 * shortLine) << "nor those scrolled out on the left";
+  // What shows is drawn: the window scrolled half way along shows ink.
+  EXPECT_GT(Count(Grab(), QRect(m_memo->TextLeft(), 0, View()->width() - m_memo->TextLeft(), m_memo->LineHeight()),
+                  [](QColor c) { return c.lightness() > 60; }), 0);
 }
 
 }  // namespace

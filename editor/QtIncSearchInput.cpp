@@ -56,7 +56,8 @@ bool TQtIncSearchInput::HandleKey(QKeyEvent* event) {
       m_search.Stop();
       return true;
     case Qt::Key_Backspace:
-      if (mods != Qt::NoModifier) break;
+      // Shift may still be held from a capital: it does not make Backspace a key of the text.
+      if ((mods & ~Qt::ShiftModifier) != Qt::NoModifier) break;
       m_search.Backspace();
       return true;
     default:

@@ -19,7 +19,7 @@ class TSyntaxMemo;
 //    it), Space included, is searched for; one the code page cannot hold is
 //    dropped like a failed step. Several characters at once (a composed
 //    key) are tried in turn until one fails.
-//  - Backspace without modifiers shortens the string.
+//  - Backspace, alone or with Shift, shortens the string.
 //  - Shift, Caps Lock, Num Lock, AltGr and Meta alone are ignored: they only
 //    prepare the next character.
 //  - Esc, Enter, and Ctrl or Alt alone end the search and do nothing else

@@ -122,6 +122,20 @@ TEST_F(IncSearchWidget, ShiftTypesCapitalsAndCaseIsIgnoredByDefault) {
   EXPECT_EQ((TPoint{6, 1}), m_memo->CaretPos());
 }
 
+// Shift still held from typing a capital must not turn Backspace into an
+// edit of the text: it shortens the search string like a plain Backspace.
+TEST_F(IncSearchWidget, BackspaceWithShiftHeldShortensTheStringAndLeavesTheText) {
+  StartByKey();
+  QTest::keyClick(m_memo, 'D', Qt::ShiftModifier);
+  QTest::keyClick(m_memo, 'E', Qt::ShiftModifier);
+  EXPECT_EQ("DE", m_memo->IncSearchString());
+  Key(Qt::Key_Backspace, Qt::ShiftModifier);
+  EXPECT_TRUE(m_memo->IncSearchActive());
+  EXPECT_EQ("D", m_memo->IncSearchString());
+  EXPECT_EQ((TPoint{6, 1}), m_memo->CaretPos());
+  EXPECT_EQ("alpha beta gamma\r\nBeta delta\r\n", Text());
+}
+
 TEST_F(IncSearchWidget, OptionsSetWhileTheStartIsToldApplyAndLaterOnesEndTheSearch) {
   m_memo->OnIncSearchChange = [this](int state) {
     m_states.push_back(state);

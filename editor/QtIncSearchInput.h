@@ -32,8 +32,9 @@ class TSyntaxMemo;
 // the search; the press then acts as usual. Input-method text is searched
 // like typed characters.
 //
-// A found step empties the selection, marks the match (the previous search
-// marks go) and puts the caret at TIncrementalSearch::CaretOffset(); an
+// A found step unfolds the folds that hide part of the match, empties the
+// selection, marks the match (the previous search marks go) and puts the
+// caret at TIncrementalSearch::CaretOffset(); an
 // empty string after Backspace clears the marks and returns the caret to the
 // start offset.
 class TQtIncSearchInput : public QObject {

@@ -157,6 +157,32 @@ TEST_F(SyntaxMemoKeys, DoubleClickSelectsTheWordAndAThirdClickTheLine) {
   EXPECT_EQ(Caret(), (TPoint{2, 1}));
 }
 
+// On the first line of a folded range the row shows the whole range: a line
+// selection takes it whole, so that the caret after it is on a shown line.
+TEST_F(SyntaxMemoKeys, ALineSelectionOnAFoldedLineTakesTheFoldedLinesToo) {
+  SetText("one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nlast");
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1) + 6, lines.LineStart(3) + 6, ""));
+  QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellPoint(2, 1));
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellPoint(2, 1));
+  EXPECT_EQ(m_memo->SelText(), "#ifdef A\r\nSET x = 1\r\n#endif\r\n");
+  EXPECT_EQ(Caret(), (TPoint{0, 4}));
+  EXPECT_FALSE(m_memo->Folds().IsLineHidden(Caret().Y));
+  // Line selection mode (Ctrl+O, L) from the folded line does the same.
+  m_memo->SetSelection(lines.LineStart(1) + 2, 0);
+  m_memo->SetCaretPos(2, 1);
+  Key(Qt::Key_O, Qt::ControlModifier);
+  Key(Qt::Key_L);
+  EXPECT_EQ(m_memo->SelText(), "#ifdef A\r\nSET x = 1\r\n#endif\r\n");
+  EXPECT_EQ(Caret(), (TPoint{0, 4}));
+  EXPECT_EQ(m_memo->Folds().Count(), 1);
+  // A line without a fold is selected alone.
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellPoint(1, 0));
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellPoint(1, 0));
+  EXPECT_EQ(m_memo->SelText(), "one\r\n");
+}
+
 TEST_F(SyntaxMemoKeys, MousePressReachesItsHook) {
   int presses = 0;
   m_memo->OnMousePress = [&] { ++presses; };

@@ -116,7 +116,10 @@ void TFoldState::OnStoreChanged(int pos, int count, int /*lineChange*/) {
       }
     } else if (count < 0) {
       const int end = pos - count;
-      if (pos < f.EndPos && end > f.StartPos) {
+      // A deletion right at the end of a fold that ends inside its last line
+      // joins the text after it to that hidden line: it unfolds as well.
+      const bool joinsLastLine = pos == f.EndPos && pos > 0 && m_lines.CharAt(pos - 1) != '\n';
+      if ((pos < f.EndPos && end > f.StartPos) || joinsLastLine) {
         drop(std::min(f.StartPos, pos), f.EndPos >= end ? f.EndPos + count : pos);
         continue;
       }

@@ -183,6 +183,31 @@ TEST_F(SyntaxMemoKeys, ALineSelectionOnAFoldedLineTakesTheFoldedLinesToo) {
   EXPECT_EQ(m_memo->SelText(), "one\r\n");
 }
 
+// A folded #ifdef range ends at the end of its "#endif": Backspace at the
+// start of the next line joins that line to the hidden one. The fold opens,
+// or the line would vanish from view with the caret.
+TEST_F(SyntaxMemoKeys, JoiningALineToTheHiddenLastLineOfAFoldUnfoldsIt) {
+  for (const auto& [key, mods] : {std::pair{Qt::Key_Backspace, Qt::KeyboardModifiers{}},
+                                  std::pair{Qt::Key_Backspace, Qt::KeyboardModifiers{Qt::ControlModifier}}}) {
+    SetText("one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nlast", TPoint{0, 4});
+    const TSyntMemoStrings& lines = m_memo->Lines();
+    ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1), lines.LineStart(3) + 6, ""));
+    Key(key, mods);
+    EXPECT_EQ(Text(), "one\r\n#ifdef A\r\nSET x = 1\r\n#endiflast");
+    EXPECT_EQ(Caret(), (TPoint{6, 3}));
+    EXPECT_EQ(m_memo->Folds().Count(), 0);
+    EXPECT_FALSE(m_memo->Folds().IsLineHidden(3));
+  }
+  // A fold whose range takes its last line break along ends at a line
+  // start: deleting there edits the shown line after it, and the fold stays.
+  SetText("one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nlast", TPoint{0, 4});
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1), lines.LineStart(4), ""));
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Text(), "one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nast");
+  EXPECT_EQ(m_memo->Folds().Count(), 1);
+}
+
 TEST_F(SyntaxMemoKeys, MousePressReachesItsHook) {
   int presses = 0;
   m_memo->OnMousePress = [&] { ++presses; };

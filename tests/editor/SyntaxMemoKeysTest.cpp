@@ -5,6 +5,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 #include "editor/EditorCommandIds.h"
 #include "editor/MemoryClipboard.h"
@@ -296,6 +297,49 @@ TEST_F(SyntaxMemoKeys, OnKeyDownSeesKeysFirstAndCanTakeThem) {
   Key(Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(finds, 1);
   EXPECT_EQ(Text(), "a");
+}
+
+// Property: whatever keys and clicks arrive, with word wrap on or off and a
+// folded range in the text, the caret stays on a line of the text that no
+// fold hides (there it would not be drawn, and typing would go unseen).
+TEST_F(SyntaxMemoKeys, RandomKeysAndClicksNeverLeaveTheCaretOnAHiddenLine) {
+  const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End,
+                          Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return,
+                          Qt::Key_Tab, Qt::Key_Insert, Qt::Key_Escape, Qt::Key_A, Qt::Key_X, Qt::Key_V, Qt::Key_C,
+                          Qt::Key_Z, Qt::Key_Y, Qt::Key_T, Qt::Key_B, Qt::Key_N, Qt::Key_I, Qt::Key_E, Qt::Key_O,
+                          Qt::Key_K, Qt::Key_L, Qt::Key_Equal, Qt::Key_Space, Qt::Key_Q};
+  const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier,
+                                        Qt::ShiftModifier | Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
+                                        Qt::AltModifier};
+  std::mt19937 random(5);
+  const std::string text = "one two\r\n#ifdef A\r\n  SET x = 1 and a long line that wraps somewhere\r\n#endif\r\n\tlast\r\n";
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  for (int round = 0; round < 1500; ++round) {
+    SetText(text.c_str(), TPoint{static_cast<int>(random() % 6), random() % 2 ? 0 : 4});
+    m_memo->SetWordWrap(round % 2);
+    m_memo->resize(round % 3 ? 400 : 60, 300);
+    // Starting after "#ifdef", as a comment run after code starts inside its line.
+    ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1) + 6, lines.LineStart(3) + 6, ""));
+    for (int step = 0; step < 40; ++step) {
+      const std::string before = lines.Text();
+      const Qt::Key key = keys[random() % std::size(keys)];
+      const Qt::KeyboardModifiers mod = mods[random() % std::size(mods)];
+      if (random() % 10 == 0) {
+        QTest::mouseClick(Viewport(), random() % 4 ? Qt::LeftButton : Qt::RightButton, {},
+                          QPoint(random() % 300, random() % 200));
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      } else {
+        QTest::keyClick(m_memo.get(), key, mod);
+      }
+      const TPoint c = Caret();
+      ASSERT_LT(c.Y, std::max(1, lines.Count()));
+      ASSERT_FALSE(m_memo->Folds().IsLineHidden(c.Y))
+          << "round " << round << " step " << step << ", key " << std::hex << key << " with " << mod.toInt()
+          << std::dec << " on [" << before << "] left the caret at " << c.X << "," << c.Y;
+    }
+    if (m_memo->IncSearchActive()) Key(Qt::Key_Escape);
+    m_memo->SetReplaceMode(false);
+  }
 }
 
 }  // namespace

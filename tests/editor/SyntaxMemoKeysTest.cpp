@@ -1,6 +1,7 @@
 // The editor widget's key map, typing keys, mouse clicks in the text and
 // context menu, driven by real key and mouse events.
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -207,6 +208,19 @@ TEST_F(SyntaxMemoKeys, JoiningALineToTheHiddenLastLineOfAFoldUnfoldsIt) {
   Key(Qt::Key_Delete);
   EXPECT_EQ(Text(), "one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nast");
   EXPECT_EQ(m_memo->Folds().Count(), 1);
+}
+
+// One typed character outside the code page is one replacement character,
+// also when it takes two UTF-16 units (a surrogate pair).
+TEST_F(SyntaxMemoKeys, ACharacterBeyondTheBasicPlaneTypesOneReplacement) {
+  SetText("ab", TPoint{1, 0});
+  QTest::sendKeyEvent(QTest::Click, m_memo.get(), Qt::Key_unknown, QString::fromUtf8("\xF0\x9F\x98\x80"),
+                      Qt::NoModifier);
+  EXPECT_EQ(Text(), "a?b");
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("\xF0\x9F\x98\x80\xC3\xA9"));
+  QApplication::sendEvent(m_memo.get(), &commit);
+  EXPECT_EQ(Text(), "a??\xE9" "b");
 }
 
 TEST_F(SyntaxMemoKeys, MousePressReachesItsHook) {

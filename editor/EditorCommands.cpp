@@ -201,10 +201,17 @@ void TEditorCommands::SelectLineAt(int line) {
   const TSyntMemoStrings& lines = e.Lines();
   if (line < 0 || line >= lines.Count()) return;
   const int from = lines.LineStart(line);
-  const int to = from + lines.LineFullLength(line);
+  const int to = WholeLinesEnd(from + lines.LineFullLength(line));
   e.SetSelectionMode(smNormal);
   e.SetCaretStrPos(to);
   e.SetSelection(from, to - from);
+}
+
+int TEditorCommands::WholeLinesEnd(int to) const {
+  const TPoint end = m_editor.StrPosToCaretPos(to);
+  const TPoint shown = m_navigator->ClampToFolds(end, true);
+  // A fold reaching the end of the text has no line after it: `to` stays.
+  return shown.Y > end.Y ? m_editor.CaretPosToStrPos(shown) : to;
 }
 
 TPoint TEditorCommands::WordLeft(TPoint from) const {
@@ -492,7 +499,7 @@ void TEditorCommands::SelectLines() {
   SelectedLines(first, last);
   m_columnChosen = false;
   const int from = lines.LineStart(first);
-  const int to = lines.LineStart(last) + lines.LineFullLength(last);
+  const int to = WholeLinesEnd(lines.LineStart(last) + lines.LineFullLength(last));
   e.SetSelectionMode(smNormal);
   e.SetCaretStrPos(to);
   e.SetSelection(from, to - from);

@@ -66,7 +66,8 @@ public:
   // Selects the word at `at` (the word characters around it on its line);
   // nothing happens between words. The caret goes to the word's end.
   void SelectWordAt(TPoint at);
-  // Selects the whole line with its line break; the caret goes to the next line.
+  // Selects the whole line with its line break; the caret goes to the next
+  // line. On a folded line that is the line after the folded ones.
   void SelectLineAt(int line);
 
   // Word boundaries by the code page's word characters: the start of the
@@ -82,6 +83,9 @@ private:
   // Lines the selection covers (a normal selection ending at column 0 leaves
   // that line out), or the caret's line.
   void SelectedLines(int& first, int& last) const;
+  // The end `to` of a selection of whole lines, extended over the lines a
+  // fold hides after it, so that the caret there stands on a shown line.
+  int WholeLinesEnd(int to) const;
   // Shifts lines first..last; `indent` adds BlockIndent columns, else removes
   // up to that much leading blank space.
   void ShiftLines(bool indent);

@@ -105,8 +105,12 @@ void TFoldState::OnStoreChanged(int pos, int count, int /*lineChange*/) {
   std::vector<TFoldRange> kept;
   kept.reserve(m_folds.size());
   for (TFoldRange& f : m_folds) {
+    // An edit right at the end of a fold that ends inside its last line puts
+    // text on that hidden line (a deletion joins the next line to it): it
+    // unfolds as well.
+    const bool atHiddenEnd = pos == f.EndPos && pos > 0 && m_lines.CharAt(pos - 1) != '\n';
     if (count > 0) {
-      if (f.StartPos < pos && pos < f.EndPos) {
+      if ((f.StartPos < pos && pos < f.EndPos) || atHiddenEnd) {
         drop(f.StartPos, f.EndPos + count);
         continue;
       }
@@ -116,7 +120,7 @@ void TFoldState::OnStoreChanged(int pos, int count, int /*lineChange*/) {
       }
     } else if (count < 0) {
       const int end = pos - count;
-      if (pos < f.EndPos && end > f.StartPos) {
+      if ((pos < f.EndPos && end > f.StartPos) || atHiddenEnd) {
         drop(std::min(f.StartPos, pos), f.EndPos >= end ? f.EndPos + count : pos);
         continue;
       }

@@ -56,7 +56,8 @@ bool TQtIncSearchInput::HandleKey(QKeyEvent* event) {
       m_search.Stop();
       return true;
     case Qt::Key_Backspace:
-      if (mods != Qt::NoModifier) break;
+      // Shift may still be held from a capital: it does not make Backspace a key of the text.
+      if ((mods & ~Qt::ShiftModifier) != Qt::NoModifier) break;
       m_search.Backspace();
       return true;
     default:
@@ -103,6 +104,8 @@ bool TQtIncSearchInput::eventFilter(QObject* watched, QEvent* event) {
 
 void TQtIncSearchInput::ShowMatch() {
   const int caret = m_search.CaretOffset();
+  // A caret on a line a fold hides is not drawn, and the match would not be seen.
+  if (const auto match = m_search.Match()) m_memo.UnfoldSpan(match->Start, match->End);
   if (m_memo.SelectionMode() == smColumn) m_memo.Core().SetSelectionMode(smNormal);
   m_memo.SetSelection(caret, 0);
   m_memo.SetCaretStrPos(caret);

@@ -19,7 +19,7 @@ class TSyntaxMemo;
 //    it), Space included, is searched for; one the code page cannot hold is
 //    dropped like a failed step. Several characters at once (a composed
 //    key) are tried in turn until one fails.
-//  - Backspace without modifiers shortens the string.
+//  - Backspace, alone or with Shift, shortens the string.
 //  - Shift, Caps Lock, Num Lock, AltGr and Meta alone are ignored: they only
 //    prepare the next character.
 //  - Esc, Enter, and Ctrl or Alt alone end the search and do nothing else
@@ -32,8 +32,9 @@ class TSyntaxMemo;
 // the search; the press then acts as usual. Input-method text is searched
 // like typed characters.
 //
-// A found step empties the selection, marks the match (the previous search
-// marks go) and puts the caret at TIncrementalSearch::CaretOffset(); an
+// A found step unfolds the folds that hide part of the match, empties the
+// selection, marks the match (the previous search marks go) and puts the
+// caret at TIncrementalSearch::CaretOffset(); an
 // empty string after Backspace clears the marks and returns the caret to the
 // start offset.
 class TQtIncSearchInput : public QObject {

@@ -116,9 +116,10 @@ bool TQtKeyInput::KeyPress(const QKeyEvent& event, bool tabMovesFocus) {
 }
 
 void TQtKeyInput::TypeText(const QString& text) {
-  for (QChar c : text) {
-    if (c.unicode() < 0x20 || c.unicode() == 0x7F) continue;
-    m_dispatcher.Execute(cmChar, static_cast<char>(m_codePage.FromUnicode(c.unicode())));
+  // By code point: a surrogate pair is one character (one replacement).
+  for (char32_t c : text.toUcs4()) {
+    if (c < 0x20 || c == 0x7F) continue;
+    m_dispatcher.Execute(cmChar, static_cast<char>(m_codePage.FromUnicode(c)));
   }
 }
 

@@ -189,6 +189,18 @@ TCanvasState TSyntaxMemo::CanvasStateAt(int offset) {
 // The view (properties, geometry, scrolling, painting and the view's events)
 // is in QtSyntaxMemoView.cpp.
 
+void TSyntaxMemo::UnfoldSpan(int startPos, int endPos) {
+  // A fold hides its text from its start offset on; the list changes as folds go.
+  std::vector<std::pair<int, int>> hiding;
+  for (const TFoldRange& fold : m_folds.Folds())
+    if (fold.StartPos < std::max(endPos, startPos + 1) && fold.EndPos > startPos)
+      hiding.emplace_back(fold.StartPos, fold.EndPos);
+  if (hiding.empty()) return;
+  for (const auto& [from, to] : hiding) m_folds.Unfold(from, to);
+  UpdateScrollBars();
+  viewport()->update();
+}
+
 // Tab is a key of the editor unless the tab mode leaves it to the dialog.
 bool TSyntaxMemo::focusNextPrevChild(bool next) {
   return TabMode() == tmDialog && QAbstractScrollArea::focusNextPrevChild(next);

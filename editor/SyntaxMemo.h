@@ -203,6 +203,8 @@ public:
   // `nested`: also the ranges inside it. Unfolds the fold shown on a line.
   void ToggleFold(int line, bool nested);
   void UnfoldLine(int line);
+  // Unfolds every fold, nested ones included, that hides part of [startPos, endPos).
+  void UnfoldSpan(int startPos, int endPos);
   // The caret as drawn, in viewport pixels; empty when none is shown.
   QRect CaretRect() const;
   // The hint window (scroll hint, hidden lines of a folded range).

@@ -122,6 +122,45 @@ TEST_F(IncSearchWidget, ShiftTypesCapitalsAndCaseIsIgnoredByDefault) {
   EXPECT_EQ((TPoint{6, 1}), m_memo->CaretPos());
 }
 
+// Shift still held from typing a capital must not turn Backspace into an
+// edit of the text: it shortens the search string like a plain Backspace.
+TEST_F(IncSearchWidget, BackspaceWithShiftHeldShortensTheStringAndLeavesTheText) {
+  StartByKey();
+  QTest::keyClick(m_memo, 'D', Qt::ShiftModifier);
+  QTest::keyClick(m_memo, 'E', Qt::ShiftModifier);
+  EXPECT_EQ("DE", m_memo->IncSearchString());
+  Key(Qt::Key_Backspace, Qt::ShiftModifier);
+  EXPECT_TRUE(m_memo->IncSearchActive());
+  EXPECT_EQ("D", m_memo->IncSearchString());
+  EXPECT_EQ((TPoint{6, 1}), m_memo->CaretPos());
+  EXPECT_EQ("alpha beta gamma\r\nBeta delta\r\n", Text());
+}
+
+// A match hidden in a folded range (or in a range folded inside another) is
+// shown: the caret must not stand on a hidden line, where it is not drawn.
+TEST_F(IncSearchWidget, AMatchInsideFoldedRangesUnfoldsThem) {
+  m_memo->Lines().SetText("one\r\n#ifdef A\r\n#ifdef B\r\nSET xyz = 1\r\n#endif\r\n#endif\r\nlast\r\n");
+  m_memo->SetCaretPos(0, 0);
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(2) + 6, lines.LineStart(4) + 6, ""));
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1) + 6, lines.LineStart(5) + 6, ""));
+  const int rowsFolded = m_memo->Rows().RowCount();
+  StartByKey();
+  QTest::keyClicks(m_memo, "xyz");
+  EXPECT_EQ((TPoint{7, 3}), m_memo->CaretPos());
+  EXPECT_FALSE(m_memo->Folds().IsLineHidden(3));
+  EXPECT_EQ(m_memo->Folds().Count(), 0);
+  EXPECT_GT(m_memo->Rows().RowCount(), rowsFolded);
+  // A match outside every fold leaves the folds alone.
+  Key(Qt::Key_Escape);
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1) + 6, lines.LineStart(5) + 6, ""));
+  m_memo->SetCaretPos(0, 0);
+  StartByKey();
+  QTest::keyClicks(m_memo, "last");
+  EXPECT_EQ((TPoint{4, 6}), m_memo->CaretPos());
+  EXPECT_EQ(m_memo->Folds().Count(), 1);
+}
+
 TEST_F(IncSearchWidget, OptionsSetWhileTheStartIsToldApplyAndLaterOnesEndTheSearch) {
   m_memo->OnIncSearchChange = [this](int state) {
     m_states.push_back(state);

@@ -1,10 +1,12 @@
 // The editor widget's key map, typing keys, mouse clicks in the text and
 // context menu, driven by real key and mouse events.
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QMenu>
 #include <QTest>
 #include <gtest/gtest.h>
 #include <memory>
+#include <random>
 
 #include "editor/EditorCommandIds.h"
 #include "editor/MemoryClipboard.h"
@@ -157,6 +159,70 @@ TEST_F(SyntaxMemoKeys, DoubleClickSelectsTheWordAndAThirdClickTheLine) {
   EXPECT_EQ(Caret(), (TPoint{2, 1}));
 }
 
+// On the first line of a folded range the row shows the whole range: a line
+// selection takes it whole, so that the caret after it is on a shown line.
+TEST_F(SyntaxMemoKeys, ALineSelectionOnAFoldedLineTakesTheFoldedLinesToo) {
+  SetText("one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nlast");
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1) + 6, lines.LineStart(3) + 6, ""));
+  QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellPoint(2, 1));
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellPoint(2, 1));
+  EXPECT_EQ(m_memo->SelText(), "#ifdef A\r\nSET x = 1\r\n#endif\r\n");
+  EXPECT_EQ(Caret(), (TPoint{0, 4}));
+  EXPECT_FALSE(m_memo->Folds().IsLineHidden(Caret().Y));
+  // Line selection mode (Ctrl+O, L) from the folded line does the same.
+  m_memo->SetSelection(lines.LineStart(1) + 2, 0);
+  m_memo->SetCaretPos(2, 1);
+  Key(Qt::Key_O, Qt::ControlModifier);
+  Key(Qt::Key_L);
+  EXPECT_EQ(m_memo->SelText(), "#ifdef A\r\nSET x = 1\r\n#endif\r\n");
+  EXPECT_EQ(Caret(), (TPoint{0, 4}));
+  EXPECT_EQ(m_memo->Folds().Count(), 1);
+  // A line without a fold is selected alone.
+  QTest::qWait(QApplication::doubleClickInterval() + 50);
+  QTest::mouseDClick(Viewport(), Qt::LeftButton, {}, CellPoint(1, 0));
+  QTest::mouseClick(Viewport(), Qt::LeftButton, {}, CellPoint(1, 0));
+  EXPECT_EQ(m_memo->SelText(), "one\r\n");
+}
+
+// A folded #ifdef range ends at the end of its "#endif": Backspace at the
+// start of the next line joins that line to the hidden one. The fold opens,
+// or the line would vanish from view with the caret.
+TEST_F(SyntaxMemoKeys, JoiningALineToTheHiddenLastLineOfAFoldUnfoldsIt) {
+  for (const auto& [key, mods] : {std::pair{Qt::Key_Backspace, Qt::KeyboardModifiers{}},
+                                  std::pair{Qt::Key_Backspace, Qt::KeyboardModifiers{Qt::ControlModifier}}}) {
+    SetText("one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nlast", TPoint{0, 4});
+    const TSyntMemoStrings& lines = m_memo->Lines();
+    ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1), lines.LineStart(3) + 6, ""));
+    Key(key, mods);
+    EXPECT_EQ(Text(), "one\r\n#ifdef A\r\nSET x = 1\r\n#endiflast");
+    EXPECT_EQ(Caret(), (TPoint{6, 3}));
+    EXPECT_EQ(m_memo->Folds().Count(), 0);
+    EXPECT_FALSE(m_memo->Folds().IsLineHidden(3));
+  }
+  // A fold whose range takes its last line break along ends at a line
+  // start: deleting there edits the shown line after it, and the fold stays.
+  SetText("one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nlast", TPoint{0, 4});
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1), lines.LineStart(4), ""));
+  Key(Qt::Key_Delete);
+  EXPECT_EQ(Text(), "one\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nast");
+  EXPECT_EQ(m_memo->Folds().Count(), 1);
+}
+
+// One typed character outside the code page is one replacement character,
+// also when it takes two UTF-16 units (a surrogate pair).
+TEST_F(SyntaxMemoKeys, ACharacterBeyondTheBasicPlaneTypesOneReplacement) {
+  SetText("ab", TPoint{1, 0});
+  QTest::sendKeyEvent(QTest::Click, m_memo.get(), Qt::Key_unknown, QString::fromUtf8("\xF0\x9F\x98\x80"),
+                      Qt::NoModifier);
+  EXPECT_EQ(Text(), "a?b");
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("\xF0\x9F\x98\x80\xC3\xA9"));
+  QApplication::sendEvent(m_memo.get(), &commit);
+  EXPECT_EQ(Text(), "a??\xE9" "b");
+}
+
 TEST_F(SyntaxMemoKeys, MousePressReachesItsHook) {
   int presses = 0;
   m_memo->OnMousePress = [&] { ++presses; };
@@ -245,6 +311,49 @@ TEST_F(SyntaxMemoKeys, OnKeyDownSeesKeysFirstAndCanTakeThem) {
   Key(Qt::Key_F, Qt::ControlModifier);
   EXPECT_EQ(finds, 1);
   EXPECT_EQ(Text(), "a");
+}
+
+// Property: whatever keys and clicks arrive, with word wrap on or off and a
+// folded range in the text, the caret stays on a line of the text that no
+// fold hides (there it would not be drawn, and typing would go unseen).
+TEST_F(SyntaxMemoKeys, RandomKeysAndClicksNeverLeaveTheCaretOnAHiddenLine) {
+  const Qt::Key keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End,
+                          Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Return,
+                          Qt::Key_Tab, Qt::Key_Insert, Qt::Key_Escape, Qt::Key_A, Qt::Key_X, Qt::Key_V, Qt::Key_C,
+                          Qt::Key_Z, Qt::Key_Y, Qt::Key_T, Qt::Key_B, Qt::Key_N, Qt::Key_I, Qt::Key_E, Qt::Key_O,
+                          Qt::Key_K, Qt::Key_L, Qt::Key_Equal, Qt::Key_Space, Qt::Key_Q};
+  const Qt::KeyboardModifiers mods[] = {Qt::NoModifier, Qt::NoModifier, Qt::ShiftModifier, Qt::ControlModifier,
+                                        Qt::ShiftModifier | Qt::AltModifier, Qt::ControlModifier | Qt::ShiftModifier,
+                                        Qt::AltModifier};
+  std::mt19937 random(5);
+  const std::string text = "one two\r\n#ifdef A\r\n  SET x = 1 and a long line that wraps somewhere\r\n#endif\r\n\tlast\r\n";
+  const TSyntMemoStrings& lines = m_memo->Lines();
+  for (int round = 0; round < 1500; ++round) {
+    SetText(text.c_str(), TPoint{static_cast<int>(random() % 6), random() % 2 ? 0 : 4});
+    m_memo->SetWordWrap(round % 2);
+    m_memo->resize(round % 3 ? 400 : 60, 300);
+    // Starting after "#ifdef", as a comment run after code starts inside its line.
+    ASSERT_TRUE(m_memo->Folds().Fold(lines.LineStart(1) + 6, lines.LineStart(3) + 6, ""));
+    for (int step = 0; step < 40; ++step) {
+      const std::string before = lines.Text();
+      const Qt::Key key = keys[random() % std::size(keys)];
+      const Qt::KeyboardModifiers mod = mods[random() % std::size(mods)];
+      if (random() % 10 == 0) {
+        QTest::mouseClick(Viewport(), random() % 4 ? Qt::LeftButton : Qt::RightButton, {},
+                          QPoint(random() % 300, random() % 200));
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+      } else {
+        QTest::keyClick(m_memo.get(), key, mod);
+      }
+      const TPoint c = Caret();
+      ASSERT_LT(c.Y, std::max(1, lines.Count()));
+      ASSERT_FALSE(m_memo->Folds().IsLineHidden(c.Y))
+          << "round " << round << " step " << step << ", key " << std::hex << key << " with " << mod.toInt()
+          << std::dec << " on [" << before << "] left the caret at " << c.X << "," << c.Y;
+    }
+    if (m_memo->IncSearchActive()) Key(Qt::Key_Escape);
+    m_memo->SetReplaceMode(false);
+  }
 }
 
 }  // namespace

@@ -24,7 +24,8 @@ const TCodePage& TQtClipboard::CodePage() const { return m_codePage ? *m_codePag
 
 bool TQtClipboard::HasText() const {
   const QMimeData* data = SystemClipboard().mimeData();
-  return data && data->hasText();
+  // Text that is there but empty pastes nothing: Paste stays disabled for it.
+  return data && data->hasText() && !data->text().isEmpty();
 }
 
 std::string TQtClipboard::GetText(bool* columnBlock) const {

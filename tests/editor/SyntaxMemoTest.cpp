@@ -221,6 +221,11 @@ TEST_F(SyntaxMemoWidget, ClipboardConvertsTheCodePageAndMarksColumnBlocks) {
   EXPECT_FALSE(column);
   QApplication::clipboard()->clear();
   EXPECT_FALSE(clipboard.HasText());
+  // Empty text is text to Qt, but there is nothing to paste.
+  auto* empty = new QMimeData;
+  empty->setText(QString());
+  QApplication::clipboard()->setMimeData(empty);
+  EXPECT_FALSE(clipboard.HasText());
 }
 
 TEST_F(SyntaxMemoWidget, UndoAndRedoKeys) {

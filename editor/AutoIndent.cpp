@@ -35,6 +35,8 @@ int IndentWidth(const TSyntMemoStrings& lines, const TTabList& tabs, int line) {
 int NewLineIndentWidth(const TSyntMemoStrings& lines, const TTabList& tabs, TPoint caret) {
   if (!InStore(lines, caret.Y)) return 0;
   const int column = TColumnLayout(lines, tabs).VisualColumn(caret.Y, caret.X);
+  // Only an unindented line fits column 0: no need to look for it.
+  if (column == 0) return 0;
   for (int line = caret.Y; line >= 0; --line) {
     if (IsBlankLine(lines, line)) continue;
     const int width = IndentWidth(lines, tabs, line);

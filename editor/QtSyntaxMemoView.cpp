@@ -204,12 +204,21 @@ void TSyntaxMemo::wheelEvent(QWheelEvent* event) {
 // ---- What the parts tell the view ----
 
 void TSyntaxMemo::UpdateView() {
+  KeepCaretOutOfFolds();
   UpdateScrollBars();
   EnsureCaretVisible();
   viewport()->update();
 }
 
+void TSyntaxMemo::KeepCaretOutOfFolds() {
+  // A caret on a hidden line or past a collapse mark is put at the mark.
+  const TPoint caret = CaretPos();
+  const TPoint shown = m_navigator.ClampToFolds(caret, false);
+  if (shown != caret) SetCaretPos(shown);
+}
+
 void TSyntaxMemo::CaretMoved() {
+  if (m_core.UpdateDepth() == 0) KeepCaretOutOfFolds();
   if (m_core.UpdateDepth() == 0) EnsureCaretVisible();
   RestartCaretBlink();
   viewport()->update();

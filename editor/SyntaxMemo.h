@@ -307,6 +307,8 @@ private:
   // ---- What the parts tell the widget ----
   void UpdateView();
   void CaretMoved();
+  // Once an operation is over, the caret never stands where no text is shown.
+  void KeepCaretOutOfFolds();
   void TextChangedInStore(int pos, int count);
 
   // Wrap width, page rows and scroll range after a change of size or look;

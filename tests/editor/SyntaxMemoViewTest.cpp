@@ -292,6 +292,25 @@ TEST_F(SyntaxMemoView, ArrowKeysWalkThroughWrappedRowsAndOverAFold) {
   EXPECT_EQ(m_memo->Folds().Count(), 1) << "moving over a fold leaves it folded";
 }
 
+TEST_F(SyntaxMemoView, ACaretPutWhereAFoldHidesTheTextGoesToItsMark) {
+  SetText("SET a = 0\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nSET z = 3");
+  WaitForFolds(1);
+  m_memo->ToggleFold(1, false);
+  ASSERT_EQ(m_memo->Folds().Count(), 1);
+  const TPoint mark{m_memo->Rows().ShownEnd(1), 1};
+  m_memo->SetCaretPos(3, 2);  // a hidden line
+  EXPECT_EQ(m_memo->CaretPos(), mark);
+  m_memo->SetCaretPos(mark.X + 4, 1);  // past the mark on the folded line
+  EXPECT_EQ(m_memo->CaretPos(), mark);
+  // A column paste from the line above would end on the hidden line.
+  m_memo->Clipboard().SetText("p\r\nq\r\n", true);
+  m_memo->SetCaretPos(0, 0);
+  QTest::keyClick(m_memo, Qt::Key_Insert, Qt::ShiftModifier);
+  EXPECT_FALSE(m_memo->Folds().IsLineHidden(m_memo->CaretPos().Y)) << m_memo->CaretPos().Y;
+  m_memo->SetCaretPos(1, 4);
+  EXPECT_EQ(m_memo->CaretPos(), (TPoint{1, 4})) << "shown text keeps the caret where it is put";
+}
+
 TEST_F(SyntaxMemoView, AnEditInsideAFoldUnfoldsItAndOneAfterItMovesIt) {
   SetText("SET a = 0\r\n#ifdef A\r\nSET x = 1\r\n#endif\r\nSET z = 3\r\n");
   WaitForFolds(1);

@@ -21,6 +21,7 @@
 #include "app/Application.h"
 #include "app/LexerFileLoader.h"
 #include "app/MainCompileHost.h"
+#include "app/StatusPanels.h"
 #include "app/WelcomePanel.h"
 #include "compile/CompileDriver.h"
 #include "compile/OutputPanel.h"
@@ -110,7 +111,12 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath, const s
 TfrmMain::~TfrmMain() {
   // The editor is a child widget and outlives the members: let go of the
   // definition while both exist.
-  if (m_editor) m_editor->SetSyntaxAnalyzer(nullptr);
+  if (m_editor) {
+    m_editor->SetSyntaxAnalyzer(nullptr);
+    // What the editor tells while it goes (focus, caret) must not reach the
+    // members that are gone by then.
+    m_editor->disconnect(this);
+  }
 }
 
 // ---- Layout ----
@@ -358,28 +364,17 @@ void TfrmMain::CreateStatusBar() {
   m_statusBar->setObjectName("statMain");
   m_statusBar->setFixedHeight(19);
   m_statusBar->setSizeGripEnabled(false);
-  m_hintPanel = new QLabel(m_statusBar);
-  m_hintPanel->setFixedWidth(250);
-  m_modifiedPanel = new QLabel(m_statusBar);
-  m_modifiedPanel->setFixedWidth(300);
-  m_caretPanel = new QLabel(m_statusBar);
-  m_caretPanel->setFixedWidth(140);
-  m_statusBar->addWidget(m_hintPanel);
-  m_statusBar->addWidget(m_modifiedPanel);
-  m_statusBar->addWidget(m_caretPanel);
+  m_statusPanels = std::make_unique<TStatusPanels>(*m_statusBar);
   connect(m_editor, &TSyntaxMemo::CaretPosChanged, this, &TfrmMain::ShowCaretPos);
 }
 
-QString TfrmMain::StatusPanelText(int panel) const {
-  const QLabel* panels[] = {m_hintPanel, m_modifiedPanel, m_caretPanel};
-  return panel >= 0 && panel < 3 ? panels[panel]->text() : QString();
-}
+QString TfrmMain::StatusPanelText(int panel) const { return m_statusPanels->Text(panel); }
 
 bool TfrmMain::event(QEvent* event) {
   // The hint of the item under the pointer goes to the first panel instead
   // of covering the whole status bar.
   if (event->type() == QEvent::StatusTip) {
-    m_hintPanel->setText(static_cast<QStatusTipEvent*>(event)->tip());
+    m_statusPanels->ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
   return QMainWindow::event(event);
@@ -401,18 +396,9 @@ void TfrmMain::ShowWelcome(bool show) { m_welcomePanel->setVisible(show); }
 
 void TfrmMain::EnableEditor(bool enable) { m_editor->setEnabled(enable); }
 
-void TfrmMain::ShowModifiedState(bool modified) { m_modifiedPanel->setText(modified ? "Modified" : ""); }
+void TfrmMain::ShowModifiedState(bool modified) { m_statusPanels->ShowModified(modified); }
 
-// The column is the visual one (a tab counts up to its stop), as the text is drawn.
-void TfrmMain::ShowCaretPos() {
-  if (!m_documentOpen) {
-    m_caretPanel->clear();
-    return;
-  }
-  const TPoint caret = m_editor->CaretPos();
-  const int column = m_editor->Layout().VisualColumn(caret.Y, caret.X);
-  m_caretPanel->setText(QString("Ln %1, Col %2").arg(caret.Y + 1).arg(column + 1));
-}
+void TfrmMain::ShowCaretPos() { m_statusPanels->ShowCaret(*m_editor, m_documentOpen); }
 
 std::string TfrmMain::ShortPathOf(const std::string& path) {
   std::optional<std::string> shortPath = SystemShortPath(path);

@@ -23,6 +23,7 @@ namespace penwick {
 
 class TCompilerSession;
 class TOutputPanel;
+class TStatusPanels;
 class TSyntaxMemo;
 class TSyntAnalyzer;
 class TWelcomePanel;
@@ -210,9 +211,7 @@ private:
   QWidget* m_editorArea = nullptr;
   QToolBar* m_toolbar = nullptr;
   QStatusBar* m_statusBar = nullptr;
-  QLabel* m_hintPanel = nullptr;
-  QLabel* m_modifiedPanel = nullptr;
-  QLabel* m_caretPanel = nullptr;
+  std::unique_ptr<TStatusPanels> m_statusPanels;
   QMenu* m_editMenu = nullptr;
   TOutputPanel* m_outputPanel = nullptr;
   QFrame* m_progressPanel = nullptr;

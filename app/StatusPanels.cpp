@@ -1,0 +1,40 @@
+// The main window's status-bar panels.
+#include "app/StatusPanels.h"
+
+#include <QLabel>
+#include <QStatusBar>
+
+#include "editor/SyntaxMemo.h"
+
+namespace penwick {
+
+TStatusPanels::TStatusPanels(QStatusBar& bar)
+    : m_hint(new QLabel(&bar)), m_modified(new QLabel(&bar)), m_caret(new QLabel(&bar)) {
+  m_hint->setFixedWidth(250);
+  m_modified->setFixedWidth(300);
+  m_caret->setFixedWidth(140);
+  bar.addWidget(m_hint);
+  bar.addWidget(m_modified);
+  bar.addWidget(m_caret);
+}
+
+void TStatusPanels::ShowHint(const QString& hint) { m_hint->setText(hint); }
+
+void TStatusPanels::ShowModified(bool modified) { m_modified->setText(modified ? "Modified" : ""); }
+
+void TStatusPanels::ShowCaret(const TSyntaxMemo& editor, bool documentOpen) {
+  if (!documentOpen) {
+    m_caret->clear();
+    return;
+  }
+  const TPoint caret = editor.CaretPos();
+  const int column = editor.Layout().VisualColumn(caret.Y, caret.X);
+  m_caret->setText(QString("Ln %1, Col %2").arg(caret.Y + 1).arg(column + 1));
+}
+
+QString TStatusPanels::Text(int panel) const {
+  const QLabel* panels[] = {m_hint, m_modified, m_caret};
+  return panel >= 0 && panel < 3 ? panels[panel]->text() : QString();
+}
+
+}  // namespace penwick

@@ -218,8 +218,10 @@ void TSyntaxMemo::KeepCaretOutOfFolds() {
 }
 
 void TSyntaxMemo::CaretMoved() {
-  if (m_core.UpdateDepth() == 0) KeepCaretOutOfFolds();
-  if (m_core.UpdateDepth() == 0) EnsureCaretVisible();
+  if (m_core.UpdateDepth() == 0) {
+    KeepCaretOutOfFolds();
+    EnsureCaretVisible();
+  }
   RestartCaretBlink();
   viewport()->update();
   emit CaretPosChanged();

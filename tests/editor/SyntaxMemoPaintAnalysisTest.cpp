@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 
+#include "InkCount.h"
 #include "editor/QtCanvasColors.h"
 #include "editor/StyledRuns.h"
 #include "editor/SyntaxMemo.h"
@@ -36,23 +37,6 @@ protected:
   }
 };
 
-// Whether a pixel is ink of `color`: the colour itself or, at the
-// anti-aliased edges of a glyph, well on the way to it from the background.
-bool InkOf(QColor pixel, const QColor& color) {
-  const int p[3] = {pixel.red(), pixel.green(), pixel.blue()};
-  const int c[3] = {color.red(), color.green(), color.blue()};
-  const int b[3] = {kBackground.red(), kBackground.green(), kBackground.blue()};
-  int strongest = 0;
-  for (int i = 1; i < 3; ++i)
-    if (std::abs(c[i] - b[i]) > std::abs(c[strongest] - b[strongest])) strongest = i;
-  if (c[strongest] == b[strongest]) return pixel.rgb() == color.rgb();
-  const double t = double(p[strongest] - b[strongest]) / double(c[strongest] - b[strongest]);
-  if (t < 0.5 || t > 1.05) return false;
-  for (int i = 0; i < 3; ++i)
-    if (std::abs(p[i] - (b[i] + t * (c[i] - b[i]))) > 12) return false;
-  return true;
-}
-
 class SyntaxMemoPaintAnalysis : public ::testing::Test {
 protected:
   void SetUp() override {
@@ -70,13 +54,7 @@ protected:
   QImage Grab() const { return m_memo->viewport()->grab().toImage(); }
   // Ink pixels of `color` in the cells of characters [x, x + count) of `line`.
   int CountInk(const QImage& image, int line, int x, int count, const QColor& color) const {
-    const QPoint at = m_memo->CaretPosToPoint(TPoint{x, line});
-    const QRect cells(at.x(), at.y(), count * m_memo->CharWidth(), m_memo->LineHeight());
-    int n = 0;
-    for (int py = cells.top(); py <= cells.bottom(); ++py)
-      for (int px = cells.left(); px <= cells.right(); ++px)
-        if (image.rect().contains(px, py) && InkOf(image.pixelColor(px, py), color)) ++n;
-    return n;
+    return test::CountInk(*m_memo, image, line, x, count, color, kBackground);
   }
   QColor Colour(std::uint32_t value) const { return CanvasColor(value, m_memo->palette(), kFontColor); }
 

@@ -20,18 +20,25 @@
 
 #include "app/Application.h"
 #include "app/LexerFileLoader.h"
+#include "app/DNK_dragdrop.h"
+#include "app/MRUfiles.h"
 #include "app/MainCompileHost.h"
+#include "app/QtMRUMenu.h"
 #include "app/StatusPanels.h"
 #include "app/WelcomePanel.h"
 #include "compile/CompileDriver.h"
 #include "compile/OutputPanel.h"
 #include "compile/QtPanelSplitter.h"
+#include "editor/QtCanvasColors.h"
 #include "editor/QtFormSettings.h"
 #include "editor/StoreErrors.h"
 #include "editor/SyntaxMemo.h"
 #include "language/MissionLexer.h"
 #include "language/TemplateScript.h"
+#include "platform/FileAssociation.h"
+#include "platform/IniFile.h"
 #include "platform/Paths.h"
+#include "platform/SettingsLocation.h"
 #include "platform/posix/WineCompilerSession.h"
 #include "syntax/SyntAnalyzer.h"
 
@@ -67,12 +74,16 @@ void TfrmMain::Bind(QAction* action, F command) {
   connect(action, &QAction::triggered, this, [this, command] { RunCommand([this, command] { (this->*command)(); }); });
 }
 
-TfrmMain::TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath, const std::string& programFolder,
-                   QWidget* parent)
+TfrmMain::TfrmMain(TUserDialogs& dialogs, TMainWindowSetup setup, QWidget* parent)
     : QMainWindow(parent),
       m_dialogs(dialogs),
-      m_scriptPath(scriptPath),
-      m_programFolder(programFolder.empty() ? QCoreApplication::applicationDirPath().toStdString() : programFolder) {
+      m_scriptPath(std::move(setup.ScriptPath)),
+      m_programFolder(setup.ProgramFolder.empty() ? QCoreApplication::applicationDirPath().toStdString()
+                                                  : std::move(setup.ProgramFolder)),
+      m_executablePath(setup.ExecutablePath.empty() ? QCoreApplication::applicationFilePath().toStdString()
+                                                    : std::move(setup.ExecutablePath)),
+      m_settingsFileName(setup.SettingsFile.empty() ? SettingsFileFor(m_executablePath) : std::move(setup.SettingsFile)),
+      m_association(setup.Association ? std::move(setup.Association) : SystemFileAssociation()) {
   setObjectName("frmMain");
   setGeometry(440, 155, 773, 497);
 
@@ -99,6 +110,7 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath, const s
               "mnuInsertTemplate", "mniComment", "mniUncomment"},
              false);
   Action("mniClearRecent")->setVisible(false);
+  CreateFileComponents();
 
   if (QClipboard* clipboard = QGuiApplication::clipboard())
     connect(clipboard, &QClipboard::dataChanged, this, [this] { m_clipboardChanged = true; });
@@ -194,7 +206,7 @@ void TfrmMain::CreateActions() {
 
 
   NewAction("mniSend", "Sen&d");
-  NewAction("mniClearRecent", "Clear Recent Files List");
+  Bind(NewAction("mniClearRecent", "Clear Recent Files List"), &TfrmMain::actClearRecentExecute);
   NewAction("mniRecentAnchor", "");
   NewAction("mniExportHtml", "Export to HTML...");
   NewAction("mniFind", "&Find...")->setShortcut(QKeySequence("Ctrl+F"));
@@ -220,6 +232,8 @@ void TfrmMain::CreateActions() {
     item->setCheckable(true);
     association->addAction(item);
   }
+  Bind(associate, &TfrmMain::actAssociateExecute);
+  Bind(unassociate, &TfrmMain::actUnassociateExecute);
   NewAction("mniContents", "Contents");
   Bind(NewAction("mniAbout", "&About..."), &TfrmMain::actAboutExecute);
   QAction* syntaxButton = NewAction("tbtSyntaxHighlighting", "Syntax Highlighting");
@@ -327,6 +341,7 @@ void TfrmMain::CreateCentralArea() {
   });
   // The editor as the form configures it; the settings replace some of these at start-up.
   ApplyFormSettings(*m_editor);
+  m_editor->SetFontColor(CanvasColor(m_fontColor, QApplication::palette(), Qt::black));
   m_syntAnalyzer = std::make_unique<TSyntAnalyzer>();
   BuildMissionLexer(*m_syntAnalyzer);
   m_editor->SetSyntaxAnalyzer(m_syntAnalyzer.get());
@@ -479,7 +494,7 @@ void TfrmMain::FormShow() {
       EnableEditor(true);
       ShowWelcome(false);
       OpenLastUsedScript();
-      m_editor->setFocus();
+      if (m_documentOpen) m_editor->setFocus();
     }
   });
 }
@@ -507,51 +522,22 @@ void TfrmMain::FormClose() {
   // Each step runs even when an earlier one failed: the program must be able
   // to end.
   RunCommand([&] { ActivateDragDrop(false); });
-  RunCommand([&] { WriteRecentFiles(); });
-  RunCommand([&] { WriteSettings(); });
+  // Both go to the one settings file: once a write failed the rest would
+  // fail the same way, so the user hears of it once.
+  RunCommand([&] {
+    WriteRecentFiles();
+    WriteSettings();
+  });
   RunCommand([&] { CloseSettingsFile(); });
   m_shutDownDone = true;
 }
 
-void TfrmMain::CheckAssociation() {
-  // Filled in with the file association; until then neither radio item is ticked.
-}
 void TfrmMain::LoadLexerFile() {
   m_syntAnalyzer->SetName("syntnlyzr1");
   TLexerFileLoader(m_dialogs, m_programFolder).Load(*m_syntAnalyzer);
 }
-void TfrmMain::ActivateDragDrop(bool) {
-  // Filled in with file drops.
-}
-void TfrmMain::OpenSettingsFile() {
-  // Filled in with the settings file (the executable's path with ".ini").
-}
-void TfrmMain::LoadRecentFiles() {
-  // Filled in with the recent-files list (section HISTORY).
-}
-void TfrmMain::ReadSettings() {
-  // Until the settings file is read, every key takes the default a missing
-  // file gives.
-  m_openLastUsed = false;
-  m_createNewStart = true;
-  m_emptyScr = true;
-  m_prefsTab = 0;
-  m_wndMax = true;
-}
-void TfrmMain::WriteRecentFiles() {
-  // Filled in with the recent-files list.
-}
-void TfrmMain::WriteSettings() {
-  // Filled in with the settings file.
-}
-void TfrmMain::CloseSettingsFile() {
-  // Filled in with the settings file.
-}
 void TfrmMain::ConnectIncrementalSearch() {
   // Filled in with the incremental search of the editor.
-}
-void TfrmMain::OpenLastUsedScript() {
-  // Filled in with the recent-files list: opens one of its entries.
 }
 void TfrmMain::CloseOutputPanel() { m_outputPanel->btn_closemessagesClick(); }
 
@@ -646,8 +632,7 @@ void TfrmMain::actOpenExecute() {
   if (!m_dialogs.ExecuteOpen(m_dlgOpen)) return;
   // OpenScript names the document itself, and only once the file was read.
   OpenScript(m_dlgOpen.FileName);
-  // The recent-files list receives LongPathOf(DocumentName) once it exists;
-  // "Clear Recent Files List" is then shown and enabled.
+  m_mrfls->AddFile(LongPathOf(m_documentName));
 }
 
 bool TfrmMain::SaveToFile(const std::string& fileName) {

@@ -10,9 +10,11 @@
 #include <QPointer>
 #include <QStatusBar>
 #include <QToolBar>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/CodePageLossGuard.h"
 #include "platform/UserDialogs.h"
@@ -22,21 +24,34 @@ class QAction;
 namespace penwick {
 
 class TCompilerSession;
+class TDNK_dragdrop;
+class TFileAssociation;
+class TIniFile;
+class TMRUFiles;
 class TOutputPanel;
+class TQtMRUMenu;
+struct TEditorSettings;
 class TStatusPanels;
 class TSyntaxMemo;
 class TSyntAnalyzer;
 class TWelcomePanel;
 
+// What the main window is started with; empty fields take the running
+// program's own.
+struct TMainWindowSetup {
+  std::string ScriptPath;      // the first command-line argument (empty: none)
+  std::string ProgramFolder;   // where files kept beside the program are looked for; empty: the executable's folder
+  std::string ExecutablePath;  // the program the association names; empty: the running executable
+  std::string SettingsFile;    // empty: beside the executable, or in the user's config folder
+  std::shared_ptr<TFileAssociation> Association;  // empty: the system's
+};
+
 class TfrmMain : public QMainWindow {
   Q_OBJECT
 public:
-  // Creation runs the start-up steps up to the first showing; `scriptPath`
-  // is the first command-line argument (empty: none). `programFolder` is
-  // where the files kept beside the program are looked for (empty: the
-  // executable's folder). `dialogs` is not owned and must outlive the window.
-  TfrmMain(TUserDialogs& dialogs, const std::string& scriptPath = {}, const std::string& programFolder = {},
-           QWidget* parent = nullptr);
+  // Creation runs the start-up steps up to the first showing. `dialogs` is
+  // not owned and must outlive the window.
+  TfrmMain(TUserDialogs& dialogs, TMainWindowSetup setup, QWidget* parent = nullptr);
   ~TfrmMain() override;
 
   // The one document. `DocumentName` is empty while none is open,
@@ -58,7 +73,23 @@ public:
   bool WndMax() const { return m_wndMax; }
   void SetWndMax(bool value) { m_wndMax = value; }
 
+  // Editor settings kept as the settings file holds them: the colours as
+  // 32-bit colour values (system colours included), the tab width as a
+  // number. The setters apply them to the editor at once.
+  std::uint32_t EditorBgColor() const { return m_bgColor; }
+  void SetEditorBgColor(std::uint32_t color);
+  std::uint32_t GutterColor() const { return m_gutterColor; }
+  void SetGutterColor(std::uint32_t color);
+  int TabWidth() const { return m_tabWidth; }
+  void SetTabWidth(int width);
+  // Whether the command list opens by itself while a word is typed.
+  bool AutoCompletion() const { return m_autoCompletion; }
+  void SetAutoCompletion(bool enabled) { m_autoCompletion = enabled; }
+  const std::string& SettingsFileName() const { return m_settingsFileName; }
+
   TSyntaxMemo* syntxm1() const { return m_editor; }
+  TMRUFiles& mrfls() const { return *m_mrfls; }
+  TDNK_dragdrop* DragDrop() const { return m_dragDrop; }
   // The mission-script lexer definition the editor is bound to.
   TSyntAnalyzer* syntnlyzr1() const { return m_syntAnalyzer.get(); }
   TWelcomePanel* WelcomePanel() const { return m_welcomePanel; }
@@ -133,6 +164,13 @@ public slots:
   // The editor's change handler: run after every edit and once after New
   // fills in the template.
   void syntxm1Change();
+  // An entry of the recent-files list was chosen.
+  void mrflsClick(const std::string& fileName);
+  void actClearRecentExecute();
+  // Files were dropped on the window: the first one opens when it is a script.
+  void DragDropFilesDropped(int numItems, const std::vector<std::string>& list);
+  void actAssociateExecute();
+  void actUnassociateExecute();
 
 protected:
   bool event(QEvent* event) override;
@@ -144,6 +182,8 @@ private:
   void CreateMenus();
   void CreateToolbar();
   void CreateStatusBar();
+  // The recent-files list with its menu, and the drop receiver.
+  void CreateFileComponents();
   void CreateCentralArea();
   QAction* NewAction(const char* objectName, const QString& caption, const char* hint = nullptr);
   QAction* Action(const char* objectName) const;
@@ -168,6 +208,11 @@ private:
   // they do nothing, except that ReadSettings sets the defaults a missing
   // settings file gives.
   void CheckAssociation();
+  bool Associated();
+  void ShowAssociation(bool associated);
+  TEditorSettings CurrentSettings() const;
+  void ApplySettings(const TEditorSettings& settings);
+  void ShowClearRecent();
   void ActivateDragDrop(bool active);
   void OpenSettingsFile();
   void LoadRecentFiles();
@@ -183,6 +228,13 @@ private:
   TCodePageLossGuard m_lossGuard{m_dialogs};
   std::string m_scriptPath;
   std::string m_programFolder;
+  std::string m_executablePath;
+  std::string m_settingsFileName;
+  std::shared_ptr<TFileAssociation> m_association;
+  std::unique_ptr<TIniFile> m_settings;
+  std::unique_ptr<TMRUFiles> m_mrfls;
+  std::unique_ptr<TQtMRUMenu> m_mruMenu;
+  TDNK_dragdrop* m_dragDrop = nullptr;
 
   std::string m_documentName;
   bool m_documentOpen = false;
@@ -191,6 +243,12 @@ private:
   bool m_emptyScr = false;
   int m_prefsTab = 0;
   bool m_wndMax = false;
+  bool m_autoCompletion = true;
+  int m_tabWidth = 4;
+  std::uint32_t m_bgColor = 0;
+  std::uint32_t m_gutterColor = 0xFF00000Fu;
+  std::uint32_t m_fontColor = 0xFF000008u;
+  int m_fontCharset = 1;
   bool m_shown = false;
   bool m_openedFromCommandLine = false;
   bool m_shutDownDone = false;

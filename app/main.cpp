@@ -12,8 +12,9 @@ int main(int argc, char** argv) {
   penwick::TQtUserDialogs dialogs;
   app.SetDialogs(&dialogs);
   const QStringList arguments = app.arguments();
-  const std::string script = arguments.size() > 1 ? arguments.at(1).toStdString() : std::string();
-  penwick::TfrmMain frmMain(dialogs, script);
+  penwick::TMainWindowSetup setup;
+  setup.ScriptPath = arguments.size() > 1 ? arguments.at(1).toStdString() : std::string();
+  penwick::TfrmMain frmMain(dialogs, std::move(setup));
   dialogs.SetParent(&frmMain);
   // The preferences dialog is created here, hidden, once it exists.
   frmMain.show();

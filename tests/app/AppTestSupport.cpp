@@ -10,16 +10,28 @@
 namespace penwick::test {
 
 TfrmMain& TMainWindowTest::Start(const TStartup& startup) {
-  m_window = std::make_unique<TfrmMain>(m_dialogs, startup.ScriptPath, startup.ProgramFolder);
-  m_window->SetCreateNewStart(startup.CreateNewStart);
-  m_window->SetOpenLastUsed(startup.OpenLastUsed);
-  m_window->SetEmptyScr(startup.EmptyScr);
-  m_window->SetWndMax(startup.WndMax);
+  m_window = std::make_unique<TfrmMain>(m_dialogs, Setup(startup.ScriptPath, startup.ProgramFolder));
+  if (!startup.FromSettingsFile) {
+    m_window->SetCreateNewStart(startup.CreateNewStart);
+    m_window->SetOpenLastUsed(startup.OpenLastUsed);
+    m_window->SetEmptyScr(startup.EmptyScr);
+    m_window->SetWndMax(startup.WndMax);
+  }
   m_window->show();
   EXPECT_TRUE(QTest::qWaitForWindowExposed(m_window.get()));
   m_window->activateWindow();
   QApplication::processEvents();
   return *m_window;
+}
+
+TMainWindowSetup TMainWindowTest::Setup(const std::string& scriptPath, const std::string& programFolder) {
+  TMainWindowSetup setup;
+  setup.ScriptPath = scriptPath;
+  setup.ProgramFolder = programFolder;
+  setup.ExecutablePath = ExecutablePath();
+  setup.SettingsFile = SettingsPath();
+  setup.Association = m_association;
+  return setup;
 }
 
 QAction* TMainWindowTest::Item(const char* objectName) {

@@ -10,6 +10,7 @@
 
 #include "app/Main.h"
 #include "editor/SyntaxMemo.h"
+#include "support/FakeFileAssociation.h"
 #include "support/ScriptedDialogs.h"
 
 namespace penwick::test {
@@ -21,6 +22,8 @@ struct TStartup {
   bool EmptyScr = true;
   bool WndMax = false;          // ...except that tests keep the window small
   std::string ProgramFolder;    // where mis2.lcf is looked for after the working directory; empty: the executable's
+  // Take the start-up choices from the settings file instead of the fields above.
+  bool FromSettingsFile = false;
 
   // "Show Welcome Screen": neither start-up choice; optionally a script argument.
   static TStartup Welcome(std::string scriptPath = {}) {
@@ -42,6 +45,12 @@ protected:
   // Creates and shows the window; the start-up choice is applied on showing.
   TfrmMain& Start(const TStartup& startup = {});
   TfrmMain& Window() { return *m_window; }
+  // What a window of this test is created with: its settings file in the
+  // scratch folder, the association in m_association, the executable named
+  // by ExecutablePath().
+  TMainWindowSetup Setup(const std::string& scriptPath = {}, const std::string& programFolder = {});
+  std::string SettingsPath() const { return PathOf("penwick.ini"); }
+  static std::string ExecutablePath() { return "/opt/penwick/penwick"; }
   TSyntaxMemo& Editor() { return *m_window->syntxm1(); }
 
   QAction* Item(const char* objectName);
@@ -61,6 +70,7 @@ protected:
 
   TScriptedDialogs m_dialogs;
   QTemporaryDir m_folder;
+  std::shared_ptr<TFakeFileAssociation> m_association = std::make_shared<TFakeFileAssociation>();
   std::unique_ptr<TfrmMain> m_window;
 };
 

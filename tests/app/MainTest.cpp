@@ -96,7 +96,7 @@ TEST_F(MainWindow, UnreadableScriptOnCommandLineIsReportedAndStartGoesOn) {
 TEST_F(MainWindow, SplashPictureStartsAtDesignedPlaceAndKeepsItsCornerDistance) {
   {
     // At creation the window has its designed size of 773 x 497.
-    TfrmMain created(m_dialogs);
+    TfrmMain created(m_dialogs, Setup());
     EXPECT_EQ(created.WelcomePanel()->Picture()->pos(), QPoint(773 - 500, 497 - 325));
     EXPECT_EQ(created.WelcomePanel()->size(), created.syntxm1()->size());
   }

@@ -1,0 +1,145 @@
+// The main window's settings: read from the settings file at start-up,
+// applied to the window and the editor, written back at shut-down.
+#include <QAction>
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "app/Main.h"
+#include "app/MRUfiles.h"
+#include "app/QtFontSettings.h"
+#include "app/SettingsFile.h"
+#include "editor/QtCanvasColors.h"
+#include "editor/QtGutter.h"
+#include "editor/QtLineNumbers.h"
+#include "editor/SyntaxMemo.h"
+#include "platform/IniFile.h"
+
+namespace penwick {
+
+namespace {
+
+constexpr const char* kHistory = "HISTORY";
+constexpr int kMinWidth = 200;
+constexpr int kMinHeight = 150;
+
+// The value to store for a colour shown as `shown`: the remembered value
+// while it still gives that colour (so system colours keep their names),
+// else the shown colour itself.
+std::uint32_t StoredColor(std::uint32_t remembered, const QColor& shown, const QColor& fallback) {
+  return CanvasColor(remembered, QApplication::palette(), fallback) == shown ? remembered : ColorValue(shown);
+}
+
+// A placement that lies on no screen any more (a monitor was removed, the
+// file was edited) moves to the primary screen, so the window can be seen.
+QRect VisiblePlacement(QRect placement) {
+  placement.setWidth(std::max(placement.width(), kMinWidth));
+  placement.setHeight(std::max(placement.height(), kMinHeight));
+  // Enough of the window's top left to grab it by its title.
+  const QRect grip(placement.topLeft(), QSize(std::min(placement.width(), 100), 30));
+  for (const QScreen* screen : QGuiApplication::screens())
+    if (screen->availableGeometry().intersects(grip)) return placement;
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) placement.moveTopLeft(primary->availableGeometry().topLeft());
+  return placement;
+}
+
+}  // namespace
+
+void TfrmMain::SetEditorBgColor(std::uint32_t color) {
+  m_bgColor = color;
+  m_editor->SetColor(CanvasColor(color, QApplication::palette(), Qt::black));
+}
+
+void TfrmMain::SetGutterColor(std::uint32_t color) {
+  m_gutterColor = color;
+  m_editor->Gutter().SetColor(CanvasColor(color, QApplication::palette(), QApplication::palette().color(QPalette::Button)));
+}
+
+void TfrmMain::SetTabWidth(int width) {
+  m_tabWidth = width;
+  m_editor->SetTabListAsString(std::to_string(width));
+}
+
+void TfrmMain::OpenSettingsFile() { m_settings = std::make_unique<TIniFile>(m_settingsFileName); }
+
+void TfrmMain::CloseSettingsFile() { m_settings.reset(); }
+
+void TfrmMain::LoadRecentFiles() {
+  if (!m_settings) return;
+  // The capacity first: with the default one, a longer stored list would
+  // lose its older entries at the next shut-down.
+  m_mrfls->SetMaxEntries(ReadMaxMru(*m_settings));
+  m_mrfls->LoadFromIni(m_settingsFileName, kHistory);
+  ShowClearRecent();
+}
+
+void TfrmMain::WriteRecentFiles() {
+  if (m_settings) m_mrfls->SaveToIni(m_settingsFileName, kHistory);
+}
+
+void TfrmMain::ReadSettings() {
+  if (m_settings) ApplySettings(ReadEditorSettings(*m_settings, CurrentSettings()));
+}
+
+void TfrmMain::WriteSettings() {
+  if (m_settings) WriteEditorSettings(*m_settings, CurrentSettings());
+}
+
+TEditorSettings TfrmMain::CurrentSettings() const {
+  TEditorSettings s;
+  s.Top = y();
+  s.Left = x();
+  s.Width = width();
+  s.Height = height();
+  s.ShowTlb = Action("mniShowToolbar")->isChecked();
+  s.ShowStatb = Action("mniShowStatusbar")->isChecked();
+  s.GutterW = m_editor->Gutter().Width();
+  s.BgColor = StoredColor(m_bgColor, m_editor->Color(), Qt::black);
+  s.GtrColor = StoredColor(m_gutterColor, m_editor->Gutter().Color(), QApplication::palette().color(QPalette::Button));
+  s.TabW = m_tabWidth;
+  s.WordWrap = m_editor->WordWrap();
+  s.LineNr = m_editor->Gutter().LineNumbers().Visible();
+  s.UndoAfSave = (m_editor->Options() & soUndoAfterSave) != 0;
+  s.AutoCm = m_autoCompletion;
+  s.OpenLastUsed = m_openLastUsed;
+  s.CreateNewStart = m_createNewStart;
+  s.MaxMru = m_mrfls->MaxEntries();
+  s.EmptyScr = m_emptyScr;
+  s.PrefsTab = (m_prefsTab >= 0 && m_prefsTab <= 2) ? m_prefsTab : 0;
+  s.WndMax = m_wndMax;
+  const auto fontColor =
+      static_cast<std::int32_t>(StoredColor(m_fontColor, m_editor->FontColor(), QApplication::palette().color(QPalette::WindowText)));
+  s.Font = FontSettingsOf(m_editor->EditorFont(), fontColor, m_fontCharset);
+  return s;
+}
+
+void TfrmMain::ApplySettings(const TEditorSettings& s) {
+  const QRect placement = VisiblePlacement(QRect(s.Left, s.Top, s.Width, s.Height));
+  move(placement.topLeft());
+  resize(placement.size());
+  Action("mniShowToolbar")->setChecked(s.ShowTlb);
+  m_toolbar->setVisible(s.ShowTlb);
+  Action("mniShowStatusbar")->setChecked(s.ShowStatb);
+  m_statusBar->setVisible(s.ShowStatb);
+  m_editor->Gutter().SetWidth(std::max(s.GutterW, 0));
+  SetEditorBgColor(s.BgColor);
+  SetGutterColor(s.GtrColor);
+  SetTabWidth(s.TabW);
+  m_editor->SetWordWrap(s.WordWrap);
+  m_editor->Gutter().LineNumbers().SetVisible(s.LineNr);
+  m_editor->SetOptions(s.UndoAfSave ? (m_editor->Options() | soUndoAfterSave) : (m_editor->Options() & ~soUndoAfterSave));
+  m_autoCompletion = s.AutoCm;
+  m_openLastUsed = s.OpenLastUsed;
+  m_createNewStart = s.CreateNewStart;
+  m_mrfls->SetMaxEntries(s.MaxMru);
+  m_emptyScr = s.EmptyScr;
+  m_prefsTab = s.PrefsTab;
+  m_wndMax = s.WndMax;
+  m_editor->SetEditorFont(FontFromSettings(s.Font, m_editor->EditorFont()));
+  m_fontColor = static_cast<std::uint32_t>(s.Font.Color);
+  m_editor->SetFontColor(CanvasColor(m_fontColor, QApplication::palette(), QApplication::palette().color(QPalette::WindowText)));
+  m_fontCharset = s.Font.Charset;
+}
+
+}  // namespace penwick

@@ -1,0 +1,39 @@
+// The settings file beside the program, or in the user's config folder.
+#include "platform/SettingsLocation.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace penwick {
+
+namespace fs = std::filesystem;
+
+std::string SettingsFileFor(const std::string& executablePath, const std::string& configFolder,
+                            const std::function<bool(const std::string& path)>& mayWrite) {
+  fs::path beside(executablePath);
+  beside.replace_extension(".ini");
+  std::error_code error;
+  const bool exists = fs::exists(beside, error);
+  const fs::path folder = beside.has_parent_path() ? beside.parent_path() : fs::path(".");
+  if (exists ? (fs::is_regular_file(beside, error) && mayWrite(beside.string())) : mayWrite(folder.string()))
+    return beside.string();
+  return (fs::path(configFolder) / "penwick" / beside.filename()).string();
+}
+
+std::string SettingsFileFor(const std::string& executablePath) {
+  std::string config;
+  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') config = xdg;
+  else if (const char* home = std::getenv("HOME"); home && *home) config = std::string(home) + "/.config";
+  else config = fs::temp_directory_path().string();
+  const std::string file = SettingsFileFor(executablePath, config, [](const std::string& path) {
+    return ::access(path.c_str(), W_OK) == 0;
+  });
+  std::error_code error;
+  fs::create_directories(fs::path(file).parent_path(), error);  // a failure shows when the file is written
+  return file;
+}
+
+}  // namespace penwick

@@ -42,12 +42,13 @@ std::string FormatHint(const std::string& hint, const std::string& path) {
   return hint.substr(0, at) + path + hint.substr(at + 2);
 }
 
-}  // namespace
-
+// ASCII letters compared without regard to case, every other byte exactly.
 bool SameFileText(const std::string& a, const std::string& b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
+
+}  // namespace
 
 void TMRUFiles::Clear() {
   const std::vector<std::string> before = m_files;

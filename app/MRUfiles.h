@@ -119,7 +119,4 @@ private:
   TMRUMenu* m_menu = nullptr;
 };
 
-// ASCII letters compared without regard to case, every other byte exactly.
-bool SameFileText(const std::string& a, const std::string& b);
-
 }  // namespace penwick

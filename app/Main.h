@@ -89,7 +89,7 @@ public:
 
   TSyntaxMemo* syntxm1() const { return m_editor; }
   TMRUFiles& mrfls() const { return *m_mrfls; }
-  TDNK_dragdrop* DragDrop() const { return m_dragDrop; }
+  TDNK_dragdrop* DragDrop() const { return m_dragDrop.get(); }
   // The mission-script lexer definition the editor is bound to.
   TSyntAnalyzer* syntnlyzr1() const { return m_syntAnalyzer.get(); }
   TWelcomePanel* WelcomePanel() const { return m_welcomePanel; }
@@ -234,7 +234,7 @@ private:
   std::unique_ptr<TIniFile> m_settings;
   std::unique_ptr<TMRUFiles> m_mrfls;
   std::unique_ptr<TQtMRUMenu> m_mruMenu;
-  TDNK_dragdrop* m_dragDrop = nullptr;
+  std::unique_ptr<TDNK_dragdrop> m_dragDrop;
 
   std::string m_documentName;
   bool m_documentOpen = false;

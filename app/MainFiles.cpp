@@ -21,7 +21,7 @@ void TfrmMain::CreateFileComponents() {
   m_mrfls->SetMenuItem(m_mruMenu.get());
   m_mrfls->OnClick = [this](const std::string& fileName) { RunCommand([&] { mrflsClick(fileName); }); };
   m_mrfls->OnChange = [this] { ShowClearRecent(); };
-  m_dragDrop = new TDNK_dragdrop(this);
+  m_dragDrop = std::make_unique<TDNK_dragdrop>(this);
   m_dragDrop->OnFilesDropped = [this](int numItems, const std::vector<std::string>& list) {
     RunCommand([&] { DragDropFilesDropped(numItems, list); });
   };

@@ -35,6 +35,7 @@ TEST_F(CaretPanel, OpeningShowsTheStartAndTabsCountToTheirStops) {
   const std::string path = PathOf("tabs.mis");
   WriteFile(path, "\tx\r\nab\tc\r\n");
   Start();
+  Window().SetTabWidth(4);
   Editor().SetCaretPos(1, 0);  // beyond the end of the empty line
   EXPECT_EQ(Panel(), "Ln 1, Col 2");
   m_dialogs.AnswerOpen(path);

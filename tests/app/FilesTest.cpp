@@ -27,6 +27,7 @@ protected:
   }
   // The recent-files entries of the File menu, top to bottom.
   std::vector<QAction*> RecentItems() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // the items of earlier lists
     std::vector<QAction*> items;
     for (int i = 1; QAction* item = Window().findChild<QAction*>("mniRecent" + QString::number(i)); ++i)
       items.push_back(item);
@@ -97,19 +98,6 @@ TEST_F(Files, AClickAsksAboutChangesAndAVanishedScriptLeavesTheListSilently) {
   EXPECT_EQ(Window().DocumentName(), b);
   EXPECT_EQ(Window().mrfls().Files(), (std::vector<std::string>{b}));
   EXPECT_TRUE(m_dialogs.Asked("Error").empty());
-}
-
-TEST_F(Files, AnUnreadableEntryLeavesTheDocumentUnderItsOwnName) {
-  const std::string a = Script("a.mis", "alpha");
-  Start();
-  Open(a);
-  Trigger("mniNew");
-  std::filesystem::remove(a);
-  std::filesystem::create_directory(a);  // exists, but cannot be read as a script
-  RecentItems()[0]->trigger();
-  QApplication::processEvents();
-  EXPECT_EQ(m_dialogs.Asked("Error").size(), 1u);
-  EXPECT_EQ(Window().DocumentName(), "Untitled.mis");
 }
 
 TEST_F(Files, ADroppedScriptOpensAfterTheQuestionAndOtherDropsChangeNothing) {

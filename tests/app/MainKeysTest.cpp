@@ -38,6 +38,7 @@ TEST_F(MainWindowKeys, CtrlYIsTheWindowsRedoWithOrWithoutSomethingToRedo) {
 
 TEST_F(MainWindowKeys, EditorKeysThatTheWindowDoesNotUseReachTheEditor) {
   Start();
+  Window().SetTabWidth(4);
   Type("one");
   QTest::keyClick(&Editor(), Qt::Key_Return);
   Type("two");

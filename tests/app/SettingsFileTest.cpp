@@ -70,7 +70,7 @@ TEST_F(SettingsFile, ValuesWrittenByHandReadAsTheEditorMeansThem) {
   const std::string written = ReadFile(m_path);
   EXPECT_NE(written.find("[editor]\nBgColor=clRed\nMaxMru=44\nTabW=8\nGtrColor=$00123456\n"), std::string::npos)
       << written;
-  EXPECT_NE(written.find("courier new_color=-16777208\n"), std::string::npos) << written;  // renamed key, same name
+  EXPECT_NE(written.find("[EDTFONT]\nCourier New_Color=-16777208\n"), std::string::npos) << written;  // in its place
 }
 
 TEST_F(SettingsFile, AColourThatIsNoColourFallsBackAndTheKeysAfterItStillRead) {

@@ -339,7 +339,6 @@ void TXdgFileAssociation::DropTypeFromDesktopEntry(const std::string& mimeType) 
 
 void TXdgFileAssociation::WriteAssociation(const std::string& extension, const std::string& programPath) {
   const std::string mimeType = MimeTypeOf(extension);
-  const bool exists = fs::exists(MimeAppsFile());
   TKeyFile mimeApps = ParseKeyFile(ReadWholeFile(MimeAppsFile()));
   std::vector<std::string> ids =
       ListItems(ValueOf(mimeApps, kDefaultApplications, mimeType).value_or(std::string()));
@@ -358,7 +357,7 @@ void TXdgFileAssociation::WriteAssociation(const std::string& extension, const s
   WriteDesktopEntry(mimeType, programPath);
   ids.insert(ids.begin(), kDesktopId);
   SetValue(mimeApps, kDefaultApplications, mimeType, ListValue(ids));
-  if (!exists) CreateFolder(m_configFolder);
+  CreateFolder(m_configFolder);
   WriteFileSafely(MimeAppsFile(), KeyFileText(mimeApps));
   RunTool({"update-mime-database", m_dataFolder + "/mime"});
   RunTool({"update-desktop-database", m_dataFolder + "/applications"});

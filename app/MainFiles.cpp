@@ -2,6 +2,7 @@
 // files dropped on the window and the start-up choice "Open Last Used
 // Script"; and the association of ".mis" files with the program.
 #include <QAction>
+#include <QGuiApplication>
 #include <functional>
 
 #include "app/Application.h"
@@ -104,11 +105,17 @@ void TfrmMain::CheckAssociation() {
 namespace {
 
 // Sets the radio pair from what the desktop holds when it goes out of
-// scope, also after a failed write.
+// scope, also after a failed write. The desktop's tools may take a moment
+// meanwhile: the pointer says so.
 class TAssociationTicks {
 public:
-  explicit TAssociationTicks(std::function<void()> check) : m_check(std::move(check)) {}
-  ~TAssociationTicks() { m_check(); }
+  explicit TAssociationTicks(std::function<void()> check) : m_check(std::move(check)) {
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+  }
+  ~TAssociationTicks() {
+    QGuiApplication::restoreOverrideCursor();
+    m_check();
+  }
 
 private:
   std::function<void()> m_check;

@@ -119,7 +119,7 @@ TEST_F(IniFile, RandomChangesReadBackAsAModelHoldsThem) {
   };
   std::map<std::string, std::map<std::string, std::string>> model;
   TIniFile ini(Path());
-  for (int step = 0; step < 400; ++step) {
+  for (int step = 0; step < 200; ++step) {
     const std::string section = sections[random() % sections.size()];
     const std::string key = keys[random() % keys.size()];
     switch (random() % 6) {

@@ -22,6 +22,16 @@ bool OffersLocalFiles(const QMimeData* mime) {
   return std::any_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
 }
 
+// Takes the files as a copy, whatever the source proposed: a move accepted
+// here would have the source delete the user's file. False when the source
+// offers no copy.
+bool AcceptAsCopy(QDropEvent* event) {
+  if (!(event->possibleActions() & Qt::CopyAction)) return false;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  return true;
+}
+
 }  // namespace
 
 TDNK_dragdrop::TDNK_dragdrop(QWidget* owner) : m_owner(owner) {
@@ -43,12 +53,12 @@ bool TDNK_dragdrop::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::DragEnter:
     case QEvent::DragMove: {
       auto* drag = static_cast<QDragMoveEvent*>(event);
-      if (OffersLocalFiles(drag->mimeData())) drag->acceptProposedAction();
+      if (OffersLocalFiles(drag->mimeData())) AcceptAsCopy(drag);
       return false;
     }
     case QEvent::Drop: {
       auto* drop = static_cast<QDropEvent*>(event);
-      if (!drop->mimeData() || !drop->mimeData()->hasUrls()) return false;
+      if (!drop->mimeData() || !drop->mimeData()->hasUrls() || !(drop->possibleActions() & Qt::CopyAction)) return false;
       m_files.clear();
       const QList<QUrl> urls = drop->mimeData()->urls();
       for (const QUrl& url : urls) {
@@ -57,7 +67,7 @@ bool TDNK_dragdrop::eventFilter(QObject* watched, QEvent* event) {
         if (QFileInfo(name).isFile()) m_files.push_back(name.toStdString());
       }
       if (m_files.empty()) return false;
-      drop->acceptProposedAction();
+      AcceptAsCopy(drop);
       const int numItems = static_cast<int>(urls.size());
       QMetaObject::invokeMethod(
           this,

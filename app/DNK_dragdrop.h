@@ -14,7 +14,9 @@ namespace penwick {
 
 // Watches the owner widget through an event filter (installed by the
 // constructor, removed by the destructor; the owner may die first). While
-// Active, dragging URLs of local files over the owner is accepted; a drop of
+// Active, dragging URLs of local files over the owner is accepted, always as
+// a copy (a source offering no copy is refused), so that no source deletes
+// the dropped files; a drop of
 // URLs keeps, in order, the local file names naming an existing regular file
 // (or a link to one): folders, vanished files and other URLs are left out.
 // Names are kept whole, however long. When at least one was kept the drop is

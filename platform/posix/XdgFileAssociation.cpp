@@ -27,6 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const char* const kDefaultApplications = "Default Applications";
+const char* const kAddedAssociations = "Added Associations";
 const char* const kDesktopEntry = "Desktop Entry";
 
 // --- Key files (desktop entries, mimeapps.list) as lines ---------------------
@@ -346,10 +347,16 @@ void TXdgFileAssociation::WriteAssociation(const std::string& extension, const s
   ids.erase(std::remove(ids.begin(), ids.end(), kDesktopId), ids.end());
   if (programPath.empty()) {
     DropTypeFromDesktopEntry(mimeType);
-    if (wasListed) {
-      SetValue(mimeApps, kDefaultApplications, mimeType, ListValue(ids));
-      WriteFileSafely(MimeAppsFile(), KeyFileText(mimeApps));
-    }
+    // The desktop opens the type with an added association too, default or
+    // not: ours goes from there as well.
+    std::vector<std::string> added =
+        ListItems(ValueOf(mimeApps, kAddedAssociations, mimeType).value_or(std::string()));
+    const auto addedEnd = std::remove(added.begin(), added.end(), kDesktopId);
+    const bool wasAdded = addedEnd != added.end();
+    added.erase(addedEnd, added.end());
+    if (wasListed) SetValue(mimeApps, kDefaultApplications, mimeType, ListValue(ids));
+    if (wasAdded) SetValue(mimeApps, kAddedAssociations, mimeType, ListValue(added));
+    if (wasListed || wasAdded) WriteFileSafely(MimeAppsFile(), KeyFileText(mimeApps));
     RunTool({"update-desktop-database", m_dataFolder + "/applications"});
     return;
   }

@@ -43,8 +43,9 @@ public:
   std::string AssociatedProgram(const std::string& extension) override;
   // With a program: writes the three files above (a program path may hold
   // any character but NUL). With an empty path: takes penwick.desktop out of
-  // the type's default entry (dropping the entry when nothing else is left)
-  // and the type out of penwick.desktop's MimeType, so the desktop no longer
+  // the type's entries under [Default Applications] and [Added Associations]
+  // (dropping an entry when nothing else is left) and the type out of
+  // penwick.desktop's MimeType, so the desktop no longer
   // opens the type with it; defaults of other programs and every other file
   // stay. A file or folder that cannot be written throws EFCreateError.
   void WriteAssociation(const std::string& extension, const std::string& programPath) override;

@@ -1,10 +1,13 @@
-// The registry's file association, read and written through the ANSI
+// The registry's file association, read and written through the wide
 // registry functions.
 #include "platform/win32/Win32FileAssociation.h"
 
 #include <shlobj.h>
 
+#include <optional>
 #include <vector>
+
+#include "platform/win32/WidePath.h"
 
 namespace penwick {
 
@@ -31,41 +34,47 @@ EAssociationError SetDataFailure(const char* valueName) {
 }  // namespace
 
 std::string TWin32FileAssociation::ReadDefaultValue(const std::string& subKey) {
+  const std::optional<std::wstring> name = WidePathOf(subKey);
+  if (!name) return std::string();
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::string();
+  if (RegOpenKeyExW(HKEY_CLASSES_ROOT, name->c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return std::string();
   TKeyGuard guard(key);
   DWORD type = 0;
   DWORD size = 0;
-  if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::string();
+  if (RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::string();
   if (type != REG_SZ && type != REG_EXPAND_SZ) return std::string();
   // The value may change between the two calls: ask again while it grows.
-  std::vector<char> buffer(size + 1, '\0');
+  // Sizes are in bytes; room for one more character keeps a terminator.
+  std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 2, L'\0');
   for (;;) {
-    size = static_cast<DWORD>(buffer.size() - 1);
-    const LONG status = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
+    size = static_cast<DWORD>((buffer.size() - 1) * sizeof(wchar_t));
+    const LONG status = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size);
     if (status == ERROR_MORE_DATA) {
-      buffer.assign(size + 1, '\0');
+      buffer.assign(size / sizeof(wchar_t) + 2, L'\0');
       continue;
     }
     if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return std::string();
     break;
   }
   // A stored string need not end in a terminator, and may hold one early.
-  std::string text(buffer.data(), size);
-  const size_t terminator = text.find('\0');
-  if (terminator != std::string::npos) text.resize(terminator);
-  return text;
+  std::wstring text(buffer.data(), size / sizeof(wchar_t));
+  const size_t terminator = text.find(L'\0');
+  if (terminator != std::wstring::npos) text.resize(terminator);
+  return Utf8PathOf(text);
 }
 
 void TWin32FileAssociation::WriteDefaultValue(const std::string& subKey, const std::string* value) {
+  const std::optional<std::wstring> name = WidePathOf(subKey);
+  const std::optional<std::wstring> text = value ? WidePathOf(*value) : std::optional<std::wstring>(std::wstring());
+  if (!name || !text) throw SetDataFailure(kDefaultValueName);  // not UTF-8: no registry text stands for it
   HKEY key = nullptr;
-  if (RegCreateKeyExA(HKEY_CLASSES_ROOT, subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
+  if (RegCreateKeyExW(HKEY_CLASSES_ROOT, name->c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_READ | KEY_WRITE,
                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     throw SetDataFailure(kDefaultValueName);
   TKeyGuard guard(key);
   if (!value) return;
-  if (RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
-                     static_cast<DWORD>(value->size() + 1)) != ERROR_SUCCESS)
+  if (RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text->c_str()),
+                     static_cast<DWORD>((text->size() + 1) * sizeof(wchar_t))) != ERROR_SUCCESS)
     throw SetDataFailure(kDefaultValueName);
 }
 

@@ -15,8 +15,9 @@ namespace penwick {
 //   "<ext>file\DefaultIcon"           = program + ",0"
 //   "<ext>file\shell\open\command"    = program + " \"%1\""
 // Key names match without regard to letter case, as the registry has it.
-// Text goes through the ANSI registry functions, so paths are in the
-// system's ANSI code page. Works on whatever HKEY_CLASSES_ROOT is for this
+// Paths and names are UTF-8 here and UTF-16 in the registry (the wide
+// registry functions), so any file name the shell can run survives; a
+// program path that is not valid UTF-8 cannot be written. Works on whatever HKEY_CLASSES_ROOT is for this
 // process (tests redirect it with RegOverridePredefKey).
 class TWin32FileAssociation : public TFileAssociation {
 public:

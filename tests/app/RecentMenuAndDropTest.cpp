@@ -208,6 +208,27 @@ TEST_F(Drops, ALongNameIsKeptWhole) {
   EXPECT_EQ(DroppedScript(m_lists[0]), file.string());
 }
 
+// A drag that offers a move (Shift held in a file manager) is taken as a copy:
+// accepting the move would tell the source to delete the user's file.
+TEST_F(Drops, AMoveIsTakenAsACopySoTheSourceKeepsItsFile) {
+  QMimeData mime;
+  mime.setUrls({Url("one.mis")});
+  const QPointF at(150, 100);
+  const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+  QDragEnterEvent enter(at.toPoint(), actions, &mime, Qt::LeftButton, Qt::ShiftModifier);
+  enter.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(m_window.windowHandle(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  EXPECT_EQ(enter.dropAction(), Qt::CopyAction);
+  QDropEvent drop(at, actions, &mime, Qt::LeftButton, Qt::ShiftModifier);
+  drop.setDropAction(Qt::MoveAction);
+  QApplication::sendEvent(m_window.windowHandle(), &drop);
+  QApplication::processEvents();
+  EXPECT_TRUE(drop.isAccepted());
+  EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+  EXPECT_EQ(m_lists.size(), 1u);
+}
+
 TEST(DroppedScript, TheExtensionComesFromTheFileName) {
   EXPECT_EQ(DroppedScript({}), std::nullopt);
   EXPECT_EQ(DroppedScript({"", "/x/a.mis"}), std::nullopt);

@@ -203,6 +203,24 @@ TEST_F(XdgFileAssociation, UnassociateNamesNoProgramAndKeepsTheUsersFiles) {
   EXPECT_FALSE(fs::exists(m_root / "config"));
 }
 
+// The desktop's own tools (gio, the file manager's "set as default") also
+// list the default under [Added Associations]; the desktop opens the type
+// with an entry listed there even when it is no default and names no type.
+TEST_F(XdgFileAssociation, UnassociateAlsoLeavesTheAddedAssociations) {
+  TXdgFileAssociation association = Association();
+  association.WriteAssociation("mis", "/opt/penwick");
+  WriteUserFile(MimeApps(), "[Default Applications]\n" + kType + "=penwick.desktop;\n\n[Added Associations]\n" +
+                                kType + "=penwick.desktop;other.desktop;\ntext/plain=penwick.desktop;\n");
+  association.WriteAssociation("mis", "");
+  EXPECT_EQ(ReadFile(MimeApps()), "[Default Applications]\n\n[Added Associations]\n" + kType +
+                                      "=other.desktop;\ntext/plain=penwick.desktop;\n");
+
+  // Also when only the added list names it.
+  WriteUserFile(MimeApps(), "[Added Associations]\n" + kType + "=penwick.desktop;\n");
+  association.WriteAssociation("mis", "");
+  EXPECT_EQ(ReadFile(MimeApps()), "[Added Associations]\n");
+}
+
 TEST_F(XdgFileAssociation, MovedExecutableIsNotAssociated) {
   TXdgFileAssociation association = Association();
   association.WriteAssociation("mis", "/old/place/penwick");

@@ -83,6 +83,21 @@ TEST_F(Win32FileAssociation, MovedExecutableIsNotAssociated) {
   EXPECT_FALSE(IsAssociated(m_association, ".mis", kProgram));
 }
 
+// Paths come in UTF-8, as every path of the program; the shell reads the
+// registry's text as UTF-16, so a name outside ASCII must arrive there as it is.
+TEST_F(Win32FileAssociation, ProgramPathsOutsideAsciiReachTheShellAsTheyAre) {
+  const std::string program = "C:\\Users\\Jos\xc3\xa9\\\xe6\x97\xa5\xe6\x9c\xac\\penwick.exe";
+  const std::wstring wide = L"C:\\Users\\Jos\u00e9\\\u65e5\u672c\\penwick.exe";
+  m_association.WriteAssociation("mis", program);
+  wchar_t buffer[1024] = {};
+  DWORD size = sizeof buffer;
+  ASSERT_EQ(RegGetValueW(m_root, L"misfile\\shell\\open\\command", nullptr, RRF_RT_REG_SZ, nullptr, buffer, &size),
+            ERROR_SUCCESS);
+  EXPECT_TRUE(std::wstring(buffer) == wide + L" \"%1\"");
+  EXPECT_EQ(m_association.AssociatedProgram(".mis"), program + " ");
+  EXPECT_TRUE(IsAssociated(m_association, ".mis", program));
+}
+
 TEST_F(Win32FileAssociation, UnassociateNamesNoProgramAndRemovesNoKey) {
   m_association.WriteAssociation("mis", kProgram);
   m_association.WriteAssociation("mis", "");

@@ -616,7 +616,8 @@ void TfrmMain::OpenScript(const std::string& fileName) {
   m_editor->Lines().LoadFromFile(fileName);
   m_documentName = ShortPathOf(fileName);
   SetDocumentCaption(fileName);
-  SetEnabled({"mniClose", "tbtClose", "mniExportHtml", "mniCompile"}, true);
+  // Save As too: after Close it would stay off for the script opened next.
+  SetEnabled({"mniClose", "tbtClose", "mniExportHtml", "mniCompile", "mniSaveAs"}, true);
   ShowWelcome(false);
   EnableEditor(true);
   m_editor->setFocus();

@@ -121,6 +121,12 @@ TEST_F(Files, ADroppedScriptOpensAfterTheQuestionAndOtherDropsChangeNothing) {
   EXPECT_EQ(Window().DocumentName(), one);  // only the first
   EXPECT_EQ(Editor().Lines().Text(), "one");
   EXPECT_EQ(Window().mrfls().Count(), 0);   // drops do not enter the list
+
+  // After Close a dropped script can be saved under another name.
+  Trigger("mniClose");
+  Drop({two});
+  EXPECT_EQ(Window().DocumentName(), two);
+  EXPECT_TRUE(Enabled("mniSaveAs"));
 }
 
 TEST_F(Files, OpenLastUsedOpensTheMostRecentScript) {

@@ -392,6 +392,9 @@ bool TfrmMain::event(QEvent* event) {
     m_statusPanels->ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
+  // The user's maximize and restore decide the state of the next start;
+  // minimizing leaves it as it was.
+  if (event->type() == QEvent::WindowStateChange && !isMinimized()) m_wndMax = isMaximized();
   return QMainWindow::event(event);
 }
 

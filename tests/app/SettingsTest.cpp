@@ -108,6 +108,31 @@ TEST_F(Settings, EverySettingIsAsItWasLeftAfterARestart) {
   EXPECT_TRUE(Editor().EditorFont().italic());
 }
 
+// The user's maximize and restore decide how the next start shows the
+// window; minimizing changes nothing.
+TEST_F(Settings, TheMaximizedStateTheUserLeftIsTheOneTheNextStartShows) {
+  StartFromFile();
+  ASSERT_TRUE(Window().isMaximized());
+  Window().showNormal();
+  QApplication::processEvents();
+  Quit();
+  EXPECT_NE(Written().find("WndMax=0\n"), std::string::npos) << Written();
+
+  StartFromFile();
+  EXPECT_FALSE(Window().isMaximized());
+  Window().showMaximized();
+  QApplication::processEvents();
+  Quit();
+  EXPECT_NE(Written().find("WndMax=1\n"), std::string::npos) << Written();
+
+  StartFromFile();
+  EXPECT_TRUE(Window().isMaximized());
+  Window().showMinimized();
+  QApplication::processEvents();
+  Quit();
+  EXPECT_NE(Written().find("WndMax=1\n"), std::string::npos) << Written();
+}
+
 TEST_F(Settings, KeysAreFoundWhateverTheirCaseAndWrittenBackUnderTheirOwnNames) {
   WriteFile(SettingsPath(), "[editor]\nbgcolor=clRed\n");
   StartFromFile();

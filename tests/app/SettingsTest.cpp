@@ -2,6 +2,7 @@
 // finds every setting as it was left, and settings files that are broken,
 // huge or cannot be written.
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 #include <random>
@@ -131,6 +132,26 @@ TEST_F(Settings, TheMaximizedStateTheUserLeftIsTheOneTheNextStartShows) {
   QApplication::processEvents();
   Quit();
   EXPECT_NE(Written().find("WndMax=1\n"), std::string::npos) << Written();
+}
+
+// A placement no screen can hold (an edited or damaged file) still gives a
+// window that lies on a screen and is no larger than the screens, so it can
+// be painted and moved.
+TEST_F(Settings, APlacementNoScreenCanHoldGivesAWindowThatFitsAScreen) {
+  for (const char* placement : {"Top=0\nLeft=0\nWidth=2000000000\nHeight=2000000000\n",
+                                "Top=2147483647\nLeft=2147483647\nWidth=2147483647\nHeight=2147483647\n",
+                                "Top=-2147483648\nLeft=-2147483648\nWidth=-2147483648\nHeight=100000\n"}) {
+    WriteFile(SettingsPath(), std::string("[EDITOR]\nWndMax=0\n[PLACEMENT]\n") + placement);
+    StartFromFile();
+    ASSERT_FALSE(Window().isMaximized());
+    const QRect screen = Window().screen()->availableVirtualGeometry();
+    // The frame the platform adds is unknown before the first showing.
+    EXPECT_TRUE(Window().size().boundedTo(screen.size()) == Window().size()) << placement;
+    EXPECT_TRUE(screen.intersects(Window().frameGeometry())) << placement;
+    Quit();
+    EXPECT_LE(TIniFile(SettingsPath()).ReadInteger("PLACEMENT", "Width", 0), screen.width()) << placement;
+    EXPECT_LE(TIniFile(SettingsPath()).ReadInteger("PLACEMENT", "Height", 0), screen.height()) << placement;
+  }
 }
 
 TEST_F(Settings, KeysAreFoundWhateverTheirCaseAndWrittenBackUnderTheirOwnNames) {

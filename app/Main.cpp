@@ -395,6 +395,14 @@ bool TfrmMain::event(QEvent* event) {
   // The user's maximize and restore decide the state of the next start;
   // minimizing leaves it as it was.
   if (event->type() == QEvent::WindowStateChange && !isMinimized()) m_wndMax = isMaximized();
+  // System colours are taken from the palette: a new one (the desktop's
+  // theme changed) gives them anew, so they still show, and are stored, as
+  // the system colours they are.
+  if (event->type() == QEvent::ApplicationPaletteChange && m_editor) {
+    SetEditorBgColor(m_bgColor);
+    SetGutterColor(m_gutterColor);
+    m_editor->SetFontColor(CanvasColor(m_fontColor, QApplication::palette(), QApplication::palette().color(QPalette::WindowText)));
+  }
   return QMainWindow::event(event);
 }
 

@@ -154,6 +154,27 @@ TEST_F(Settings, APlacementNoScreenCanHoldGivesAWindowThatFitsAScreen) {
   }
 }
 
+// A system colour follows the desktop's palette, also when that changes while
+// the editor runs, and is stored under its name.
+TEST_F(Settings, SystemColoursFollowAPaletteChangeAndKeepTheirNames) {
+  const QPalette before = QApplication::palette();
+  WriteFile(SettingsPath(), "[EDITOR]\nBgColor=clWindow\n");
+  StartFromFile();
+  QPalette changed = before;
+  changed.setColor(QPalette::Button, QColor(1, 2, 3));
+  changed.setColor(QPalette::Base, QColor(4, 5, 6));
+  changed.setColor(QPalette::Text, QColor(7, 8, 9));
+  QApplication::setPalette(changed);
+  QApplication::processEvents();
+  EXPECT_EQ(Editor().Gutter().Color(), QColor(1, 2, 3));
+  EXPECT_EQ(Editor().Color(), QColor(4, 5, 6));
+  EXPECT_EQ(Editor().FontColor(), QColor(7, 8, 9));
+  Quit();
+  QApplication::setPalette(before);
+  for (const char* line : {"BgColor=clWindow\n", "GtrColor=clBtnFace\n", "Courier New_Color=-16777208\n"})
+    EXPECT_NE(Written().find(line), std::string::npos) << line << Written();
+}
+
 TEST_F(Settings, KeysAreFoundWhateverTheirCaseAndWrittenBackUnderTheirOwnNames) {
   WriteFile(SettingsPath(), "[editor]\nbgcolor=clRed\n");
   StartFromFile();

@@ -401,7 +401,8 @@ bool TfrmMain::event(QEvent* event) {
   if (event->type() == QEvent::ApplicationPaletteChange && m_editor) {
     SetEditorBgColor(m_bgColor);
     SetGutterColor(m_gutterColor);
-    m_editor->SetFontColor(CanvasColor(m_fontColor, QApplication::palette(), QApplication::palette().color(QPalette::WindowText)));
+    const QPalette palette = QApplication::palette();
+    m_editor->SetFontColor(CanvasColor(m_fontColor, palette, palette.color(QPalette::WindowText)));
   }
   return QMainWindow::event(event);
 }

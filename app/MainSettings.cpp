@@ -32,15 +32,31 @@ std::uint32_t StoredColor(std::uint32_t remembered, const QColor& shown, const Q
 }
 
 // A placement that lies on no screen any more (a monitor was removed, the
-// file was edited) moves to the primary screen, so the window can be seen.
-QRect VisiblePlacement(QRect placement) {
-  placement.setWidth(std::max(placement.width(), kMinWidth));
-  placement.setHeight(std::max(placement.height(), kMinHeight));
+// file was edited) moves to the primary screen, and one larger than the
+// screens shrinks to them, so the window can be seen, painted and grabbed.
+// `frame` is what the window's frame adds to its size.
+QRect VisiblePlacement(int left, int top, int width, int height, QSize frame) {
+  // Far beyond any screen, yet far from the ends of int (no overflow below).
+  constexpr int kFar = QWIDGETSIZE_MAX;
+  QRect placement(std::clamp(left, -kFar, kFar), std::clamp(top, -kFar, kFar), std::clamp(width, kMinWidth, kFar),
+                  std::clamp(height, kMinHeight, kFar));
   // Enough of the window's top left to grab it by its title.
   const QRect grip(placement.topLeft(), QSize(std::min(placement.width(), 100), 30));
-  for (const QScreen* screen : QGuiApplication::screens())
-    if (screen->availableGeometry().intersects(grip)) return placement;
-  if (const QScreen* primary = QGuiApplication::primaryScreen()) placement.moveTopLeft(primary->availableGeometry().topLeft());
+  const QScreen* shown = nullptr;
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    if (screen->availableGeometry().intersects(grip)) {
+      shown = screen;
+      break;
+    }
+  }
+  if (!shown) {
+    shown = QGuiApplication::primaryScreen();
+    if (shown) placement.moveTopLeft(shown->availableGeometry().topLeft());
+  }
+  if (shown) {
+    const QSize room = shown->availableVirtualGeometry().size() - frame;
+    placement.setSize(placement.size().boundedTo(room.expandedTo(QSize(kMinWidth, kMinHeight))));
+  }
   return placement;
 }
 
@@ -115,7 +131,7 @@ TEditorSettings TfrmMain::CurrentSettings() const {
 }
 
 void TfrmMain::ApplySettings(const TEditorSettings& s) {
-  const QRect placement = VisiblePlacement(QRect(s.Left, s.Top, s.Width, s.Height));
+  const QRect placement = VisiblePlacement(s.Left, s.Top, s.Width, s.Height, frameGeometry().size() - size());
   move(placement.topLeft());
   resize(placement.size());
   Action("mniShowToolbar")->setChecked(s.ShowTlb);

@@ -105,6 +105,7 @@ bool TIniFile::Refresh() const {
   const auto status = std::filesystem::status(m_fileName, error);
   if (!std::filesystem::exists(status)) {
     m_bytes.clear();
+    m_byteOrderMark.clear();
     m_lines.clear();
     m_loaded = true;
     return true;
@@ -125,7 +126,10 @@ bool TIniFile::Refresh() const {
   if (m_loaded && bytes == m_bytes) return true;
   m_bytes = std::move(bytes);
   m_lines.clear();
-  std::size_t start = 0;
+  // A UTF-8 byte order mark belongs to the file, not to its first line.
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  m_byteOrderMark = m_bytes.starts_with(kByteOrderMark) ? kByteOrderMark : "";
+  std::size_t start = m_byteOrderMark.size();
   while (start < m_bytes.size()) {
     const std::size_t lf = m_bytes.find('\n', start);
     if (lf == std::string::npos) {
@@ -156,7 +160,7 @@ std::string TIniFile::NewLineBreak() const {
 }
 
 void TIniFile::Store() {
-  std::string bytes;
+  std::string bytes = m_byteOrderMark;
   for (const TLine& line : m_lines) {
     bytes += line.Text;
     bytes += line.Break;

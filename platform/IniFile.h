@@ -33,6 +33,7 @@ public:
 //    name as written ("BgColor" replaces a line "bgcolor=..."); a new key is
 //    added after the last non-blank line of its section, a new section at the
 //    end of the file. A failed write raises EIniFileError.
+//  - A UTF-8 byte order mark at the start of the file is skipped and kept.
 //  - Reads re-read the file too (cheaply: the parsed lines are reused while
 //    the bytes are unchanged), so several objects may share one file.
 // Names must not be empty nor hold line breaks, "=" (keys) or "]" (sections),
@@ -91,6 +92,7 @@ private:
 
   std::string m_fileName;
   mutable std::string m_bytes;  // the file as last read or written
+  mutable std::string m_byteOrderMark;  // the UTF-8 mark the file starts with, or empty
   mutable bool m_loaded = false;
   mutable std::vector<TLine> m_lines;
 };

@@ -2,6 +2,7 @@
 // finds every setting as it was left, and settings files that are broken,
 // huge or cannot be written.
 #include <QApplication>
+#include <QScreen>
 #include <QTest>
 #include <filesystem>
 #include <random>
@@ -106,6 +107,72 @@ TEST_F(Settings, EverySettingIsAsItWasLeftAfterARestart) {
   EXPECT_EQ(Editor().EditorFont().family(), "DejaVu Sans Mono");
   EXPECT_EQ(Editor().EditorFont().pixelSize(), 16);
   EXPECT_TRUE(Editor().EditorFont().italic());
+}
+
+// The user's maximize and restore decide how the next start shows the
+// window; minimizing changes nothing.
+TEST_F(Settings, TheMaximizedStateTheUserLeftIsTheOneTheNextStartShows) {
+  StartFromFile();
+  ASSERT_TRUE(Window().isMaximized());
+  Window().showNormal();
+  QApplication::processEvents();
+  Quit();
+  EXPECT_NE(Written().find("WndMax=0\n"), std::string::npos) << Written();
+
+  StartFromFile();
+  EXPECT_FALSE(Window().isMaximized());
+  Window().showMaximized();
+  QApplication::processEvents();
+  Quit();
+  EXPECT_NE(Written().find("WndMax=1\n"), std::string::npos) << Written();
+
+  StartFromFile();
+  EXPECT_TRUE(Window().isMaximized());
+  Window().showMinimized();
+  QApplication::processEvents();
+  Quit();
+  EXPECT_NE(Written().find("WndMax=1\n"), std::string::npos) << Written();
+}
+
+// A placement no screen can hold (an edited or damaged file) still gives a
+// window that lies on a screen and is no larger than the screens, so it can
+// be painted and moved.
+TEST_F(Settings, APlacementNoScreenCanHoldGivesAWindowThatFitsAScreen) {
+  for (const char* placement : {"Top=0\nLeft=0\nWidth=2000000000\nHeight=2000000000\n",
+                                "Top=2147483647\nLeft=2147483647\nWidth=2147483647\nHeight=2147483647\n",
+                                "Top=-2147483648\nLeft=-2147483648\nWidth=-2147483648\nHeight=100000\n"}) {
+    WriteFile(SettingsPath(), std::string("[EDITOR]\nWndMax=0\n[PLACEMENT]\n") + placement);
+    StartFromFile();
+    ASSERT_FALSE(Window().isMaximized());
+    const QRect screen = Window().screen()->availableVirtualGeometry();
+    // The frame the platform adds is unknown before the first showing.
+    EXPECT_TRUE(Window().size().boundedTo(screen.size()) == Window().size()) << placement;
+    EXPECT_TRUE(screen.intersects(Window().frameGeometry())) << placement;
+    Quit();
+    EXPECT_LE(TIniFile(SettingsPath()).ReadInteger("PLACEMENT", "Width", 0), screen.width()) << placement;
+    EXPECT_LE(TIniFile(SettingsPath()).ReadInteger("PLACEMENT", "Height", 0), screen.height()) << placement;
+  }
+}
+
+// A system colour follows the desktop's palette, also when that changes while
+// the editor runs, and is stored under its name.
+TEST_F(Settings, SystemColoursFollowAPaletteChangeAndKeepTheirNames) {
+  const QPalette before = QApplication::palette();
+  WriteFile(SettingsPath(), "[EDITOR]\nBgColor=clWindow\n");
+  StartFromFile();
+  QPalette changed = before;
+  changed.setColor(QPalette::Button, QColor(1, 2, 3));
+  changed.setColor(QPalette::Base, QColor(4, 5, 6));
+  changed.setColor(QPalette::Text, QColor(7, 8, 9));
+  QApplication::setPalette(changed);
+  QApplication::processEvents();
+  EXPECT_EQ(Editor().Gutter().Color(), QColor(1, 2, 3));
+  EXPECT_EQ(Editor().Color(), QColor(4, 5, 6));
+  EXPECT_EQ(Editor().FontColor(), QColor(7, 8, 9));
+  Quit();
+  QApplication::setPalette(before);
+  for (const char* line : {"BgColor=clWindow\n", "GtrColor=clBtnFace\n", "Courier New_Color=-16777208\n"})
+    EXPECT_NE(Written().find(line), std::string::npos) << line << Written();
 }
 
 TEST_F(Settings, KeysAreFoundWhateverTheirCaseAndWrittenBackUnderTheirOwnNames) {

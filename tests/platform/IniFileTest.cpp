@@ -90,6 +90,16 @@ TEST_F(IniFile, AWriteKeepsEveryOtherByteOfTheFile) {
   EXPECT_EQ(ReadFile(Path()), "; settings\r\n[PLACEMENT]\r\ntop=2\r\n\r\njunk line\n[EDITOR]\r\nTabW=5\r\n\r\n");
 }
 
+// Text editors may start a file with the UTF-8 byte order mark: the first
+// section is still found, and the mark is kept.
+TEST_F(IniFile, AByteOrderMarkDoesNotHideTheFirstSection) {
+  WriteFile(Path(), "\xEF\xBB\xBF[EDITOR]\r\nTabW=3\r\n");
+  TIniFile ini(Path());
+  EXPECT_EQ(ini.ReadInteger("EDITOR", "TabW", 5), 3);
+  ini.WriteInteger("EDITOR", "TabW", 8);
+  EXPECT_EQ(ReadFile(Path()), "\xEF\xBB\xBF[EDITOR]\r\nTabW=8\r\n");
+}
+
 TEST_F(IniFile, TwoObjectsOnOneFileSeeEachOthersWrites) {
   TIniFile settings(Path());
   settings.WriteString("EDITOR", "GutterW", "40");

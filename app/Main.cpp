@@ -392,18 +392,7 @@ bool TfrmMain::event(QEvent* event) {
     m_statusPanels->ShowHint(static_cast<QStatusTipEvent*>(event)->tip());
     return true;
   }
-  // The user's maximize and restore decide the state of the next start;
-  // minimizing leaves it as it was.
-  if (event->type() == QEvent::WindowStateChange && !isMinimized()) m_wndMax = isMaximized();
-  // System colours are taken from the palette: a new one (the desktop's
-  // theme changed) gives them anew, so they still show, and are stored, as
-  // the system colours they are.
-  if (event->type() == QEvent::ApplicationPaletteChange && m_editor) {
-    SetEditorBgColor(m_bgColor);
-    SetGutterColor(m_gutterColor);
-    const QPalette palette = QApplication::palette();
-    m_editor->SetFontColor(CanvasColor(m_fontColor, palette, palette.color(QPalette::WindowText)));
-  }
+  FollowWindowEvent(event);
   return QMainWindow::event(event);
 }
 

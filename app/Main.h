@@ -211,6 +211,9 @@ private:
   bool Associated();
   void ShowAssociation(bool associated);
   TEditorSettings CurrentSettings() const;
+  // Keeps the maximized state and the system colours in step with the
+  // window's state and the desktop's palette.
+  void FollowWindowEvent(QEvent* event);
   void ApplySettings(const TEditorSettings& settings);
   void ShowClearRecent();
   void ActivateDragDrop(bool active);

@@ -2,6 +2,7 @@
 // applied to the window and the editor, written back at shut-down.
 #include <QAction>
 #include <QApplication>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
@@ -75,6 +76,21 @@ void TfrmMain::SetGutterColor(std::uint32_t color) {
 void TfrmMain::SetTabWidth(int width) {
   m_tabWidth = width;
   m_editor->SetTabListAsString(std::to_string(width));
+}
+
+void TfrmMain::FollowWindowEvent(QEvent* event) {
+  // The user's maximize and restore decide the state of the next start;
+  // minimizing leaves it as it was.
+  if (event->type() == QEvent::WindowStateChange && !isMinimized()) m_wndMax = isMaximized();
+  // System colours are taken from the palette: a new one (the desktop's
+  // theme changed) gives them anew, so they still show, and are stored, as
+  // the system colours they are.
+  if (event->type() == QEvent::ApplicationPaletteChange && m_editor) {
+    SetEditorBgColor(m_bgColor);
+    SetGutterColor(m_gutterColor);
+    const QPalette palette = QApplication::palette();
+    m_editor->SetFontColor(CanvasColor(m_fontColor, palette, palette.color(QPalette::WindowText)));
+  }
 }
 
 void TfrmMain::OpenSettingsFile() { m_settings = std::make_unique<TIniFile>(m_settingsFileName); }

@@ -27,7 +27,7 @@ std::string SettingsFileFor(const std::string& executablePath) {
   std::string config;
   if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') config = xdg;
   else if (const char* home = std::getenv("HOME"); home && *home) config = std::string(home) + "/.config";
-  else config = fs::temp_directory_path().string();
+  else config = "/tmp";  // no home to keep settings in: they last as long as the machine's scratch folder
   const std::string file = SettingsFileFor(executablePath, config, [](const std::string& path) {
     return ::access(path.c_str(), W_OK) == 0;
   });

@@ -4,13 +4,12 @@
 
 #include <algorithm>
 
+#include "platform/AsciiText.h"
 #include "platform/IniFile.h"
 
 namespace penwick {
 
 namespace {
-
-char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool HoldsLineBreak(const std::string& text) { return text.find_first_of("\r\n") != std::string::npos; }
 
@@ -42,12 +41,6 @@ std::string FormatHint(const std::string& hint, const std::string& path) {
   return hint.substr(0, at) + path + hint.substr(at + 2);
 }
 
-// ASCII letters compared without regard to case, every other byte exactly.
-bool SameFileText(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
-}
-
 }  // namespace
 
 void TMRUFiles::Clear() {
@@ -59,7 +52,7 @@ void TMRUFiles::Clear() {
 void TMRUFiles::AddFile(const std::string& path) {
   if (path.empty() || m_maxEntries == 0 || HoldsLineBreak(path)) return;
   const std::vector<std::string> before = m_files;
-  const auto same = std::find_if(m_files.begin(), m_files.end(), [&](const std::string& f) { return SameFileText(f, path); });
+  const auto same = std::find_if(m_files.begin(), m_files.end(), [&](const std::string& f) { return SameAsciiText(f, path); });
   if (same != m_files.end()) m_files.erase(same);
   TrimTo(m_maxEntries - 1u);
   m_files.insert(m_files.begin(), path);
@@ -67,7 +60,7 @@ void TMRUFiles::AddFile(const std::string& path) {
 }
 
 void TMRUFiles::RemoveFile(const std::string& path) {
-  const auto same = std::find_if(m_files.begin(), m_files.end(), [&](const std::string& f) { return SameFileText(f, path); });
+  const auto same = std::find_if(m_files.begin(), m_files.end(), [&](const std::string& f) { return SameAsciiText(f, path); });
   if (same == m_files.end()) return;
   const std::vector<std::string> before = m_files;
   m_files.erase(same);
@@ -82,7 +75,7 @@ void TMRUFiles::LoadFromIni(const std::string& iniFileName, const std::string& s
     std::string path = ini.ReadString(section, m_prefix + std::to_string(i), "");
     if (path.empty()) break;
     const bool listed =
-        std::any_of(m_files.begin(), m_files.end(), [&](const std::string& f) { return SameFileText(f, path); });
+        std::any_of(m_files.begin(), m_files.end(), [&](const std::string& f) { return SameAsciiText(f, path); });
     if (!listed) m_files.push_back(std::move(path));
   }
   EndBatch(before);

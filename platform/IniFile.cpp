@@ -8,6 +8,7 @@
 #include <limits>
 #include <sstream>
 
+#include "platform/AsciiText.h"
 #include "platform/FileErrors.h"
 #include "platform/SafeFileWriter.h"
 
@@ -23,14 +24,6 @@ std::string_view Trim(std::string_view text) {
   return text;
 }
 
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  return true;
-}
 
 // The name of a "[Section]" line; a line without "]" names what follows "[".
 std::optional<std::string_view> SectionOf(std::string_view line) {
@@ -177,7 +170,7 @@ void TIniFile::Store() {
 std::optional<TIniFile::TSpan> TIniFile::FindSection(std::string_view section, std::size_t from) const {
   for (std::size_t i = from; i < m_lines.size(); ++i) {
     const auto name = SectionOf(m_lines[i].Text);
-    if (!name || !SameName(*name, Trim(section))) continue;
+    if (!name || !SameAsciiText(*name, Trim(section))) continue;
     std::size_t end = i + 1;
     while (end < m_lines.size() && !SectionOf(m_lines[end].Text)) ++end;
     return TSpan{i, end};
@@ -188,7 +181,7 @@ std::optional<TIniFile::TSpan> TIniFile::FindSection(std::string_view section, s
 std::optional<std::size_t> TIniFile::FindKey(const TSpan& span, std::string_view key) const {
   for (std::size_t i = span.Header + 1; i < span.End; ++i) {
     const auto name = KeyOf(m_lines[i].Text);
-    if (name && SameName(*name, Trim(key))) return i;
+    if (name && SameAsciiText(*name, Trim(key))) return i;
   }
   return std::nullopt;
 }

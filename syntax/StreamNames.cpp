@@ -1,6 +1,8 @@
 // The tables of named colours, character sets and identifiers.
 #include "syntax/StreamNames.h"
 
+#include "platform/AsciiText.h"
+
 #include <iterator>
 
 namespace penwick {
@@ -43,17 +45,6 @@ constexpr TNamedValue kCharsets[] = {
     {"EASTEUROPE_CHARSET", 238}, {"OEM_CHARSET", 255},
 };
 
-bool SameTextImpl(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 32);
-    if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 32);
-    if (x != y) return false;
-  }
-  return true;
-}
-
 template <std::size_t N>
 const char* NameOf(const TNamedValue (&table)[N], std::int64_t value) {
   for (const TNamedValue& v : table)
@@ -64,7 +55,7 @@ const char* NameOf(const TNamedValue (&table)[N], std::int64_t value) {
 template <std::size_t N>
 std::optional<std::int64_t> ValueOf(const TNamedValue (&table)[N], std::string_view name) {
   for (const TNamedValue& v : table)
-    if (SameTextImpl(v.Name, name)) return v.Value;
+    if (SameAsciiText(v.Name, name)) return v.Value;
   return std::nullopt;
 }
 
@@ -126,11 +117,11 @@ TNameList FontPitchNames() { return kFontPitches; }
 TNameList FontStyleNames() { return kFontStyles; }
 TNameList FormatFlagNames() { return kFormatFlags; }
 
-bool SameName(std::string_view a, std::string_view b) { return SameTextImpl(a, b); }
+bool SameName(std::string_view a, std::string_view b) { return SameAsciiText(a, b); }
 
 int IndexOfName(TNameList names, std::string_view name) {
   for (std::size_t i = 0; i < names.size(); ++i)
-    if (SameTextImpl(names[i], name)) return static_cast<int>(i);
+    if (SameAsciiText(names[i], name)) return static_cast<int>(i);
   return -1;
 }
 

@@ -125,6 +125,12 @@ TfrmMain::~TfrmMain() {
   // definition while both exist.
   if (m_editor) {
     m_editor->SetSyntaxAnalyzer(nullptr);
+    // The popups watch the editor while they are open; the handlers of its
+    // core reach into this window.
+    m_atcmpltp1->CloseUp(false);
+    m_prmcmpltn1->CloseUp(false);
+    m_editor->Core().OnTextChanged = nullptr;
+    m_editor->Core().OnChange = nullptr;
     // What the editor tells while it goes (focus, caret) must not reach the
     // members that are gone by then.
     m_editor->disconnect(this);
@@ -223,7 +229,7 @@ void TfrmMain::CreateActions() {
   showStatusbar->setCheckable(true);
   showStatusbar->setChecked(true);
   Bind(showStatusbar, &TfrmMain::actShowStatusbarExecute);
-  NewAction("mniBasicMinimalLevel", "Basic minimal level");  // has no action
+  Bind(NewAction("mniBasicMinimalLevel", "Basic minimal level"), &TfrmMain::mniBasicMinimalLevelClick);
   NewAction("mniOptions", "Options");
   auto* association = new QActionGroup(this);
   QAction* associate = NewAction("mniAssociate", "Associate .mis files with Penwick");
@@ -345,6 +351,7 @@ void TfrmMain::CreateCentralArea() {
   m_syntAnalyzer = std::make_unique<TSyntAnalyzer>();
   BuildMissionLexer(*m_syntAnalyzer);
   m_editor->SetSyntaxAnalyzer(m_syntAnalyzer.get());
+  CreateWritingHelp();
   cell->addWidget(m_editor, 0, 0);
   column->addWidget(m_editorArea, 1);
   m_outputPanel = new TOutputPanel(*m_editor, central);
@@ -603,10 +610,6 @@ void TfrmMain::actNewExecute() {
     syntxm1Change();
   }
   ShowCaretPos();
-}
-
-void TfrmMain::syntxm1Change() {
-  // The parameter hints of object declarations start here once they exist.
 }
 
 void TfrmMain::OpenScript(const std::string& fileName) {

@@ -9,6 +9,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 #include <cstdint>
 #include <functional>
@@ -23,12 +24,15 @@ class QAction;
 
 namespace penwick {
 
+class TAutoCompletePopup;
 class TCompilerSession;
+struct TDeclarationAnalysis;
 class TDNK_dragdrop;
 class TFileAssociation;
 class TIniFile;
 class TMRUFiles;
 class TOutputPanel;
+class TParamCompletion;
 class TQtMRUMenu;
 struct TEditorSettings;
 class TStatusPanels;
@@ -82,12 +86,17 @@ public:
   void SetGutterColor(std::uint32_t color);
   int TabWidth() const { return m_tabWidth; }
   void SetTabWidth(int width);
-  // Whether the command list opens by itself while a word is typed.
-  bool AutoCompletion() const { return m_autoCompletion; }
-  void SetAutoCompletion(bool enabled) { m_autoCompletion = enabled; }
+  // Whether the command list opens by itself while a word is typed (the
+  // list's Enabled); Ctrl+Space opens it either way.
+  bool AutoCompletion() const;
+  void SetAutoCompletion(bool enabled);
   const std::string& SettingsFileName() const { return m_settingsFileName; }
 
   TSyntaxMemo* syntxm1() const { return m_editor; }
+  // The command list, the parameter hint and the hint's 15 ms timer.
+  TAutoCompletePopup* atcmpltp1() const { return m_atcmpltp1; }
+  TParamCompletion* prmcmpltn1() const { return m_prmcmpltn1; }
+  QTimer& tmr1() { return m_tmr1; }
   TMRUFiles& mrfls() const { return *m_mrfls; }
   TDNK_dragdrop* DragDrop() const { return m_dragDrop.get(); }
   // The mission-script lexer definition the editor is bound to.
@@ -161,9 +170,18 @@ public slots:
   void actShowStatusbarExecute();
   void actAboutExecute();
   void EditMenuAboutToShow();
-  // The editor's change handler: run after every edit and once after New
-  // fills in the template.
+  // The editor's change handlers: the first may open the command list, the
+  // second analyses a declaration on the caret line for the parameter hint.
+  // syntxm1Change also runs once after New fills in the template.
+  void syntxm1TextChanged(int pos, int count, int lineChange);
   void syntxm1Change();
+  // The caret went below the last edited line: the hint goes.
+  void syntxm1CaretPosChanged();
+  // The command list's change: it closes when no word matches.
+  void atcmpltp1Change();
+  void tmr1Timer();
+  // Script, Insert from template, "Basic minimal level".
+  void mniBasicMinimalLevelClick();
   // An entry of the recent-files list was chosen.
   void mrflsClick(const std::string& fileName);
   void actClearRecentExecute();
@@ -185,6 +203,12 @@ private:
   // The recent-files list with its menu, and the drop receiver.
   void CreateFileComponents();
   void CreateCentralArea();
+  // The command list, the parameter hint and its timer, bound to the editor.
+  void CreateWritingHelp();
+  void ApplyDeclarationEffects(const TDeclarationAnalysis& analysis);
+  // Turns a typed weapon name on the caret line into its constant, as an
+  // edit of its own; `line` is the line the name was typed on.
+  void ReplaceWeaponName(int line);
   QAction* NewAction(const char* objectName, const QString& caption, const char* hint = nullptr);
   QAction* Action(const char* objectName) const;
   void SetEnabled(std::initializer_list<const char*> objectNames, bool enabled);
@@ -246,7 +270,6 @@ private:
   bool m_emptyScr = false;
   int m_prefsTab = 0;
   bool m_wndMax = false;
-  bool m_autoCompletion = true;
   int m_tabWidth = 4;
   std::uint32_t m_bgColor = 0;
   std::uint32_t m_gutterColor = 0xFF00000Fu;
@@ -268,6 +291,16 @@ private:
 
   std::unique_ptr<TSyntAnalyzer> m_syntAnalyzer;
   TSyntaxMemo* m_editor = nullptr;
+  TAutoCompletePopup* m_atcmpltp1 = nullptr;  // owned by Qt
+  TParamCompletion* m_prmcmpltn1 = nullptr;   // owned by Qt
+  QTimer m_tmr1;
+  // The declaration analysis' state: the flag of the latest analysis, the
+  // copy the command list's trigger reads, the caret line of the latest edit.
+  bool m_declarationFlag = false;
+  bool m_declarationFlagCopy = false;
+  int m_lastEditedLine = 0;
+  // A weapon-name replacement is waiting for the edit that found it to end.
+  bool m_weaponReplacePending = false;
   TWelcomePanel* m_welcomePanel = nullptr;
   QWidget* m_editorArea = nullptr;
   QToolBar* m_toolbar = nullptr;

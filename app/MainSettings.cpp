@@ -133,7 +133,7 @@ TEditorSettings TfrmMain::CurrentSettings() const {
   s.WordWrap = m_editor->WordWrap();
   s.LineNr = m_editor->Gutter().LineNumbers().Visible();
   s.UndoAfSave = (m_editor->Options() & soUndoAfterSave) != 0;
-  s.AutoCm = m_autoCompletion;
+  s.AutoCm = AutoCompletion();
   s.OpenLastUsed = m_openLastUsed;
   s.CreateNewStart = m_createNewStart;
   s.MaxMru = m_mrfls->MaxEntries();
@@ -161,7 +161,7 @@ void TfrmMain::ApplySettings(const TEditorSettings& s) {
   m_editor->SetWordWrap(s.WordWrap);
   m_editor->Gutter().LineNumbers().SetVisible(s.LineNr);
   m_editor->SetOptions(s.UndoAfSave ? (m_editor->Options() | soUndoAfterSave) : (m_editor->Options() & ~soUndoAfterSave));
-  m_autoCompletion = s.AutoCm;
+  SetAutoCompletion(s.AutoCm);
   m_openLastUsed = s.OpenLastUsed;
   m_createNewStart = s.CreateNewStart;
   m_mrfls->SetMaxEntries(s.MaxMru);

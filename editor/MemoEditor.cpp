@@ -8,6 +8,18 @@
 
 namespace penwick {
 
+namespace {
+
+// Raises a flag for a scope, and puts back what it was, also on an exception.
+struct TFlagScope {
+  explicit TFlagScope(bool& flag) : Flag(flag), Before(flag) { Flag = true; }
+  ~TFlagScope() { Flag = Before; }
+  bool& Flag;
+  bool Before;
+};
+
+}  // namespace
+
 TMemoEditor::TMemoEditor() : m_clipboard(&m_ownClipboard) {
   TStoreListener positions;
   positions.Changed = [this](int pos, int count, int) { AdjustToChange(pos, count); };
@@ -383,7 +395,11 @@ void TMemoEditor::PasteColumn(const std::string& text) {
 void TMemoEditor::Undo() {
   if (!CanUndo()) return;
   TUpdateGuard guard(*this);
-  const int caret = m_lines.Undo(HasOption(soGroupUndo));
+  int caret = -1;
+  {
+    TFlagScope undoing(m_undoingOrRedoing);
+    caret = m_lines.Undo(HasOption(soGroupUndo));
+  }
   m_selectionMode = smNormal;
   m_selLength = 0;
   if (caret >= 0) SetCaretStrPos(caret);
@@ -393,7 +409,11 @@ void TMemoEditor::Undo() {
 void TMemoEditor::Redo() {
   if (!CanRedo()) return;
   TUpdateGuard guard(*this);
-  const int caret = m_lines.Redo(HasOption(soGroupRedo));
+  int caret = -1;
+  {
+    TFlagScope undoing(m_undoingOrRedoing);
+    caret = m_lines.Redo(HasOption(soGroupRedo));
+  }
   m_selectionMode = smNormal;
   m_selLength = 0;
   if (caret >= 0) SetCaretStrPos(caret);

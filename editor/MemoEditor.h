@@ -203,6 +203,10 @@ public:
   bool CanRedo() const { return m_lines.CanRedo(); }
   void Undo();
   void Redo();
+  // Whether the change being reported comes from Undo or Redo: handlers that
+  // edit in reply to a change (a typed name turned into a constant) keep out
+  // of the way of taking an edit back.
+  bool UndoingOrRedoing() const { return m_undoingOrRedoing; }
   void ClearUndo() { m_lines.ClearUndo(); }
   bool Modified() const { return m_lines.Modified(); }
   void SetModified(bool modified) { m_lines.SetModified(modified); }
@@ -238,6 +242,7 @@ private:
   TSyntaxMemoOptions m_options = kDefaultSyntaxMemoOptions;
   TTabMode m_tabMode = tmSpaces;
   bool m_readOnly = false;
+  bool m_undoingOrRedoing = false;
   bool m_replaceMode = false;
   int m_updateDepth = 0;
   TPoint m_caret;

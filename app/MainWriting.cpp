@@ -104,6 +104,9 @@ void TfrmMain::ApplyDeclarationEffects(const TDeclarationAnalysis& analysis) {
         m_prmcmpltn1->SetCurrentParam(effect.Param);
         if (!m_tmr1.isActive()) m_tmr1.start();
         break;
+      case TDeclarationEffect::ekClearList:
+        m_prmcmpltn1->Declarations().clear();
+        break;
       case TDeclarationEffect::ekClearAndHide:
         m_prmcmpltn1->Declarations().clear();
         [[fallthrough]];

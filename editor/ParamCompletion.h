@@ -10,6 +10,8 @@
 #include "editor/ParamHintLayout.h"
 #include "editor/SyntMemoPopup.h"
 
+class QPainter;
+
 namespace penwick {
 
 // Shows the declarations the program puts in Declarations(), each split at

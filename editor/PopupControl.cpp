@@ -85,6 +85,8 @@ bool TPopupControl::ShowPopup(const QRect& anchor) {
     return false;
   }
   const QSize outer = size + QSize(2 * kFrame + shadow, 2 * kFrame + shadow);
+  // The inner control stays clear of the frame's far edges and the shadow.
+  m_container->layout()->setContentsMargins(kFrame, kFrame, kFrame + shadow, kFrame + shadow);
   QScreen* screen = QGuiApplication::screenAt(anchor.center());
   if (!screen && m_owner) screen = m_owner->screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
@@ -135,6 +137,11 @@ void TPopupControl::Watch(bool on) {
   if (m_owner) {
     if (on) m_owner->installEventFilter(this);
     else m_owner->removeEventFilter(this);
+    // A scroll area gets the mouse and the wheel through its viewport.
+    if (QWidget* viewport = OwnerViewport()) {
+      if (on) viewport->installEventFilter(this);
+      else viewport->removeEventFilter(this);
+    }
   }
   if (m_inner) {
     if (on) m_inner->installEventFilter(this);
@@ -149,7 +156,7 @@ void TPopupControl::Watch(bool on) {
 
 bool TPopupControl::eventFilter(QObject* watched, QEvent* event) {
   if (!m_showing) return false;
-  if (watched == m_owner) return OwnerEvent(event);
+  if (watched == m_owner || (watched && watched == OwnerViewport())) return OwnerEvent(event);
   return InnerEvent(event);
 }
 
@@ -185,5 +192,10 @@ bool TPopupControl::OwnerEvent(QEvent* event) {
 }
 
 bool TPopupControl::InnerEvent(QEvent*) { return false; }
+
+QWidget* TPopupControl::OwnerViewport() const {
+  auto* area = qobject_cast<QAbstractScrollArea*>(m_owner.data());
+  return area ? area->viewport() : nullptr;
+}
 
 }  // namespace penwick

@@ -88,6 +88,9 @@ protected:
 
 private:
   void Watch(bool on);
+  // The owner's viewport when the owner is a scroll area (as the editor is),
+  // else null.
+  QWidget* OwnerViewport() const;
 
   QPointer<QWidget> m_owner;
   QFrame* m_container;  // owned here; a top-level window

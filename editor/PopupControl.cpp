@@ -85,6 +85,8 @@ bool TPopupControl::ShowPopup(const QRect& anchor) {
     return false;
   }
   const QSize outer = size + QSize(2 * kFrame + shadow, 2 * kFrame + shadow);
+  // The inner control leaves the frame and the shadow to the container.
+  m_container->layout()->setContentsMargins(kFrame, kFrame, kFrame + shadow, kFrame + shadow);
   QScreen* screen = QGuiApplication::screenAt(anchor.center());
   if (!screen && m_owner) screen = m_owner->screen();
   if (!screen) screen = QGuiApplication::primaryScreen();
@@ -135,6 +137,12 @@ void TPopupControl::Watch(bool on) {
   if (m_owner) {
     if (on) m_owner->installEventFilter(this);
     else m_owner->removeEventFilter(this);
+    // A scroll area's mouse and wheel arrive at its viewport and are handed
+    // to the area without passing its event filters: watch the viewport too.
+    if (auto* area = qobject_cast<QAbstractScrollArea*>(m_owner.data())) {
+      if (on) area->viewport()->installEventFilter(this);
+      else area->viewport()->removeEventFilter(this);
+    }
   }
   if (m_inner) {
     if (on) m_inner->installEventFilter(this);
@@ -150,6 +158,8 @@ void TPopupControl::Watch(bool on) {
 bool TPopupControl::eventFilter(QObject* watched, QEvent* event) {
   if (!m_showing) return false;
   if (watched == m_owner) return OwnerEvent(event);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(m_owner.data()); area && watched == area->viewport())
+    return OwnerEvent(event);
   return InnerEvent(event);
 }
 

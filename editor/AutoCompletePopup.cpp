@@ -14,11 +14,12 @@ namespace {
 
 const TCodePage& CodePageOf(const TSyntaxMemo* memo) { return memo ? memo->CodePage() : TCodePage::Default(); }
 
-// The character a key press types, or 0: printable text without Ctrl or Alt
-// (those are commands). Control characters (Backspace, Tab, Enter, Delete)
-// type nothing here.
+// The character a key press types, or 0: printable text without Ctrl, Alt or
+// Meta (those are commands), though Ctrl+Alt together is AltGr and types.
+// Control characters (Backspace, Tab, Enter, Delete) type nothing here.
 unsigned char TypedCharacter(const QKeyEvent& event, const TCodePage& codePage) {
-  if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
+  const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+  if (mods && mods != (Qt::ControlModifier | Qt::AltModifier)) return 0;
   const QString text = event.text();
   if (text.isEmpty()) return 0;
   const char32_t u = text.at(0).unicode();

@@ -252,6 +252,18 @@ TEST_F(AutoCompletePopupTest, AMousePressInTheEditorClosesButTheWheelScrollsTheL
   EXPECT_TRUE(Open());
   EXPECT_EQ(before + 2, bar->value());
   EXPECT_EQ(0, m_popup->SelectedRow());  // scrolling picks nothing
+  // The moving keys move the list's selection, not the caret.
+  Key(Qt::Key_End);
+  EXPECT_EQ(m_popup->RowCount() - 1, m_popup->SelectedRow());
+  Key(Qt::Key_Home);
+  EXPECT_EQ(0, m_popup->SelectedRow());
+  Key(Qt::Key_PageDown);
+  EXPECT_GT(m_popup->SelectedRow(), 1);
+  Key(Qt::Key_Up);
+  Key(Qt::Key_PageUp);
+  EXPECT_EQ(0, m_popup->SelectedRow());
+  EXPECT_EQ((TPoint{2, 0}), m_memo->CaretPos());
+  EXPECT_TRUE(Open());
   QTest::mouseClick(m_memo->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(60, 40));
   EXPECT_FALSE(Open());
   EXPECT_EQ("x ", Text());

@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QVBoxLayout>
 #include <QWheelEvent>
+#include <cctype>
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
@@ -109,6 +110,25 @@ TEST_F(AutoCompletePopupTest, CtrlSpaceOpensTheSortedWordsThatStartWithTheTypedL
   Type("q");  // nothing starts so: the program's handler closes the list
   EXPECT_FALSE(Open());
   EXPECT_EQ("x = lEvelq", Text());
+}
+
+// The program opens the list from the editor's change report, while the typed letter's edit is still going on.
+TEST_F(AutoCompletePopupTest, OpenedFromTheChangeReportOfATypedLetterItNarrowsWithTheFollowingLetters) {
+  m_memo->Core().OnTextChanged = [this](int pos, int count, int) {
+    const std::string text = m_memo->Lines().Text();
+    if (count == 1 && pos >= 0 && std::isalpha(static_cast<unsigned char>(text[pos])) &&
+        (pos == 0 || text[pos - 1] == ' '))
+      m_popup->Execute();
+  };
+  Start("x", 1);
+  Type(" s");
+  ASSERT_TRUE(Open());
+  EXPECT_EQ((TPoint{2, 0}), m_popup->WordStart());
+  EXPECT_EQ((TWords{"SET_ALL_CONTROLS_STATUS", "SET_CAR_DENSITY", "SET_GANG_INFO"}), Rows());
+  Type("et_g");
+  EXPECT_EQ((TWords{"SET_GANG_INFO"}), Rows());
+  Key(Qt::Key_Return);
+  EXPECT_EQ("x SET_GANG_INFO", Text());
 }
 
 TEST_F(AutoCompletePopupTest, TheCaretLeavingTheWordClosesTheList) {

@@ -29,6 +29,8 @@
 #include "compile/CompileDriver.h"
 #include "compile/OutputPanel.h"
 #include "compile/QtPanelSplitter.h"
+#include "editor/AutoCompletePopup.h"
+#include "editor/ParamCompletion.h"
 #include "editor/QtCanvasColors.h"
 #include "editor/QtFormSettings.h"
 #include "editor/StoreErrors.h"

@@ -179,7 +179,8 @@ TEST_F(WritingHelp, APlayerDeclarationShowsEachValueAsItIsTyped) {
   const TStep steps[] = {
       {"player_ped", false, {}, 0},
       {" ", true, {"Player Name"}, 0},
-      {"p1 ", false, {}, 0},
+      // On a declaration line no letter opens the list: "pl" would be taken for PLAYER_PED.
+      {"pl ", false, {}, 0},
       {"= (", true, {"Float X, Float Y, Float Z"}, 0},
       {"12.5,", true, {"Float X, Float Y, Float Z"}, 1},
       {" 30,", true, {"Float X, Float Y, Float Z"}, 2},
@@ -197,7 +198,7 @@ TEST_F(WritingHelp, APlayerDeclarationShowsEachValueAsItIsTyped) {
     EXPECT_EQ(Hint().Declarations(), step.Declarations);
     EXPECT_EQ(Hint().CurrentParam(), step.Param);
   }
-  EXPECT_EQ(Text(), "player_ped p1 = (12.5, 30,2) 25 180 ");
+  EXPECT_EQ(Text(), "player_ped pl = (12.5, 30,2) 25 180 ");
 }
 
 TEST_F(WritingHelp, ACarPositionOffersTwoDeclarationsUntilTheThirdCoordinate) {

@@ -127,8 +127,10 @@ bool TAutoCompletePopup::OwnerEvent(QEvent* event) {
   if (event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+      // A complete word keeps Enter for the line break, unless the user
+      // picked a row: that choice is what Enter takes.
       std::string prefix;
-      const bool complete = IsCompleteWord && CurrentPrefix(&prefix) && IsCompleteWord(prefix);
+      const bool complete = !RowChosen() && IsCompleteWord && CurrentPrefix(&prefix) && IsCompleteWord(prefix);
       if (SelectedRow() < 0 || complete) {
         CloseUp(false);
         return false;  // Enter breaks the line

@@ -36,8 +36,9 @@ namespace penwick {
 //    or mouse) or the prefix leaves a single distinct word; the character is
 //    then typed as usual;
 //  - Enter inserts the selected row and is swallowed, unless no row is
-//    selected or IsCompleteWord says the typed word is complete: then the
-//    list closes without inserting and Enter goes on to the editor.
+//    selected, or the user picked none and IsCompleteWord says the typed
+//    word is complete: then the list closes without inserting and Enter goes
+//    on to the editor.
 // Inserting replaces the whole word at the word start (also its part right
 // of the caret) with the row's word from Items, as one undo group, and the
 // editor keeps the focus.
@@ -77,7 +78,7 @@ public:
 
   // The typed word (word start to caret) is already a complete word of the
   // language: Enter then closes the list without inserting and breaks the
-  // line. Empty: never.
+  // line, unless the user picked a row. Empty: never.
   std::function<bool(std::string_view typedWord)> IsCompleteWord;
 
 protected:

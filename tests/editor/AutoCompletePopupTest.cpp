@@ -191,6 +191,29 @@ TEST_F(AutoCompletePopupTest, EnterAfterACompleteWordBreaksTheLineAndInsertsNoth
   EXPECT_EQ(1, m_memo->CaretPos().Y);
 }
 
+// A complete word keeps Enter for the line break only while the user has not picked a row.
+TEST_F(AutoCompletePopupTest, EnterAfterACompleteWordInsertsARowTheUserPicked) {
+  m_popup->IsCompleteWord = [](std::string_view word) { return TCodePage::Default().SameText(word, "DELAY"); };
+  Start("", 0);
+  Type("delay");
+  CtrlSpace();
+  ASSERT_EQ((TWords{"DELAY", "DELAY_HERE"}), Rows());
+  Key(Qt::Key_Down);
+  Key(Qt::Key_Return);
+  EXPECT_FALSE(Open());
+  EXPECT_EQ("DELAY_HERE", Text());
+
+  Start("", 0);
+  Type("delay");
+  CtrlSpace();
+  QTest::mouseMove(m_popup->ListBox()->viewport(), RowCenter(0));
+  QTest::mouseMove(m_popup->ListBox()->viewport(), RowCenter(1));
+  QApplication::processEvents();
+  ASSERT_EQ(1, m_popup->SelectedRow());
+  Key(Qt::Key_Enter);
+  EXPECT_EQ("DELAY_HERE", Text());
+}
+
 TEST_F(AutoCompletePopupTest, TypingAWholeWordInTheListOnceClosesItWithoutInserting) {
   Start("", 0);
   Type("gen");

@@ -9,6 +9,26 @@
 
 namespace penwick {
 
+namespace {
+
+// The key a word sorts by, in the order of a locale's word list rather than
+// of the bytes: without regard to case, and by character class first, signs
+// before digits before letters (so "SET_ALL" comes before "SETUP"). Each byte
+// becomes its class and its upper-cased byte; letters of one class compare by
+// their upper-cased bytes, so letters above 0x7F follow Z.
+std::string SortKey(std::string_view text, const TCodePage& codePage) {
+  std::string key;
+  key.reserve(2 * text.size());
+  for (char ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    key.push_back(codePage.IsLetter(c) ? '\x02' : codePage.IsDigit(c) ? '\x01' : '\x00');
+    key.push_back(static_cast<char>(codePage.ToUpper(c)));
+  }
+  return key;
+}
+
+}  // namespace
+
 TCompletionList::TCompletionList(const TCodePage& codePage) : m_codePage(codePage) {}
 
 void TCompletionList::SetItems(std::vector<std::string> items) {
@@ -43,13 +63,13 @@ void TCompletionList::Prepare() {
   const int count = static_cast<int>(m_items.size());
   std::vector<std::string> keys(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i)
-    keys[static_cast<size_t>(i)] = m_codePage.ToUpper(byDisplay ? DisplayText(i) : m_items[static_cast<size_t>(i)]);
+    keys[static_cast<size_t>(i)] = SortKey(byDisplay ? DisplayText(i) : m_items[static_cast<size_t>(i)], m_codePage);
   std::vector<int> order(static_cast<size_t>(count));
   std::iota(order.begin(), order.end(), 0);
   std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
     const std::string& ka = keys[static_cast<size_t>(a)];
     const std::string& kb = keys[static_cast<size_t>(b)];
-    // Bytes compare unsigned, so letters above 0x7F sort after ASCII.
+    // Bytes compare unsigned, so letters above 0x7F sort after ASCII ones.
     const int c = std::string_view(ka).compare(kb);
     return descending ? c > 0 : c < 0;
   });

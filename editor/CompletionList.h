@@ -26,8 +26,9 @@ enum TAutoFilterType { afNone, afCmpStart };
 //
 // Sorting happens once per change: a change of either list or of SortType
 // marks the list dirty; Prepare sorts both lists together by the sort key
-// (upper-cased bytes of the code page, so without regard to case; equal keys
-// keep their order) and clears the mark. Sorting pads DisplayItems to the
+// (without regard to case, signs before digits before letters, then by the
+// upper-cased bytes of the code page; equal keys keep their order) and
+// clears the mark. Sorting pads DisplayItems to the
 // length of Items.
 //
 // The code page must outlive the list. All operations are linear in the

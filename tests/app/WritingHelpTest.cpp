@@ -64,8 +64,16 @@ TEST_F(WritingHelp, ALetterStartingAWordOpensTheListWhichNarrowsAndClosesWhenNot
   ASSERT_TRUE(List().Showing());
   std::vector<std::string> rows = Rows();
   EXPECT_EQ(rows.size(), WordsStartingWith("S"));
+  // Sorted as a word list is, the underscore before the letters.
+  EXPECT_EQ(rows.front(), "SAVE_GAME");
+  EXPECT_EQ(rows.back(), "SWITCH_ROAD");
+  EXPECT_LT(std::find(rows.begin(), rows.end(), "SET_ALL_CONTROLS_STATUS"),
+            std::find(rows.begin(), rows.end(), "SETUP_MODELCHECK_DESTROY"));
   EXPECT_TRUE(std::is_sorted(rows.begin(), rows.end(), [](const std::string& a, const std::string& b) {
-    return TCodePage::Default().ToUpper(a) < TCodePage::Default().ToUpper(b);
+    std::string ka = a, kb = b;
+    std::replace(ka.begin(), ka.end(), '_', ' ');
+    std::replace(kb.begin(), kb.end(), '_', ' ');
+    return ka < kb;
   }));
   TypeSlowly("et_");
   ASSERT_TRUE(List().Showing());

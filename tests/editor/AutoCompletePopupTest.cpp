@@ -92,7 +92,7 @@ TEST_F(AutoCompletePopupTest, CtrlSpaceOpensTheSortedWordsThatStartWithTheTypedL
   EXPECT_FALSE(Open());  // typing opens nothing by itself
   CtrlSpace();
   ASSERT_TRUE(Open());
-  EXPECT_EQ((TWords{"LEVELEND", "LEVELSTART", "LEVELSTART", "LEVEL_END_POINT_ARROW_AT", "LEVEL_END_POINT_ARROW_AT"}),
+  EXPECT_EQ((TWords{"LEVEL_END_POINT_ARROW_AT", "LEVEL_END_POINT_ARROW_AT", "LEVELEND", "LEVELSTART", "LEVELSTART"}),
             Rows());
   EXPECT_EQ(0, m_popup->SelectedRow());
   EXPECT_EQ((TPoint{4, 0}), m_popup->WordStart());
@@ -150,8 +150,8 @@ TEST_F(AutoCompletePopupTest, EnterReplacesTheWholeWordWithoutBreakingTheLineAnd
   Start("a levXYZ b", 5);  // the caret after "lev"
   CtrlSpace();
   ASSERT_TRUE(Open());
-  Key(Qt::Key_Down);  // LEVELEND, then LEVELSTART
-  EXPECT_EQ(1, m_popup->SelectedRow());
+  for (int i = 0; i < 3; ++i) Key(Qt::Key_Down);  // LEVEL_END_POINT_ARROW_AT twice, LEVELEND, then LEVELSTART
+  EXPECT_EQ(3, m_popup->SelectedRow());
   Key(Qt::Key_Return);
   EXPECT_FALSE(Open());
   EXPECT_EQ("a LEVELSTART b", Text());

@@ -31,9 +31,9 @@ TEST(CompletionListSort, SortsBothListsOnceByUpperCasedKeyKeepingEqualKeysInOrde
     TWords WantDisplay;
   };
   const TCase cases[] = {
-      // '_' sorts after the letters once upper-cased; "A" and "a" keep their order; a missing display text
-      // is filled with the word.
-      {asItems, {"b", "A", "_x", "a", "C"}, {"bee", "ay"}, {"A", "a", "b", "C", "_x"}, {"ay", "a", "bee", "C", "_x"}},
+      // '_' sorts before the letters; "A" and "a" keep their order; a missing display text is filled with the
+      // word.
+      {asItems, {"b", "A", "_x", "a", "C"}, {"bee", "ay"}, {"_x", "A", "a", "b", "C"}, {"_x", "ay", "a", "bee", "C"}},
       {asItems_Desc, {"b", "A", "a", "C"}, {}, {"C", "b", "A", "a"}, {"C", "b", "A", "a"}},
       {asDisplay, {"one", "two", "three"}, {"z", "Y", "x"}, {"three", "two", "one"}, {"x", "Y", "z"}},
       {asDisplay_Desc, {"one", "two"}, {"a", "B"}, {"two", "one"}, {"B", "a"}},
@@ -51,6 +51,19 @@ TEST(CompletionListSort, SortsBothListsOnceByUpperCasedKeyKeepingEqualKeysInOrde
     EXPECT_EQ(c.WantDisplay, list.DisplayItems()) << c.Sort;
     EXPECT_FALSE(list.Dirty());
   }
+}
+
+// The order a person reading the list expects: without regard to case, signs before digits before letters, so
+// that "SET_..." words come before "SETUP_..." and "LEVEL_..." before "LEVELEND".
+TEST(CompletionListSort, SignsSortBeforeDigitsAndDigitsBeforeLetters) {
+  TCompletionList list(Cp());
+  list.SetSortType(asItems);
+  list.SetItems({"SETUP_MODELCHECK_DESTROY", "levelend", "SET_ALL_CONTROLS_STATUS", "LEVEL_END_POINT_ARROW_AT", "SET",
+                 "A2", "Ab", "A_", "\xC9T\xC9", "A-"});
+  list.Prepare();
+  EXPECT_EQ((TWords{"A-", "A_", "A2", "Ab", "LEVEL_END_POINT_ARROW_AT", "levelend", "SET", "SET_ALL_CONTROLS_STATUS",
+                    "SETUP_MODELCHECK_DESTROY", "\xC9T\xC9"}),
+            list.Items());
 }
 
 TEST(CompletionListSort, SortsAgainOnlyAfterAChange) {

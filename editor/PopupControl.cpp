@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QScrollBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -137,10 +138,11 @@ void TPopupControl::Watch(bool on) {
   if (m_owner) {
     if (on) m_owner->installEventFilter(this);
     else m_owner->removeEventFilter(this);
-    // A scroll area gets the mouse and the wheel through its viewport.
-    if (QWidget* viewport = OwnerViewport()) {
-      if (on) viewport->installEventFilter(this);
-      else viewport->removeEventFilter(this);
+    // A scroll area gets the mouse and the wheel through its viewport, and
+    // its scroll bars are its frame.
+    for (QWidget* part : OwnerParts()) {
+      if (on) part->installEventFilter(this);
+      else part->removeEventFilter(this);
     }
   }
   if (m_inner) {
@@ -157,6 +159,16 @@ void TPopupControl::Watch(bool on) {
 bool TPopupControl::eventFilter(QObject* watched, QEvent* event) {
   if (!m_showing) return false;
   if (watched == m_owner || (watched && watched == OwnerViewport())) return OwnerEvent(event);
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(m_owner.data());
+      area && watched && (watched == area->verticalScrollBar() || watched == area->horizontalScrollBar())) {
+    // Only the mouse counts there: a scroll bar hides when the text fits.
+    switch (event->type()) {
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+      case QEvent::Wheel: return OwnerEvent(event);
+      default: return false;
+    }
+  }
   return InnerEvent(event);
 }
 
@@ -196,6 +208,16 @@ bool TPopupControl::InnerEvent(QEvent*) { return false; }
 QWidget* TPopupControl::OwnerViewport() const {
   auto* area = qobject_cast<QAbstractScrollArea*>(m_owner.data());
   return area ? area->viewport() : nullptr;
+}
+
+std::vector<QWidget*> TPopupControl::OwnerParts() const {
+  auto* area = qobject_cast<QAbstractScrollArea*>(m_owner.data());
+  if (!area) return {};
+  std::vector<QWidget*> parts;
+  for (QWidget* part : {area->viewport(), static_cast<QWidget*>(area->verticalScrollBar()),
+                        static_cast<QWidget*>(area->horizontalScrollBar())})
+    if (part) parts.push_back(part);
+  return parts;
 }
 
 }  // namespace penwick

@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QSize>
 #include <functional>
+#include <vector>
 
 #include "editor/AnchorPlacement.h"
 
@@ -19,8 +20,8 @@ namespace penwick {
 // on their window procedures would.
 //
 // Closing rules while shown: Esc pressed in the owner closes without
-// accepting and is swallowed; a mouse press or double click in the owner,
-// the wheel over it, the owner being hidden, or the owner losing the focus
+// accepting and is swallowed; a mouse press or double click in the owner
+// (its scroll bars too), the wheel over it, the owner being hidden, or the owner losing the focus
 // to anything but the container (another window, a dialog, the window
 // deactivated) closes without accepting and the event goes on to the owner.
 // Subclasses take further keys.
@@ -91,6 +92,8 @@ private:
   // The owner's viewport when the owner is a scroll area (as the editor is),
   // else null.
   QWidget* OwnerViewport() const;
+  // The owner's viewport and scroll bars when it is a scroll area, else none.
+  std::vector<QWidget*> OwnerParts() const;
 
   QPointer<QWidget> m_owner;
   QFrame* m_container;  // owned here; a top-level window

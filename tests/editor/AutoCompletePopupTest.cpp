@@ -312,6 +312,20 @@ TEST_F(AutoCompletePopupTest, AMousePressInTheEditorClosesButTheWheelScrollsTheL
   EXPECT_EQ("x ", Text());
 }
 
+// The scroll bars belong to the editor's frame: pressing them moves the text away from the word, so the list closes.
+TEST_F(AutoCompletePopupTest, APressOnTheEditorsScrollBarClosesTheList) {
+  std::string text = "lev";
+  for (int i = 0; i < 100; ++i) text += "\r\nline";
+  Start(text, 3);
+  CtrlSpace();
+  ASSERT_TRUE(Open());
+  QScrollBar* bar = m_memo->verticalScrollBar();
+  ASSERT_TRUE(bar->isVisible());
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, bar->height() - 20));
+  EXPECT_FALSE(Open());
+  EXPECT_EQ(text, Text());
+}
+
 TEST_F(AutoCompletePopupTest, TheMouseOverARowPicksItAndReleasingTheButtonInsertsIt) {
   Start("", 0);
   Type("set");

@@ -129,7 +129,12 @@ void TPopupControl::CloseUp(bool accept) {
   m_showing = false;
   CloseHook(accept);
   m_container->hide();
-  if (m_owner && m_owner->isVisible() && m_owner->window()->isActiveWindow()) m_owner->setFocus();
+  // Back to the owner, unless the user put the focus on another control:
+  // closing because the focus left must not pull it back.
+  QWidget* focus = QApplication::focusWidget();
+  const bool elsewhere = focus && m_owner && focus != m_owner && !m_owner->isAncestorOf(focus) &&
+                         !m_container->isAncestorOf(focus);
+  if (m_owner && !elsewhere && m_owner->isVisible() && m_owner->window()->isActiveWindow()) m_owner->setFocus();
 }
 
 void TPopupControl::Watch(bool on) {

@@ -61,7 +61,8 @@ public:
 
   // Closes (when shown): stops watching, raises OnCloseUp, lets the subclass
   // act on `accept` (CloseHook), hides the container and gives the focus
-  // back to the owner. Calls while closing are ignored.
+  // back to the owner, unless another control of the window has it. Calls
+  // while closing are ignored.
   virtual void CloseUp(bool accept);
 
 protected:

@@ -1,6 +1,7 @@
 // The completion list in the live editor, driven by real keys and mouse events: opening, narrowing, the keys
 // that accept or close it, insertion over the whole word, undo, and the focus that stays with the editor.
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
 #include <QTest>
@@ -324,6 +325,21 @@ TEST_F(AutoCompletePopupTest, APressOnTheEditorsScrollBarClosesTheList) {
   QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, QPoint(bar->width() / 2, bar->height() - 20));
   EXPECT_FALSE(Open());
   EXPECT_EQ(text, Text());
+}
+
+// The focus going to another control of the window closes the list and stays where the user put it.
+TEST_F(AutoCompletePopupTest, FocusMovingToAnotherControlClosesTheListAndStaysThere) {
+  auto* field = new QLineEdit(m_window.get());
+  m_window->layout()->addWidget(field);
+  field->show();
+  Start("lev", 3);
+  CtrlSpace();
+  ASSERT_TRUE(Open());
+  QTest::mouseClick(field, Qt::LeftButton);
+  QApplication::processEvents();
+  EXPECT_FALSE(Open());
+  EXPECT_TRUE(field->hasFocus());
+  EXPECT_EQ("lev", Text());
 }
 
 TEST_F(AutoCompletePopupTest, TheMouseOverARowPicksItAndReleasingTheButtonInsertsIt) {

@@ -139,9 +139,15 @@ void TfrmMain::ReplaceWeaponName(int line) {
   if (analysis.Effects.empty() || analysis.Effects.back().Kind != TDeclarationEffect::ekReplace) return;
   const TDeclarationEffect& replace = analysis.Effects.back();
   const int lineStart = m_editor->Lines().LineStart(line);
+  const int caretX = m_editor->CaretPos().X;
   if (!m_editor->ReplaceText(lineStart + replace.ReplaceStart, replace.ReplaceLength, replace.Constant)) return;
-  // Just after the blank that ended the name, where the next value begins.
-  m_editor->SetCaretPos(replace.ReplaceStart + static_cast<int>(replace.Constant.size()) + 1, line);
+  // The caret keeps its place in the text: what was typed after the name
+  // (its blank, or keys that came before this edit) stays left of it, and a
+  // name typed last at the line's end leaves it right after the constant.
+  const int nameEnd = replace.ReplaceStart + replace.ReplaceLength;
+  const int constantEnd = replace.ReplaceStart + static_cast<int>(replace.Constant.size());
+  if (caretX >= nameEnd) m_editor->SetCaretPos(caretX + constantEnd - nameEnd, line);
+  else if (caretX > replace.ReplaceStart) m_editor->SetCaretPos(constantEnd, line);
 }
 
 void TfrmMain::tmr1Timer() {

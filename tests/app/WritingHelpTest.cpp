@@ -256,6 +256,30 @@ TEST_F(WritingHelp, AWeaponNameTypedAsTheObjectTypeBecomesItsConstantInOneUndoab
   EXPECT_EQ(Editor().Lines().Line(0), "generator shotgun_gen = (1,2) 0 COLLECT_05 10 20 30 // pistol");
 }
 
+// The replacement comes after the keystroke that completed the name; keys
+// that arrive together with it are handled first, and what they typed must
+// stay where it was typed.
+TEST_F(WritingHelp, KeysTypedBeforeTheReplacementRunsKeepTheirPlace) {
+  Start();
+  QTest::keyClicks(&Editor(), "generator g = (1,2) 0 pistol 5");
+  SettleHint();
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_00 5");
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{34, 0}));
+  TypeSlowly("6");
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_00 56");
+}
+
+TEST_F(WritingHelp, ANameWithABlankTypedLastLeavesTheCaretRightAfterItsConstant) {
+  Start();
+  TypeSlowly("generator g = (1,2) 0 rocket launcher");
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_02");
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{32, 0}));
+  TypeSlowly(" 10");
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_02 10");
+  ASSERT_TRUE(HintShown());
+  EXPECT_EQ(Hint().Declarations(), (std::vector<std::string>{"MinDelay"}));
+}
+
 TEST_F(WritingHelp, TheTemplateScriptIsExactlyTheShippedTextAndSavesAsIs) {
   const char* source = std::getenv("PENWICK_SOURCE_DIR");
   const std::string golden =

@@ -132,22 +132,24 @@ void TfrmMain::ApplyDeclarationEffects(const TDeclarationAnalysis& analysis) {
 void TfrmMain::ReplaceWeaponName(int line) {
   m_weaponReplacePending = false;
   if (!m_editor || !m_editor->isEnabled() || m_editor->ReadOnly()) return;
-  // Typing went on meanwhile: the name counts only where it still stands.
-  if (m_editor->CaretPos().Y != line || line >= m_editor->Lines().Count()) return;
+  // Typing may have gone on meanwhile, even onto the next line: the line's
+  // own analysis decides whether the name still stands there whole.
+  if (line >= m_editor->Lines().Count()) return;
   const std::string lower = m_editor->CodePage().ToLower(m_editor->Lines().Line(line));
   const TDeclarationAnalysis analysis = AnalyzeDeclaration(lower, true);
   if (analysis.Effects.empty() || analysis.Effects.back().Kind != TDeclarationEffect::ekReplace) return;
   const TDeclarationEffect& replace = analysis.Effects.back();
   const int lineStart = m_editor->Lines().LineStart(line);
-  const int caretX = m_editor->CaretPos().X;
+  const TPoint caret = m_editor->CaretPos();
   if (!m_editor->ReplaceText(lineStart + replace.ReplaceStart, replace.ReplaceLength, replace.Constant)) return;
   // The caret keeps its place in the text: what was typed after the name
   // (its blank, or keys that came before this edit) stays left of it, and a
   // name typed last at the line's end leaves it right after the constant.
   const int nameEnd = replace.ReplaceStart + replace.ReplaceLength;
   const int constantEnd = replace.ReplaceStart + static_cast<int>(replace.Constant.size());
-  if (caretX >= nameEnd) m_editor->SetCaretPos(caretX + constantEnd - nameEnd, line);
-  else if (caretX > replace.ReplaceStart) m_editor->SetCaretPos(constantEnd, line);
+  if (caret.Y != line) return;
+  if (caret.X >= nameEnd) m_editor->SetCaretPos(caret.X + constantEnd - nameEnd, line);
+  else if (caret.X > replace.ReplaceStart) m_editor->SetCaretPos(constantEnd, line);
 }
 
 void TfrmMain::tmr1Timer() {

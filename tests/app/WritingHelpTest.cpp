@@ -269,6 +269,17 @@ TEST_F(WritingHelp, KeysTypedBeforeTheReplacementRunsKeepTheirPlace) {
   EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_00 56");
 }
 
+TEST_F(WritingHelp, ANameCompletedJustBeforeEnterIsStillReplaced) {
+  Start();
+  QTest::keyClicks(&Editor(), "generator g = (1,2) 0 pistol ");
+  QTest::keyClick(&Editor(), Qt::Key_Return);
+  QTest::keyClicks(&Editor(), "x");
+  SettleHint();
+  EXPECT_EQ(Text(), "generator g = (1,2) 0 COLLECT_00 \r\nx");
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{1, 1}));
+  EXPECT_FALSE(HintShown());
+}
+
 TEST_F(WritingHelp, ANameWithABlankTypedLastLeavesTheCaretRightAfterItsConstant) {
   Start();
   TypeSlowly("generator g = (1,2) 0 rocket launcher");

@@ -65,6 +65,11 @@ bool TfrmMain::AutoCompletion() const { return m_atcmpltp1->Enabled(); }
 void TfrmMain::SetAutoCompletion(bool enabled) { m_atcmpltp1->SetEnabled(enabled); }
 
 void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
+  if (pos < 0) {
+    // A new text (New, Open, Close): the hint named a value of the old one.
+    m_tmr1.stop();
+    m_prmcmpltn1->CloseUp(false);
+  }
   const TSyntMemoStrings& lines = m_editor->Lines();
   if (count == 1 && pos >= 0 && pos < lines.TextLength()) {
     const char inserted = lines.Chars(pos + 1);

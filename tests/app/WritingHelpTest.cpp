@@ -231,6 +231,29 @@ TEST_F(WritingHelp, EnterHidesTheHintAndGoingBackUpDoesNotShowItAgain) {
   EXPECT_FALSE(HintShown());
 }
 
+// Saved, then New at once: no question comes between, and the hint of the
+// old text must not stay over the new one.
+TEST_F(WritingHelp, ANewDocumentTakesTheHintOfTheOldTextAway) {
+  Start();
+  TypeSlowly("player_ped ");
+  ASSERT_TRUE(HintShown());
+  m_dialogs.AnswerSave(PathOf("p.mis"));
+  Trigger("mniSaveAs");
+  ASSERT_TRUE(HintShown());
+  Trigger("mniNew");
+  SettleHint();
+  EXPECT_FALSE(HintShown());
+  // A showing still pending is cancelled as well.
+  TypeSlowly("car_data c = (1");
+  QTest::keyClicks(&Editor(), ",");
+  ASSERT_TRUE(Window().tmr1().isActive());
+  m_dialogs.AnswerSave(PathOf("c.mis"));
+  Trigger("mniSaveAs");
+  Trigger("mniNew");
+  SettleHint();
+  EXPECT_FALSE(HintShown());
+}
+
 TEST_F(WritingHelp, AWeaponNameTypedAsTheObjectTypeBecomesItsConstantInOneUndoableStep) {
   Start();
   TypeSlowly("generator g = (1.5,2.5) 0 pistol ");

@@ -69,6 +69,8 @@ void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
     // A new text (New, Open, Close): the hint named a value of the old one.
     m_tmr1.stop();
     m_prmcmpltn1->CloseUp(false);
+    // Nor does its last line keep the list shut in the new one.
+    m_declarationFlag = false;
   }
   const TSyntMemoStrings& lines = m_editor->Lines();
   if (count == 1 && pos >= 0 && pos < lines.TextLength()) {

@@ -254,6 +254,21 @@ TEST_F(WritingHelp, ANewDocumentTakesTheHintOfTheOldTextAway) {
   EXPECT_FALSE(HintShown());
 }
 
+// The last line typed in the old text was a declaration: that must not keep
+// the list shut for the first word of the script opened next.
+TEST_F(WritingHelp, AnOpenedScriptForgetsTheDeclarationLineOfTheOldText) {
+  const std::string other = PathOf("other.mis");
+  WriteFile(other, "\r\n// other\r\n");
+  Start();
+  TypeSlowly("player_ped");
+  m_dialogs.AnswerSave(PathOf("p.mis"));
+  Trigger("mniSaveAs");
+  Window().mrflsClick(other);
+  ASSERT_EQ(Editor().CaretPos(), (TPoint{0, 0}));
+  TypeSlowly("s");
+  EXPECT_TRUE(List().Showing());
+}
+
 TEST_F(WritingHelp, AWeaponNameTypedAsTheObjectTypeBecomesItsConstantInOneUndoableStep) {
   Start();
   TypeSlowly("generator g = (1.5,2.5) 0 pistol ");

@@ -206,8 +206,8 @@ private:
   // The command list, the parameter hint and its timer, bound to the editor.
   void CreateWritingHelp();
   void ApplyDeclarationEffects(const TDeclarationAnalysis& analysis);
-  // Turns a typed weapon name on the caret line into its constant, as an
-  // edit of its own; `line` is the line the name was typed on.
+  // Turns a typed weapon name into its constant, as an edit of its own;
+  // `line` is the line the name was typed on (the caret may have left it).
   void ReplaceWeaponName(int line);
   QAction* NewAction(const char* objectName, const QString& caption, const char* hint = nullptr);
   QAction* Action(const char* objectName) const;

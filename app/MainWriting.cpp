@@ -175,8 +175,18 @@ void TfrmMain::syntxm1CaretPosChanged() {
 }
 
 void TfrmMain::mniBasicMinimalLevelClick() {
-  // The template's level, put in at the caret as one step that Undo takes back.
-  m_editor->InsertText(TemplateScriptText());
+  // The template's level, put in at the caret as one step that Undo takes
+  // back, on lines of its own: text left or right of the caret (or of the
+  // selection it replaces) goes onto the line before or after it.
+  const TSyntMemoStrings& lines = m_editor->Lines();
+  const int start = m_editor->HaveSelection() ? m_editor->SelStart() : m_editor->CaretStrPos();
+  const int end = m_editor->HaveSelection() ? start + m_editor->SelLength() : start;
+  const int startLine = m_editor->StrPosToCaretPos(start).Y;
+  const int endLine = m_editor->StrPosToCaretPos(end).Y;
+  std::string text = TemplateScriptText();
+  if (startLine < lines.Count() && start > lines.LineStart(startLine)) text = "\r\n" + text;
+  if (endLine < lines.Count() && end < lines.LineStart(endLine) + lines.LineLength(endLine)) text += "\r\n";
+  m_editor->InsertText(text);
   m_editor->setFocus();
 }
 

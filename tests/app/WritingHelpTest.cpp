@@ -360,6 +360,17 @@ TEST_F(WritingHelp, BasicMinimalLevelPutsTheTemplateAtTheCaret) {
   EXPECT_EQ(Text(), "// mine\r\n" + golden);
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Text(), "// mine\r\n");
+  // Within a line of text the template stands on lines of its own: neither
+  // its first nor its last line runs into the author's text.
+  Editor().SetCaretPos(0, 0);
+  Trigger("mniBasicMinimalLevel");
+  EXPECT_EQ(Text(), golden + "\r\n// mine\r\n");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Editor().SetCaretPos(3, 0);
+  Trigger("mniBasicMinimalLevel");
+  EXPECT_EQ(Text(), "// \r\n" + golden + "\r\nmine\r\n");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Text(), "// mine\r\n");
 }
 
 }  // namespace

@@ -299,6 +299,7 @@ private:
   bool m_declarationFlag = false;
   bool m_declarationFlagCopy = false;
   int m_lastEditedLine = 0;
+  int m_undoneLine = 0;  // the line of the latest change made by Undo or Redo
   // A weapon-name replacement is waiting for the edit that found it to end.
   bool m_weaponReplacePending = false;
   TWelcomePanel* m_welcomePanel = nullptr;

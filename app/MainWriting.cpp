@@ -81,6 +81,7 @@ void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
       m_atcmpltp1->Execute();
   }
   m_lastEditedLine = m_editor->CaretPos().Y;
+  if (m_editor->Core().UndoingOrRedoing() && pos >= 0) m_undoneLine = m_editor->StrPosToCaretPos(pos).Y;
 }
 
 void TfrmMain::atcmpltp1Change() {
@@ -88,13 +89,17 @@ void TfrmMain::atcmpltp1Change() {
 }
 
 void TfrmMain::syntxm1Change() {
-  const TPoint caret = m_editor->CaretPos();
-  m_lastEditedLine = caret.Y;
+  // Undo and Redo report their change before the caret goes to it: the line
+  // to read is the changed one, where the caret is about to stand.
+  const bool undoing = m_editor->Core().UndoingOrRedoing();
+  const int lineIndex = undoing ? m_undoneLine : m_editor->CaretPos().Y;
+  m_lastEditedLine = lineIndex;
   const TSyntMemoStrings& lines = m_editor->Lines();
-  const std::string line = caret.Y < lines.Count() ? m_editor->CodePage().ToLower(lines.Line(caret.Y)) : std::string();
+  const std::string line =
+      lineIndex < lines.Count() ? m_editor->CodePage().ToLower(lines.Line(lineIndex)) : std::string();
   m_declarationFlagCopy = m_declarationFlag;
   // Taking an edit back must not bring the constant straight back.
-  const TDeclarationAnalysis analysis = AnalyzeDeclaration(line, !m_editor->Core().UndoingOrRedoing());
+  const TDeclarationAnalysis analysis = AnalyzeDeclaration(line, !undoing);
   m_declarationFlag = analysis.DeclarationFlag;
   ApplyDeclarationEffects(analysis);
 }

@@ -231,6 +231,36 @@ TEST_F(WritingHelp, EnterHidesTheHintAndGoingBackUpDoesNotShowItAgain) {
   EXPECT_FALSE(HintShown());
 }
 
+// Undo goes to the line it changes; the hint must not follow it there with
+// the declaration of the line the caret came from.
+TEST_F(WritingHelp, UndoOnAnotherLineDoesNotCarryTheHintThere) {
+  Start();
+  TypeSlowly("x = 1");
+  Key(Qt::Key_Return);
+  TypeSlowly("player_ped p = (1");
+  Editor().SetCaretPos(5, 0);
+  TypeSlowly("2");
+  Editor().SetCaretPos(17, 1);
+  Key(Qt::Key_Escape);
+  ASSERT_FALSE(HintShown());
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  SettleHint();
+  ASSERT_EQ(Editor().Lines().Line(0), "x = 1");
+  ASSERT_EQ(Editor().CaretPos().Y, 0);
+  EXPECT_FALSE(HintShown());
+  // Undo on the declaration line itself shows its hint at the caret.
+  Editor().SetCaretPos(17, 1);
+  Key(Qt::Key_Backspace);
+  Editor().SetCaretPos(0, 0);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  SettleHint();
+  ASSERT_EQ(Editor().Lines().Line(1), "player_ped p = (1");
+  ASSERT_EQ(Editor().CaretPos().Y, 1);
+  ASSERT_TRUE(HintShown());
+  EXPECT_EQ(Hint().CurrentParam(), 0);
+  EXPECT_EQ(Hint().AnchorOffset(), Editor().CaretStrPos());
+}
+
 // Saved, then New at once: no question comes between, and the hint of the
 // old text must not stay over the new one.
 TEST_F(WritingHelp, ANewDocumentTakesTheHintOfTheOldTextAway) {

@@ -300,6 +300,7 @@ private:
   bool m_declarationFlagCopy = false;
   int m_lastEditedLine = 0;
   int m_undoneLine = 0;  // the line of the latest change made by Undo or Redo
+  bool m_textReplaced = false;  // the change being reported replaced the whole text
   // A weapon-name replacement is waiting for the edit that found it to end.
   bool m_weaponReplacePending = false;
   TWelcomePanel* m_welcomePanel = nullptr;

@@ -2,6 +2,7 @@
 // begins, the parameter hint of object declarations with its weapon names,
 // and inserting the template.
 #include <QFont>
+#include <utility>
 
 #include "app/Main.h"
 #include "editor/AutoCompletePopup.h"
@@ -71,6 +72,7 @@ void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
     m_prmcmpltn1->CloseUp(false);
     // Nor does its last line keep the list shut in the new one.
     m_declarationFlag = false;
+    m_textReplaced = true;
   }
   const TSyntMemoStrings& lines = m_editor->Lines();
   if (count == 1 && pos >= 0 && pos < lines.TextLength()) {
@@ -94,10 +96,13 @@ void TfrmMain::syntxm1Change() {
   const bool undoing = m_editor->Core().UndoingOrRedoing();
   const int lineIndex = undoing ? m_undoneLine : m_editor->CaretPos().Y;
   m_lastEditedLine = lineIndex;
+  m_declarationFlagCopy = m_declarationFlag;
+  // A script opened (or a text emptied) was not typed: nothing to hint at,
+  // and its weapon names stay as the file has them.
+  if (std::exchange(m_textReplaced, false)) return;
   const TSyntMemoStrings& lines = m_editor->Lines();
   const std::string line =
       lineIndex < lines.Count() ? m_editor->CodePage().ToLower(lines.Line(lineIndex)) : std::string();
-  m_declarationFlagCopy = m_declarationFlag;
   // Taking an edit back must not bring the constant straight back.
   const TDeclarationAnalysis analysis = AnalyzeDeclaration(line, !undoing);
   m_declarationFlag = analysis.DeclarationFlag;

@@ -231,6 +231,19 @@ TEST_F(WritingHelp, EnterHidesTheHintAndGoingBackUpDoesNotShowItAgain) {
   EXPECT_FALSE(HintShown());
 }
 
+// Opening a script is no typing: a declaration on its first line shows no
+// hint, and a weapon name there stays as the file has it.
+TEST_F(WritingHelp, AnOpenedScriptIsNeitherHintedNorChanged) {
+  const std::string path = PathOf("old.mis");
+  WriteFile(path, "GENERATOR g = (1,2) 0 pistol 1\r\nPLAYER_PED p = (1,2,3) 25 180\r\n");
+  Start();
+  Window().mrflsClick(path);
+  SettleHint();
+  EXPECT_EQ(Editor().Lines().Line(0), "GENERATOR g = (1,2) 0 pistol 1");
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_FALSE(HintShown());
+}
+
 // Undo goes to the line it changes; the hint must not follow it there with
 // the declaration of the line the caret came from.
 TEST_F(WritingHelp, UndoOnAnotherLineDoesNotCarryTheHintThere) {

@@ -206,8 +206,8 @@ private:
   // The command list, the parameter hint and its timer, bound to the editor.
   void CreateWritingHelp();
   void ApplyDeclarationEffects(const TDeclarationAnalysis& analysis);
-  // Turns a typed weapon name on the caret line into its constant, as an
-  // edit of its own; `line` is the line the name was typed on.
+  // Turns a typed weapon name into its constant, as an edit of its own;
+  // `line` is the line the name was typed on (the caret may have left it).
   void ReplaceWeaponName(int line);
   QAction* NewAction(const char* objectName, const QString& caption, const char* hint = nullptr);
   QAction* Action(const char* objectName) const;
@@ -299,6 +299,8 @@ private:
   bool m_declarationFlag = false;
   bool m_declarationFlagCopy = false;
   int m_lastEditedLine = 0;
+  int m_undoneLine = 0;  // the line of the latest change made by Undo or Redo
+  bool m_textReplaced = false;  // the change being reported replaced the whole text
   // A weapon-name replacement is waiting for the edit that found it to end.
   bool m_weaponReplacePending = false;
   TWelcomePanel* m_welcomePanel = nullptr;

@@ -2,6 +2,7 @@
 // begins, the parameter hint of object declarations with its weapon names,
 // and inserting the template.
 #include <QFont>
+#include <utility>
 
 #include "app/Main.h"
 #include "editor/AutoCompletePopup.h"
@@ -65,6 +66,14 @@ bool TfrmMain::AutoCompletion() const { return m_atcmpltp1->Enabled(); }
 void TfrmMain::SetAutoCompletion(bool enabled) { m_atcmpltp1->SetEnabled(enabled); }
 
 void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
+  if (pos < 0) {
+    // A new text (New, Open, Close): the hint named a value of the old one.
+    m_tmr1.stop();
+    m_prmcmpltn1->CloseUp(false);
+    // Nor does its last line keep the list shut in the new one.
+    m_declarationFlag = false;
+    m_textReplaced = true;
+  }
   const TSyntMemoStrings& lines = m_editor->Lines();
   if (count == 1 && pos >= 0 && pos < lines.TextLength()) {
     const char inserted = lines.Chars(pos + 1);
@@ -74,6 +83,7 @@ void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
       m_atcmpltp1->Execute();
   }
   m_lastEditedLine = m_editor->CaretPos().Y;
+  if (m_editor->Core().UndoingOrRedoing() && pos >= 0) m_undoneLine = m_editor->StrPosToCaretPos(pos).Y;
 }
 
 void TfrmMain::atcmpltp1Change() {
@@ -81,13 +91,20 @@ void TfrmMain::atcmpltp1Change() {
 }
 
 void TfrmMain::syntxm1Change() {
-  const TPoint caret = m_editor->CaretPos();
-  m_lastEditedLine = caret.Y;
-  const TSyntMemoStrings& lines = m_editor->Lines();
-  const std::string line = caret.Y < lines.Count() ? m_editor->CodePage().ToLower(lines.Line(caret.Y)) : std::string();
+  // Undo and Redo report their change before the caret goes to it: the line
+  // to read is the changed one, where the caret is about to stand.
+  const bool undoing = m_editor->Core().UndoingOrRedoing();
+  const int lineIndex = undoing ? m_undoneLine : m_editor->CaretPos().Y;
+  m_lastEditedLine = lineIndex;
   m_declarationFlagCopy = m_declarationFlag;
+  // A script opened (or a text emptied) was not typed: nothing to hint at,
+  // and its weapon names stay as the file has them.
+  if (std::exchange(m_textReplaced, false)) return;
+  const TSyntMemoStrings& lines = m_editor->Lines();
+  const std::string line =
+      lineIndex < lines.Count() ? m_editor->CodePage().ToLower(lines.Line(lineIndex)) : std::string();
   // Taking an edit back must not bring the constant straight back.
-  const TDeclarationAnalysis analysis = AnalyzeDeclaration(line, !m_editor->Core().UndoingOrRedoing());
+  const TDeclarationAnalysis analysis = AnalyzeDeclaration(line, !undoing);
   m_declarationFlag = analysis.DeclarationFlag;
   ApplyDeclarationEffects(analysis);
 }
@@ -132,16 +149,24 @@ void TfrmMain::ApplyDeclarationEffects(const TDeclarationAnalysis& analysis) {
 void TfrmMain::ReplaceWeaponName(int line) {
   m_weaponReplacePending = false;
   if (!m_editor || !m_editor->isEnabled() || m_editor->ReadOnly()) return;
-  // Typing went on meanwhile: the name counts only where it still stands.
-  if (m_editor->CaretPos().Y != line || line >= m_editor->Lines().Count()) return;
+  // Typing may have gone on meanwhile, even onto the next line: the line's
+  // own analysis decides whether the name still stands there whole.
+  if (line >= m_editor->Lines().Count()) return;
   const std::string lower = m_editor->CodePage().ToLower(m_editor->Lines().Line(line));
   const TDeclarationAnalysis analysis = AnalyzeDeclaration(lower, true);
   if (analysis.Effects.empty() || analysis.Effects.back().Kind != TDeclarationEffect::ekReplace) return;
   const TDeclarationEffect& replace = analysis.Effects.back();
   const int lineStart = m_editor->Lines().LineStart(line);
+  const TPoint caret = m_editor->CaretPos();
   if (!m_editor->ReplaceText(lineStart + replace.ReplaceStart, replace.ReplaceLength, replace.Constant)) return;
-  // Just after the blank that ended the name, where the next value begins.
-  m_editor->SetCaretPos(replace.ReplaceStart + static_cast<int>(replace.Constant.size()) + 1, line);
+  // The caret keeps its place in the text: what was typed after the name
+  // (its blank, or keys that came before this edit) stays left of it, and a
+  // name typed last at the line's end leaves it right after the constant.
+  const int nameEnd = replace.ReplaceStart + replace.ReplaceLength;
+  const int constantEnd = replace.ReplaceStart + static_cast<int>(replace.Constant.size());
+  if (caret.Y != line) return;
+  if (caret.X >= nameEnd) m_editor->SetCaretPos(caret.X + constantEnd - nameEnd, line);
+  else if (caret.X > replace.ReplaceStart) m_editor->SetCaretPos(constantEnd, line);
 }
 
 void TfrmMain::tmr1Timer() {
@@ -160,8 +185,18 @@ void TfrmMain::syntxm1CaretPosChanged() {
 }
 
 void TfrmMain::mniBasicMinimalLevelClick() {
-  // The template's level, put in at the caret as one step that Undo takes back.
-  m_editor->InsertText(TemplateScriptText());
+  // The template's level, put in at the caret as one step that Undo takes
+  // back, on lines of its own: text left or right of the caret (or of the
+  // selection it replaces) goes onto the line before or after it.
+  const TSyntMemoStrings& lines = m_editor->Lines();
+  const int start = m_editor->HaveSelection() ? m_editor->SelStart() : m_editor->CaretStrPos();
+  const int end = m_editor->HaveSelection() ? start + m_editor->SelLength() : start;
+  const int startLine = m_editor->StrPosToCaretPos(start).Y;
+  const int endLine = m_editor->StrPosToCaretPos(end).Y;
+  std::string text = TemplateScriptText();
+  if (startLine < lines.Count() && start > lines.LineStart(startLine)) text = "\r\n" + text;
+  if (endLine < lines.Count() && end < lines.LineStart(endLine) + lines.LineLength(endLine)) text += "\r\n";
+  m_editor->InsertText(text);
   m_editor->setFocus();
 }
 

@@ -239,6 +239,87 @@ TEST_F(WritingHelp, EnterHidesTheHintAndGoingBackUpDoesNotShowItAgain) {
   EXPECT_FALSE(HintShown());
 }
 
+// Opening a script is no typing: a declaration on its first line shows no
+// hint, and a weapon name there stays as the file has it.
+TEST_F(WritingHelp, AnOpenedScriptIsNeitherHintedNorChanged) {
+  const std::string path = PathOf("old.mis");
+  WriteFile(path, "GENERATOR g = (1,2) 0 pistol 1\r\nPLAYER_PED p = (1,2,3) 25 180\r\n");
+  Start();
+  Window().mrflsClick(path);
+  SettleHint();
+  EXPECT_EQ(Editor().Lines().Line(0), "GENERATOR g = (1,2) 0 pistol 1");
+  EXPECT_FALSE(Editor().Modified());
+  EXPECT_FALSE(HintShown());
+}
+
+// Undo goes to the line it changes; the hint must not follow it there with
+// the declaration of the line the caret came from.
+TEST_F(WritingHelp, UndoOnAnotherLineDoesNotCarryTheHintThere) {
+  Start();
+  TypeSlowly("x = 1");
+  Key(Qt::Key_Return);
+  TypeSlowly("player_ped p = (1");
+  Editor().SetCaretPos(5, 0);
+  TypeSlowly("2");
+  Editor().SetCaretPos(17, 1);
+  Key(Qt::Key_Escape);
+  ASSERT_FALSE(HintShown());
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  SettleHint();
+  ASSERT_EQ(Editor().Lines().Line(0), "x = 1");
+  ASSERT_EQ(Editor().CaretPos().Y, 0);
+  EXPECT_FALSE(HintShown());
+  // Undo on the declaration line itself shows its hint at the caret.
+  Editor().SetCaretPos(17, 1);
+  Key(Qt::Key_Backspace);
+  Editor().SetCaretPos(0, 0);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  SettleHint();
+  ASSERT_EQ(Editor().Lines().Line(1), "player_ped p = (1");
+  ASSERT_EQ(Editor().CaretPos().Y, 1);
+  ASSERT_TRUE(HintShown());
+  EXPECT_EQ(Hint().CurrentParam(), 0);
+  EXPECT_EQ(Hint().AnchorOffset(), Editor().CaretStrPos());
+}
+
+// Saved, then New at once: no question comes between, and the hint of the
+// old text must not stay over the new one.
+TEST_F(WritingHelp, ANewDocumentTakesTheHintOfTheOldTextAway) {
+  Start();
+  TypeSlowly("player_ped ");
+  ASSERT_TRUE(HintShown());
+  m_dialogs.AnswerSave(PathOf("p.mis"));
+  Trigger("mniSaveAs");
+  ASSERT_TRUE(HintShown());
+  Trigger("mniNew");
+  SettleHint();
+  EXPECT_FALSE(HintShown());
+  // A showing still pending is cancelled as well.
+  TypeSlowly("car_data c = (1");
+  QTest::keyClicks(&Editor(), ",");
+  ASSERT_TRUE(Window().tmr1().isActive());
+  m_dialogs.AnswerSave(PathOf("c.mis"));
+  Trigger("mniSaveAs");
+  Trigger("mniNew");
+  SettleHint();
+  EXPECT_FALSE(HintShown());
+}
+
+// The last line typed in the old text was a declaration: that must not keep
+// the list shut for the first word of the script opened next.
+TEST_F(WritingHelp, AnOpenedScriptForgetsTheDeclarationLineOfTheOldText) {
+  const std::string other = PathOf("other.mis");
+  WriteFile(other, "\r\n// other\r\n");
+  Start();
+  TypeSlowly("player_ped");
+  m_dialogs.AnswerSave(PathOf("p.mis"));
+  Trigger("mniSaveAs");
+  Window().mrflsClick(other);
+  ASSERT_EQ(Editor().CaretPos(), (TPoint{0, 0}));
+  TypeSlowly("s");
+  EXPECT_TRUE(List().Showing());
+}
+
 TEST_F(WritingHelp, AWeaponNameTypedAsTheObjectTypeBecomesItsConstantInOneUndoableStep) {
   Start();
   TypeSlowly("generator g = (1.5,2.5) 0 pistol ");
@@ -262,6 +343,41 @@ TEST_F(WritingHelp, AWeaponNameTypedAsTheObjectTypeBecomesItsConstantInOneUndoab
   TypeSlowly("generator shotgun_gen = (1,2) 0 ");
   TypeSlowly("grenade 10 20 30 // pistol");
   EXPECT_EQ(Editor().Lines().Line(0), "generator shotgun_gen = (1,2) 0 COLLECT_05 10 20 30 // pistol");
+}
+
+// The replacement comes after the keystroke that completed the name; keys
+// that arrive together with it are handled first, and what they typed must
+// stay where it was typed.
+TEST_F(WritingHelp, KeysTypedBeforeTheReplacementRunsKeepTheirPlace) {
+  Start();
+  QTest::keyClicks(&Editor(), "generator g = (1,2) 0 pistol 5");
+  SettleHint();
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_00 5");
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{34, 0}));
+  TypeSlowly("6");
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_00 56");
+}
+
+TEST_F(WritingHelp, ANameCompletedJustBeforeEnterIsStillReplaced) {
+  Start();
+  QTest::keyClicks(&Editor(), "generator g = (1,2) 0 pistol ");
+  QTest::keyClick(&Editor(), Qt::Key_Return);
+  QTest::keyClicks(&Editor(), "x");
+  SettleHint();
+  EXPECT_EQ(Text(), "generator g = (1,2) 0 COLLECT_00 \r\nx");
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{1, 1}));
+  EXPECT_FALSE(HintShown());
+}
+
+TEST_F(WritingHelp, ANameWithABlankTypedLastLeavesTheCaretRightAfterItsConstant) {
+  Start();
+  TypeSlowly("generator g = (1,2) 0 rocket launcher");
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_02");
+  EXPECT_EQ(Editor().CaretPos(), (TPoint{32, 0}));
+  TypeSlowly(" 10");
+  EXPECT_EQ(Editor().Lines().Line(0), "generator g = (1,2) 0 COLLECT_02 10");
+  ASSERT_TRUE(HintShown());
+  EXPECT_EQ(Hint().Declarations(), (std::vector<std::string>{"MinDelay"}));
 }
 
 TEST_F(WritingHelp, TheTemplateScriptIsExactlyTheShippedTextAndSavesAsIs) {
@@ -293,6 +409,17 @@ TEST_F(WritingHelp, BasicMinimalLevelPutsTheTemplateAtTheCaret) {
   const std::string golden =
       ReadFile((std::filesystem::path(source ? source : ".") / "tests/data/app/template.mis").string());
   EXPECT_EQ(Text(), "// mine\r\n" + golden);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(Text(), "// mine\r\n");
+  // Within a line of text the template stands on lines of its own: neither
+  // its first nor its last line runs into the author's text.
+  Editor().SetCaretPos(0, 0);
+  Trigger("mniBasicMinimalLevel");
+  EXPECT_EQ(Text(), golden + "\r\n// mine\r\n");
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  Editor().SetCaretPos(3, 0);
+  Trigger("mniBasicMinimalLevel");
+  EXPECT_EQ(Text(), "// \r\n" + golden + "\r\nmine\r\n");
   Key(Qt::Key_Z, Qt::ControlModifier);
   EXPECT_EQ(Text(), "// mine\r\n");
 }

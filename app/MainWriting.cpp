@@ -75,7 +75,9 @@ void TfrmMain::syntxm1TextChanged(int pos, int count, int) {
     m_textReplaced = true;
   }
   const TSyntMemoStrings& lines = m_editor->Lines();
-  if (count == 1 && pos >= 0 && pos < lines.TextLength()) {
+  // Undo and Redo put text back; they do not start a word (Enter would then
+  // take a command instead of breaking the line).
+  if (count == 1 && pos >= 0 && pos < lines.TextLength() && !m_editor->Core().UndoingOrRedoing()) {
     const char inserted = lines.Chars(pos + 1);
     const std::optional<char> before = pos > 0 ? std::optional<char>(lines.Chars(pos)) : std::nullopt;
     if (CompletionTriggerOpens(m_atcmpltp1->Enabled(), m_declarationFlagCopy, pos, count, inserted, before,

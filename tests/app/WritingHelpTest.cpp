@@ -165,6 +165,19 @@ TEST_F(WritingHelp, APastedLetterOpensTheListAndTwoLettersDoNot) {
   EXPECT_EQ(Text(), "x s se");
 }
 
+TEST_F(WritingHelp, ALetterPutBackByUndoOrRedoOpensNothing) {
+  Start();
+  TypeSlowly("x s");
+  ASSERT_TRUE(List().Showing());
+  Key(Qt::Key_Escape);
+  Key(Qt::Key_Backspace);
+  Key(Qt::Key_Z, Qt::ControlModifier);
+  ASSERT_EQ(Text(), "x s");
+  EXPECT_FALSE(List().Showing());
+  Key(Qt::Key_Return);
+  EXPECT_EQ(Text(), "x s\r\n");
+}
+
 TEST_F(WritingHelp, WithAutoCompletionOffOnlyCtrlSpaceOpensTheList) {
   Start();
   Window().SetAutoCompletion(false);

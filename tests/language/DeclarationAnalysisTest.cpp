@@ -207,7 +207,8 @@ TEST(WeaponNames, EveryNameStandingAsTheObjectTypeIsReplacedByItsConstant) {
       for (bool upper : {false, true}) {
         const std::string line = shape.Before + (upper ? Upper(name) : name) + shape.After;
         SCOPED_TRACE(line);
-        const TDeclarationEffect* replace = Replacement(AnalyzeDeclaration(Lower(line)));
+        const TDeclarationAnalysis analysis = AnalyzeDeclaration(Lower(line));
+        const TDeclarationEffect* replace = Replacement(analysis);
         ASSERT_NE(replace, nullptr);
         EXPECT_EQ(replace->ReplaceStart, static_cast<int>(shape.Before.size()));
         EXPECT_EQ(replace->ReplaceLength, static_cast<int>(name.size()));
@@ -242,7 +243,8 @@ TEST(WeaponNames, LongerNamesWinAndNamesElsewhereStay) {
       {"pistol ", nullptr},
   };
   for (const TCase& c : cases) {
-    const TDeclarationEffect* replace = Replacement(AnalyzeDeclaration(Lower(c.Line)));
+    const TDeclarationAnalysis analysis = AnalyzeDeclaration(Lower(c.Line));
+    const TDeclarationEffect* replace = Replacement(analysis);
     if (!c.Constant) {
       EXPECT_EQ(replace, nullptr) << c.Line;
       continue;

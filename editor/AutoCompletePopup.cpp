@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 
 #include "editor/EditorCommandIds.h"
+#include "editor/QtKeyInput.h"
 #include "editor/SyntaxMemo.h"
 #include "platform/CodePage.h"
 
@@ -14,17 +15,13 @@ namespace {
 
 const TCodePage& CodePageOf(const TSyntaxMemo* memo) { return memo ? memo->CodePage() : TCodePage::Default(); }
 
-// The character a key press types, or 0: printable text without Ctrl, Alt or
-// Meta (those are commands), though Ctrl+Alt together is AltGr and types.
-// Control characters (Backspace, Tab, Enter, Delete) type nothing here.
+// The character a key press types into the editor, or 0: the editor's own
+// rule decides whether it types, then its first printable character counts.
 unsigned char TypedCharacter(const QKeyEvent& event, const TCodePage& codePage) {
-  const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
-  if (mods && mods != (Qt::ControlModifier | Qt::AltModifier)) return 0;
-  const QString text = event.text();
-  if (text.isEmpty()) return 0;
-  const char32_t u = text.at(0).unicode();
-  if (u < 0x20 || u == 0x7F) return 0;
-  return codePage.FromUnicode(u);
+  if (!TQtKeyInput::TypesText(event)) return 0;
+  for (const QChar c : event.text())
+    if (c.unicode() >= 0x20 && c.unicode() != 0x7F) return codePage.FromUnicode(c.unicode());
+  return 0;
 }
 
 }  // namespace

@@ -2,23 +2,13 @@
 // insertions and deletions of the store inside one edit bracket.
 #include "editor/MemoEditor.h"
 
+#include "platform/FlagScope.h"
+
 #include <algorithm>
 #include <climits>
 #include <vector>
 
 namespace penwick {
-
-namespace {
-
-// Raises a flag for a scope, and puts back what it was, also on an exception.
-struct TFlagScope {
-  explicit TFlagScope(bool& flag) : Flag(flag), Before(flag) { Flag = true; }
-  ~TFlagScope() { Flag = Before; }
-  bool& Flag;
-  bool Before;
-};
-
-}  // namespace
 
 TMemoEditor::TMemoEditor() : m_clipboard(&m_ownClipboard) {
   TStoreListener positions;

@@ -2,6 +2,8 @@
 // event hooks and the common closing rules.
 #include "editor/PopupControl.h"
 
+#include "platform/FlagScope.h"
+
 #include <QAbstractScrollArea>
 #include <QApplication>
 #include <QGuiApplication>
@@ -119,11 +121,7 @@ void TPopupControl::CloseHook(bool) {}
 
 void TPopupControl::CloseUp(bool accept) {
   if (!m_showing || m_closing) return;
-  m_closing = true;
-  struct TReset {
-    bool& Flag;
-    ~TReset() { Flag = false; }
-  } reset{m_closing};
+  const TFlagScope closing(m_closing);
   Watch(false);
   if (OnCloseUp) OnCloseUp(accept);
   m_showing = false;

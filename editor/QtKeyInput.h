@@ -51,8 +51,11 @@ public:
   // character command, in the code page. Control characters are dropped there.
   void TypeText(const QString& text);
 
-private:
+  // Whether a key press types text rather than running a command: printable
+  // text without Ctrl or Alt alone (AltGr, Ctrl+Alt together, types).
   static bool TypesText(const QKeyEvent& event);
+
+private:
 
   TCommandDispatcher& m_dispatcher;
   const TCodePage& m_codePage;

@@ -7,6 +7,7 @@
 
 #include "editor/AutoIndent.h"
 #include "editor/EditorCommandIds.h"
+#include "editor/WordAt.h"
 #include "platform/CodePage.h"
 
 namespace penwick {
@@ -181,19 +182,13 @@ void TEditorCommands::MoveCaretTo(TPoint target, bool extend) {
 
 void TEditorCommands::SelectWordAt(TPoint at) {
   TMemoEditor& e = m_editor;
-  const TSyntMemoStrings& lines = e.Lines();
-  if (at.Y < 0 || at.Y >= lines.Count()) return;
-  const int lineStart = lines.LineStart(at.Y);
-  const int lineEnd = lineStart + lines.LineLength(at.Y);
-  auto word = [&](int offset) { return m_codePage.IsWordChar(static_cast<unsigned char>(lines.CharAt(offset))); };
-  const int offset = e.CaretPosToStrPos(at);
-  int from = offset, to = offset;
-  while (from > lineStart && word(from - 1)) --from;
-  while (to < lineEnd && word(to)) ++to;
-  if (from == to) return;
+  // A click beyond the line's end takes the word the line ends with.
+  if (at.Y >= 0 && at.Y < e.Lines().Count()) at.X = std::min(at.X, e.Lines().LineLength(at.Y));
+  const TWordSpan word = WordAt(e.Lines(), at, m_codePage);
+  if (word.Empty()) return;
   e.SetSelectionMode(smNormal);
-  e.SetCaretStrPos(to);
-  e.SetSelection(from, to - from);
+  e.SetCaretStrPos(word.End);
+  e.SetSelection(word.Start, word.End - word.Start);
 }
 
 void TEditorCommands::SelectLineAt(int line) {

@@ -1,0 +1,183 @@
+// The replace component: Replace All as one undo step, the question per
+// match with its answers and placement, group templates, and a column
+// block that keeps every replacement inside it.
+#include <gtest/gtest.h>
+
+#include "editor/SyntReplaceDialog.h"
+#include "tests/editor/SearchTestSupport.h"
+
+namespace penwick {
+namespace {
+
+struct TReplaceFixture {
+  TTestSearchControl Control;
+  TSyntReplaceDialog Replace;
+
+  explicit TReplaceFixture(const std::string& text) : Control(text) { Replace.SetControl(&Control); }
+  TScriptedSearchForms& Forms() { return Control.ScriptedForms; }
+  // Runs the form once, typing `find` and `with`, with the given extra options.
+  bool Run(TFindFormResult result, const std::string& find, const std::string& with,
+           std::function<void(TFindFormData&)> edit = {}) {
+    Forms().FindAnswers.push_back(Answer(result, [=](TFindFormData& d) {
+      d.Text = find;
+      d.ReplaceText = with;
+      if (edit) edit(d);
+    }));
+    return Replace.Execute();
+  }
+};
+
+TEST(ReplaceDialog, ReplaceAllByNothingEmptiesTheTextAndOneUndoRestoresIt) {
+  TReplaceFixture f("aaa");
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", ""));
+  EXPECT_EQ("", f.Control.Text());
+  EXPECT_TRUE(f.Forms().Questions.empty());
+  EXPECT_TRUE(f.Forms().FindShown[0].Replace);
+  f.Control.Editor.Undo();
+  EXPECT_EQ("aaa", f.Control.Text());
+  EXPECT_FALSE(f.Control.Editor.CanUndo());
+}
+
+TEST(ReplaceDialog, ReplaceAllWithLongerTextMovesTheRangeEndAndTheCaret) {
+  TReplaceFixture f("a-a-a tail a");
+  f.Control.Editor.SetCaretStrPos(0);
+  f.Control.Editor.SetSelection(0, 5);  // "a-a-a"
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "xyz"));
+  EXPECT_EQ("xyz-xyz-xyz tail a", f.Control.Text());
+  EXPECT_EQ(11, f.Control.Caret());  // right after the last replacement
+  // OK replaces only the first match after the caret.
+  f.Control.Editor.SetSelection(12, 0);
+  f.Control.Editor.SetCaretStrPos(12);
+  ASSERT_TRUE(f.Run(TFindFormResult::OK, "a", "b"));
+  EXPECT_EQ("xyz-xyz-xyz tbil a", f.Control.Text());
+  EXPECT_EQ(14, f.Control.Caret());
+}
+
+TEST(ReplaceDialog, AnsweringNoToEveryQuestionChangesNothingAndReportsNothing) {
+  TReplaceFixture f("one a two a three a");
+  f.Forms().ReplaceAnswers = {TDialogAnswer::No, TDialogAnswer::No, TDialogAnswer::No};
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "A", "X", [](TFindFormData& d) { d.PromptOnReplace = true; }));
+  EXPECT_EQ("one a two a three a", f.Control.Text());
+  EXPECT_EQ(3u, f.Forms().Questions.size());
+  EXPECT_TRUE(f.Forms().Informations.empty());
+  EXPECT_FALSE(f.Control.Editor.CanUndo());
+}
+
+TEST(ReplaceDialog, AllAnswersTheCurrentAndEveryLaterMatchAndCancelStops) {
+  TReplaceFixture f("a1 a2 a3 a4");
+  f.Forms().ReplaceAnswers = {TDialogAnswer::No, TDialogAnswer::Yes, TDialogAnswer::All};
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "b", [](TFindFormData& d) { d.PromptOnReplace = true; }));
+  EXPECT_EQ("a1 b2 b3 b4", f.Control.Text());
+  EXPECT_EQ(3u, f.Forms().Questions.size());
+  EXPECT_EQ("Replace this occurence of 'a'?", f.Forms().Questions[0]);
+  // The question stands by the match: x of its first character, its line's top and bottom.
+  EXPECT_EQ(100 + 8 * 3, f.Forms().Anchors[1].X);
+  EXPECT_EQ(200, f.Forms().Anchors[1].LineTop);
+  EXPECT_EQ(216, f.Forms().Anchors[1].LineBottom);
+  EXPECT_TRUE(f.Forms().Anchors[1].AutoPlace);
+  f.Control.Editor.Undo();
+  EXPECT_EQ("a1 a2 a3 a4", f.Control.Text());
+  // Cancel ends the run with what was replaced so far.
+  f.Replace.SetAutoPosPrompt(false);
+  f.Control.Editor.SetCaretStrPos(0);
+  f.Forms().ReplaceAnswers = {TDialogAnswer::Yes, TDialogAnswer::Cancel};
+  f.Run(TFindFormResult::All, "a", "b", [](TFindFormData& d) { d.PromptOnReplace = true; });
+  EXPECT_EQ("b1 a2 a3 a4", f.Control.Text());
+  EXPECT_FALSE(f.Forms().Anchors.back().AutoPlace);
+  EXPECT_TRUE(f.Forms().ReplaceAnswers.empty());
+}
+
+TEST(ReplaceDialog, TheQuestionShowsTheMatchFirst) {
+  TReplaceFixture f("xx a yy a");
+  std::vector<TSearchMark> marksWhileAsking;
+  int caretWhileAsking = -1;
+  f.Forms().WhileAsking = [&] {
+    marksWhileAsking = f.Control.MarkList();
+    caretWhileAsking = f.Control.Caret();
+  };
+  f.Forms().ReplaceAnswers = {TDialogAnswer::Cancel};
+  f.Run(TFindFormResult::OK, "a", "b", [](TFindFormData& d) {
+    d.PromptOnReplace = true;
+    d.Direction = 1;
+    d.Origin = 1;
+  });
+  EXPECT_EQ((std::vector<TSearchMark>{{8, 9}}), marksWhileAsking);
+  EXPECT_EQ(8, caretWhileAsking);
+}
+
+TEST(ReplaceDialog, GroupTemplatesAndIgnoredBlanksInPatterns) {
+  TReplaceFixture f("CAR_DATA PED_DATA");
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "([A-Z]+)_DATA", "\\1", [](TFindFormData& d) {
+    d.RegularExpressions = true;
+    d.ReplaceWithTemplate = true;
+  }));
+  EXPECT_EQ("CAR PED", f.Control.Text());
+  // Without the template option the template is inserted as it stands.
+  TReplaceFixture g("CAR_DATA");
+  g.Run(TFindFormResult::All, "([A-Z]+)_DATA", "\\1", [](TFindFormData& d) { d.RegularExpressions = true; });
+  EXPECT_EQ("\\1", g.Control.Text());
+  TReplaceFixture h("LEVELSTART LEVEL START");
+  h.Run(TFindFormResult::All, "LEVEL START", "GO", [](TFindFormData& d) { d.RegularExpressions = true; });
+  EXPECT_EQ("GO LEVEL START", h.Control.Text());
+}
+
+TEST(ReplaceDialog, EmptyMatchesAreReplacedOncePerPlace) {
+  TReplaceFixture f("ab\r\ncd");
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "^", "> ", [](TFindFormData& d) {
+    d.RegularExpressions = true;
+    d.Origin = 1;
+  }));
+  EXPECT_EQ("> ab\r\n> cd", f.Control.Text());
+  TReplaceFixture g("ab");
+  ASSERT_TRUE(g.Run(TFindFormResult::All, "x*", "-", [](TFindFormData& d) { d.RegularExpressions = true; }));
+  EXPECT_EQ("-a-b", g.Control.Text());
+}
+
+TEST(ReplaceDialog, AColumnBlockReplaceChangesOnlyCharactersInsideTheBlock) {
+  TReplaceFixture f("aaaa\r\naaaa\r\naaaa");
+  f.Control.Editor.SetBlockRect(TBlockRect{1, 0, 3, 2});
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "xyz"));
+  EXPECT_EQ("axyzxyza\r\naxyzxyza\r\naxyzxyza", f.Control.Text());
+  // A pattern match may not run past its line's part of the block.
+  TReplaceFixture g("aaaa\r\nbaab");
+  g.Control.Editor.SetBlockRect(TBlockRect{1, 0, 3, 1});
+  ASSERT_TRUE(g.Run(TFindFormResult::All, "a+", "-", [](TFindFormData& d) { d.RegularExpressions = true; }));
+  EXPECT_EQ("aaaa\r\nb-b", g.Control.Text());
+  // Shrinking replacements move the later lines' parts back.
+  TReplaceFixture h("abcd\r\nabcd");
+  h.Control.Editor.SetBlockRect(TBlockRect{0, 0, 2, 1});
+  ASSERT_TRUE(h.Run(TFindFormResult::All, "ab", ""));
+  EXPECT_EQ("cd\r\ncd", h.Control.Text());
+}
+
+TEST(ReplaceDialog, TheFormCarriesTheReplaceFieldsAndHistory) {
+  TReplaceFixture f("abc");
+  f.Replace.SetFlags(ftRegularExpr | ftReplaceTemplate | ftPromtOnReplace);
+  f.Replace.SetReplaceText("old");
+  f.Forms().FindAnswers.push_back(Answer(TFindFormResult::Cancel));
+  f.Replace.Execute();
+  const TFindFormData& shown = f.Forms().FindShown[0];
+  EXPECT_EQ("old", shown.ReplaceText);
+  EXPECT_TRUE(shown.PromptOnReplace);
+  EXPECT_TRUE(shown.ReplaceWithTemplate);
+  f.Run(TFindFormResult::OK, "q", "new", [](TFindFormData& d) {
+    d.PromptOnReplace = false;
+    d.ReplaceWithTemplate = false;
+    d.CaseSensitive = true;
+  });
+  EXPECT_EQ("new", f.Replace.ReplaceText());
+  EXPECT_EQ((std::vector<std::string>{"new"}), f.Replace.ReplaceHistory());
+  EXPECT_EQ(ftRegularExpr | ftCaseSensitive, f.Replace.Flags());
+  EXPECT_EQ((std::vector<std::string>{"Search string 'q' not found."}), f.Forms().Informations);
+}
+
+TEST(ReplaceDialog, BackwardReplaceAllWalksToTheStartAndEnds) {
+  TReplaceFixture f("// a\r\n// b");
+  f.Control.Editor.SetCaretStrPos(10);
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "//", "#", [](TFindFormData& d) { d.Direction = 1; }));
+  EXPECT_EQ("# a\r\n# b", f.Control.Text());
+  EXPECT_EQ(0, f.Control.Caret());  // at the start of the last replacement
+}
+
+}  // namespace
+}  // namespace penwick

@@ -3,7 +3,11 @@
 // block that keeps every replacement inside it.
 #include <gtest/gtest.h>
 
+#include "editor/MemoTextSource.h"
 #include "editor/SyntReplaceDialog.h"
+#include "syntax/ClientSyntAnalyzer.h"
+#include "syntax/ManualScheduler.h"
+#include "syntax/SyntAnalyzer.h"
 #include "tests/editor/SearchTestSupport.h"
 
 namespace penwick {
@@ -177,6 +181,28 @@ TEST(ReplaceDialog, BackwardReplaceAllWalksToTheStartAndEnds) {
   ASSERT_TRUE(f.Run(TFindFormResult::All, "//", "#", [](TFindFormData& d) { d.Direction = 1; }));
   EXPECT_EQ("# a\r\n# b", f.Control.Text());
   EXPECT_EQ(0, f.Control.Caret());  // at the start of the last replacement
+}
+
+TEST(ReplaceDialog, IdleAnalysisRestsWhileAskingAndABracketedRunIsAnalysedToTheEnd) {
+  TReplaceFixture f("a b a b a b a b");
+  TMemoTextSource source(f.Control.Editor.Lines());
+  TSyntAnalyzer analyzer;
+  TManualScheduler scheduler;
+  std::unique_ptr<TClientSyntAnalyzer> client = analyzer.CreateClient(&source, &scheduler);
+  f.Control.Client = client.get();
+  std::vector<int> parsedWhileAsking;
+  f.Forms().WhileAsking = [&] {
+    client->ResetAnalysis();
+    scheduler.Advance(10'000);
+    parsedWhileAsking.push_back(client->ParsePosition());
+  };
+  f.Forms().ReplaceAnswers = {TDialogAnswer::Yes, TDialogAnswer::All};
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "c", [](TFindFormData& d) { d.PromptOnReplace = true; }));
+  EXPECT_EQ((std::vector<int>{0, 0}), parsedWhileAsking);
+  EXPECT_EQ("c b c b c b c b", f.Control.Text());
+  // "All" opened the edit bracket; closing it brought the analysis to the end.
+  EXPECT_GT(client->ParsePosition(), f.Control.Editor.Lines().TextLength());
+  f.Control.Client = nullptr;
 }
 
 }  // namespace

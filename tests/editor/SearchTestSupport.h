@@ -85,6 +85,8 @@ public:
   TSearchMarks Marks{Editor.Lines()};
   TCommandDispatcher Dispatcher;
   TScriptedSearchForms ScriptedForms;
+  // The analysis searching may steer; none unless a test sets one.
+  TClientSyntAnalyzer* Client = nullptr;
   int Repaints = 0;
   int FocusCalls = 0;
   bool HasFocus = false;
@@ -96,7 +98,7 @@ public:
 
   TMemoEditor& Core() override { return Editor; }
   TSearchMarks& SearchMarks() override { return Marks; }
-  TClientSyntAnalyzer* SyntClient() override { return nullptr; }
+  TClientSyntAnalyzer* SyntClient() override { return Client; }
   const TCodePage& CodePage() const override { return TCodePage::Default(); }
   TCommandDispatcher& Commands() override { return Dispatcher; }
   void EnsureCaretVisible() override {}

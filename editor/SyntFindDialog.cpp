@@ -66,6 +66,14 @@ std::vector<TSearchRange> TSyntFindDialog::SearchRanges() const {
   return ranges;
 }
 
+TSearchText TSyntFindDialog::SearchTextFor(const TSearchRange& range, bool backward) const {
+  const TSyntMemoStrings& lines = Control()->Core().Lines();
+  if (backward) return TSearchText(lines.ContiguousText());
+  int start = 0;
+  const std::string_view tail = lines.WindowFrom(range.StartPos - 1, start);
+  return TSearchText(tail, start, start > 0 ? static_cast<unsigned char>(lines.CharAt(start - 1)) : -1);
+}
+
 void TSyntFindDialog::ShowFound(int matchStart, int matchEnd, bool backward) {
   TSearchControl& control = *Control();
   TMemoEditor& core = control.Core();
@@ -91,11 +99,10 @@ void TSyntFindDialog::ShowFound(int matchStart, int matchEnd, bool backward) {
 
 bool TSyntFindDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun& run) {
   TSearchControl& control = *Control();
-  const TSyntMemoStrings& lines = control.Core().Lines();
   bool found = false;
   bool marked = false;
   int matchStart = 0, matchEnd = 0;
-  while (FindInRange(lines.ContiguousText(), range, backward, matchStart, matchEnd)) {
+  while (FindInRange(SearchTextFor(range, backward), range, backward, matchStart, matchEnd)) {
     found = true;
     if (!run.Shown) {
       ShowFound(matchStart, matchEnd, backward);

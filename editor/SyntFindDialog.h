@@ -69,6 +69,12 @@ protected:
   // it at the end (start, backward); the match becomes the only search mark
   // (or the selection with SelectResult); the editor gets the focus.
   void ShowFound(int matchStart, int matchEnd, bool backward);
+  // What a search in `range` reads: forward, the text from the range's
+  // start on without moving the store's gap when it lies before (so a run
+  // of replacements costs what it changes, not the text's length per
+  // replacement); backward, the whole text. Valid until the text changes or
+  // the store is read again (painting may do that).
+  TSearchText SearchTextFor(const TSearchRange& range, bool backward) const;
   // The range of the whole text; with `fromCaret` only after (before) the caret.
   TSearchRange WholeTextRange(bool backward, bool fromCaret) const;
 

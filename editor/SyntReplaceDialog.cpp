@@ -99,7 +99,7 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
   bool found = false;
   bool replacedHere = false;
   int matchStart = 0, matchEnd = 0;
-  while (FindInRange(lines.ContiguousText(), range, backward, matchStart, matchEnd)) {
+  while (FindInRange(SearchTextFor(range, backward), range, backward, matchStart, matchEnd)) {
     found = true;
     if (run.Prompt) {
       const TDialogAnswer answer = Ask(matchStart, matchEnd, backward);
@@ -121,9 +121,14 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
       }
     }
     const int removed = matchEnd - matchStart;
-    const std::string replacement = HasFlag(ftRegularExpr) && HasFlag(ftReplaceTemplate) && Engine()
-                                        ? Engine()->Substitute(lines.ContiguousText(), m_replaceText)
-                                        : m_replaceText;
+    std::string replacement = m_replaceText;
+    if (HasFlag(ftRegularExpr) && HasFlag(ftReplaceTemplate)) {
+      // The question may have let the store be read elsewhere: match again
+      // on a fresh view so that the groups describe the text in hand.
+      const TSearchText text = SearchTextFor(TSearchRange{matchStart, matchEnd}, false);
+      int length = 0;
+      if (MatchAt(text, matchStart, length)) replacement = Engine()->Substitute(text.Tail, m_replaceText);
+    }
     const int inserted = static_cast<int>(replacement.size());
     if (!core.ReplaceText(matchStart - 1, removed, replacement)) {
       if (backward) range.EndPos = matchStart - 1;

@@ -26,10 +26,10 @@ TecRegExpr& TTextFinder::PreparedEngine() {
   return *m_engine;
 }
 
-bool TTextFinder::LiteralAt(std::string_view text, int pos) const {
+bool TTextFinder::LiteralAt(const TSearchText& text, int pos) const {
   const int n = static_cast<int>(m_findText.size());
-  if (n == 0 || pos < 1 || pos - 1 > static_cast<int>(text.size()) - n) return false;
-  const char* at = text.data() + (pos - 1);
+  if (n == 0 || pos - 1 < text.Start || pos - 1 > text.Length() - n) return false;
+  const char* at = text.Tail.data() + (pos - 1 - text.Start);
   if (HasFlag(ftCaseSensitive)) return std::equal(m_findText.begin(), m_findText.end(), at);
   for (int i = 0; i < n; ++i) {
     if (m_codePage->ToUpper(static_cast<unsigned char>(at[i])) !=
@@ -39,23 +39,26 @@ bool TTextFinder::LiteralAt(std::string_view text, int pos) const {
   return true;
 }
 
-bool TTextFinder::BreaksWord(std::string_view text, int pos, int length) const {
+bool TTextFinder::BreaksWord(const TSearchText& text, int pos, int length) const {
   if (length <= 0) return false;
-  const int size = static_cast<int>(text.size());
   auto word = [&](int p) {  // 1-based; outside the text is no word character
-    return p >= 1 && p <= size && m_codePage->IsWordChar(static_cast<unsigned char>(text[p - 1]));
+    int c = -1;
+    if (p - 1 >= text.Start && p - 1 < text.Length()) c = static_cast<unsigned char>(text.Tail[p - 1 - text.Start]);
+    else if (p == text.Start) c = text.CharBefore;
+    return c >= 0 && m_codePage->IsWordChar(static_cast<unsigned char>(c));
   };
   const int last = pos + length - 1;
   return (word(pos - 1) && word(pos)) || (word(last) && word(last + 1));
 }
 
-bool TTextFinder::MatchAt(std::string_view text, int pos, int& length) {
+bool TTextFinder::MatchAt(const TSearchText& text, int pos, int& length) {
   int found = 0;
   if (HasFlag(ftRegularExpr)) {
-    if (pos < 1) return false;
-    int end = pos;
-    if (!PreparedEngine().Match(text, end)) return false;
-    found = end - pos;
+    if (pos < 1 || pos - 1 < text.Start) return false;
+    const int local = pos - text.Start;  // 1-based in the tail
+    int end = local;
+    if (!PreparedEngine().Match(text.Tail, end, text.CharBefore)) return false;
+    found = end - local;
   } else {
     if (!LiteralAt(text, pos)) return false;
     found = static_cast<int>(m_findText.size());
@@ -65,9 +68,9 @@ bool TTextFinder::MatchAt(std::string_view text, int pos, int& length) {
   return true;
 }
 
-bool TTextFinder::FindInRange(std::string_view text, TSearchRange range, bool backward, int& matchStart,
+bool TTextFinder::FindInRange(const TSearchText& text, TSearchRange range, bool backward, int& matchStart,
                               int& matchEnd) {
-  const int size = static_cast<int>(text.size());
+  const int size = text.Length();
   const bool regular = HasFlag(ftRegularExpr);
   TecRegExpr* engine = nullptr;
   if (regular) {
@@ -81,7 +84,7 @@ bool TTextFinder::FindInRange(std::string_view text, TSearchRange range, bool ba
     start = end = 1;
   } else {
     if (range.EndPos < range.StartPos) return false;
-    start = std::max(range.StartPos, 1);
+    start = std::max(range.StartPos, text.Start + 1);
     end = std::min(range.EndPos, size);
     if (end < start) return false;
   }
@@ -97,7 +100,8 @@ bool TTextFinder::FindInRange(std::string_view text, TSearchRange range, bool ba
   const int first = backward ? lastStart : start;
   const int step = backward ? -1 : 1;
   for (int pos = first; backward ? pos >= start : pos <= lastStart; pos += step) {
-    if (skipByFirstChar && (pos > size || !engine->CanStartWith(static_cast<unsigned char>(text[pos - 1]))))
+    if (skipByFirstChar &&
+        (pos > size || !engine->CanStartWith(static_cast<unsigned char>(text.Tail[pos - 1 - text.Start]))))
       continue;
     int length = 0;
     if (!MatchAt(text, pos, length)) continue;

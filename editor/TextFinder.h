@@ -32,6 +32,21 @@ struct TSearchRange {
   bool operator==(const TSearchRange&) const = default;
 };
 
+// The text a search reads: its tail from the 0-based offset `Start` to its
+// end, and the byte just before the tail (-1 when the tail starts the text),
+// so that line starts and word edges answer as on the whole text. A search
+// in it never looks before `Start`.
+struct TSearchText {
+  std::string_view Tail;
+  int Start = 0;
+  int CharBefore = -1;
+  TSearchText() = default;
+  // The whole text.
+  explicit TSearchText(std::string_view text) : Tail(text) {}
+  TSearchText(std::string_view tail, int start, int charBefore) : Tail(tail), Start(start), CharBefore(charBefore) {}
+  int Length() const { return Start + static_cast<int>(Tail.size()); }
+};
+
 // Finds FindText in a text under Flags. Positions are 1-based; a match runs
 // from its start to its end exclusive, so an empty match has start == end.
 //
@@ -76,7 +91,9 @@ public:
   // empty FindText. With ftRegularExpr: the engine's anchored match (after it
   // the engine's groups describe this match). With ftWholeWordOnly a match
   // that continues a word at either end is refused.
-  bool MatchAt(std::string_view text, int pos, int& length);
+  // `pos` before the text's Start never matches.
+  bool MatchAt(const TSearchText& text, int pos, int& length);
+  bool MatchAt(std::string_view text, int pos, int& length) { return MatchAt(TSearchText(text), pos, length); }
 
   // The first match in `range` (the last, backward). The range is clamped to
   // the text (an empty text gives the range 1 to 1); an empty range finds
@@ -84,14 +101,18 @@ public:
   // end is refused. An empty match is refused at the first position tried
   // when that equals LastPos. On success `matchStart`/`matchEnd` hold the
   // match (end exclusive) and LastPos is updated; otherwise they are unchanged.
-  bool FindInRange(std::string_view text, TSearchRange range, bool backward, int& matchStart, int& matchEnd);
+  // A range starting before the text's Start is cut there.
+  bool FindInRange(const TSearchText& text, TSearchRange range, bool backward, int& matchStart, int& matchEnd);
+  bool FindInRange(std::string_view text, TSearchRange range, bool backward, int& matchStart, int& matchEnd) {
+    return FindInRange(TSearchText(text), range, backward, matchStart, matchEnd);
+  }
 
 private:
   // Gives the engine FindText and the modifiers the flags ask for,
   // discarding its compiled program only when either changed.
   TecRegExpr& PreparedEngine();
-  bool LiteralAt(std::string_view text, int pos) const;
-  bool BreaksWord(std::string_view text, int pos, int length) const;
+  bool LiteralAt(const TSearchText& text, int pos) const;
+  bool BreaksWord(const TSearchText& text, int pos, int length) const;
 
   std::string m_findText;
   TSearchOptions m_flags = 0;

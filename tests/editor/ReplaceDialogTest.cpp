@@ -3,6 +3,8 @@
 // block that keeps every replacement inside it.
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "editor/MemoTextSource.h"
 #include "editor/SyntReplaceDialog.h"
 #include "syntax/ClientSyntAnalyzer.h"
@@ -125,7 +127,7 @@ TEST(ReplaceDialog, GroupTemplatesAndIgnoredBlanksInPatterns) {
   EXPECT_EQ("GO LEVEL START", h.Control.Text());
 }
 
-TEST(ReplaceDialog, EmptyMatchesAreReplacedOncePerPlace) {
+TEST(ReplaceDialog, EmptyMatchesAndLineStartsAcrossReplacements) {
   TReplaceFixture f("ab\r\ncd");
   ASSERT_TRUE(f.Run(TFindFormResult::All, "^", "> ", [](TFindFormData& d) {
     d.RegularExpressions = true;
@@ -135,6 +137,10 @@ TEST(ReplaceDialog, EmptyMatchesAreReplacedOncePerPlace) {
   TReplaceFixture g("ab");
   ASSERT_TRUE(g.Run(TFindFormResult::All, "x*", "-", [](TFindFormData& d) { d.RegularExpressions = true; }));
   EXPECT_EQ("-a-b", g.Control.Text());
+  // A match right after a replacement sees the replaced text before it: no line start there.
+  TReplaceFixture h("ba\r\nab");
+  ASSERT_TRUE(h.Run(TFindFormResult::All, "b|^a", "x", [](TFindFormData& d) { d.RegularExpressions = true; }));
+  EXPECT_EQ("xa\r\nxx", h.Control.Text());
 }
 
 TEST(ReplaceDialog, AColumnBlockReplaceChangesOnlyCharactersInsideTheBlock) {
@@ -181,6 +187,56 @@ TEST(ReplaceDialog, BackwardReplaceAllWalksToTheStartAndEnds) {
   ASSERT_TRUE(f.Run(TFindFormResult::All, "//", "#", [](TFindFormData& d) { d.Direction = 1; }));
   EXPECT_EQ("# a\r\n# b", f.Control.Text());
   EXPECT_EQ(0, f.Control.Caret());  // at the start of the last replacement
+}
+
+// Left-to-right replacement of non-overlapping occurrences in the original
+// text; with `wholeWords` only occurrences not continuing a letter run.
+std::string NaiveReplaceAll(const std::string& text, const std::string& pattern, const std::string& with,
+                            bool wholeWords) {
+  auto letter = [&](size_t at) { return at < text.size() && (text[at] == 'a' || text[at] == 'b'); };
+  std::string out;
+  size_t at = 0;
+  while (at < text.size()) {
+    const bool here = text.compare(at, pattern.size(), pattern) == 0 &&
+                      (!wholeWords || ((at == 0 || !letter(at - 1)) && !letter(at + pattern.size())));
+    if (here) {
+      out += with;
+      at += pattern.size();
+    } else {
+      out += text[at++];
+    }
+  }
+  return out;
+}
+
+TEST(ReplaceDialog, ReplaceAllAgreesWithANaiveReplacementAndUndoesInOneStep) {
+  std::mt19937 random(1414);
+  auto pick = [&](const char* alphabet, int low, int high) {
+    std::string s(std::uniform_int_distribution<int>(low, high)(random), ' ');
+    const int size = static_cast<int>(std::char_traits<char>::length(alphabet));
+    for (char& c : s) c = alphabet[std::uniform_int_distribution<int>(0, size - 1)(random)];
+    return s;
+  };
+  for (int round = 0; round < 300; ++round) {
+    const std::string text = pick("aab \n", 0, 60);
+    const std::string pattern = pick("ab", 1, 3);
+    const bool wholeWords = round % 3 == 0;
+    const std::string with = wholeWords ? pick("ab", 1, 3) : pick("abx", 0, 4);
+    const bool regular = round % 2 == 0;
+    TReplaceFixture f(text);
+    f.Run(TFindFormResult::All, pattern, with, [&](TFindFormData& d) {
+      d.CaseSensitive = true;
+      d.WholeWords = wholeWords;
+      d.RegularExpressions = regular;
+      d.Origin = 1;
+    });
+    ASSERT_EQ(NaiveReplaceAll(text, pattern, with, wholeWords), f.Control.Text())
+        << "text '" << text << "' pattern '" << pattern << "' with '" << with << "'" << (regular ? " regex" : "")
+        << (wholeWords ? " whole words" : "");
+    if (f.Control.Editor.CanUndo()) f.Control.Editor.Undo();
+    ASSERT_EQ(text, f.Control.Text());
+    ASSERT_FALSE(f.Control.Editor.CanUndo());
+  }
 }
 
 TEST(ReplaceDialog, IdleAnalysisRestsWhileAskingAndABracketedRunIsAnalysedToTheEnd) {

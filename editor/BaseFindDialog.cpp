@@ -64,7 +64,10 @@ TFindFormResult TBaseFindDialog::ShowDialog() {
   TFindFormData data = CreateDialogForm();
   FillDialog(data);
   const TFindFormResult result = m_control->Forms().RunFindForm(data);
-  if (result != TFindFormResult::Cancel) ReadDialog(data);
+  if (result == TFindFormResult::Cancel) return result;
+  // The form refuses a blank search box itself; a runner that does not still gets the error.
+  if (data.Text.empty()) throw ESearchBlank();
+  ReadDialog(data);
   return result;
 }
 

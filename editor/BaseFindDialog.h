@@ -52,8 +52,9 @@ public:
   // A fresh, empty form of this component's kind.
   virtual TFindFormData CreateDialogForm();
   // Creates, fills and runs the form through the control's forms; reads it
-  // back unless it was cancelled. Requires a control with forms.
-  // ESearchBlank and other errors of the form pass through unread.
+  // back unless it was cancelled. Requires a control with forms. A form
+  // closed with OK or All on a blank search box raises ESearchBlank; errors
+  // of the form pass through, the component unchanged.
   virtual TFindFormResult ShowDialog();
 
 protected:

@@ -149,12 +149,6 @@ TEST(TextFinder, EmptyMatchesAreTakenOncePerPlaceAndScansEnd) {
   EXPECT_EQ((std::vector<int>{1}), Walk(finder, "", true));
 }
 
-TEST(TextFinder, BackwardScanFromATextStartingWithTheSearchTextEnds) {
-  TTextFinder finder;
-  finder.SetFindText("//");
-  EXPECT_EQ((std::vector<int>{9, 1}), Walk(finder, "// one\r\n// two", true));
-}
-
 // Non-overlapping occurrences found left to right by plain comparison.
 std::vector<int> NaiveStarts(const std::string& text, const std::string& pattern) {
   std::vector<int> starts;

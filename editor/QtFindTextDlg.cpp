@@ -139,6 +139,9 @@ void TFindTextDlg::ChainTabOrder(QWidget* afterSearch, const std::vector<QWidget
 
 void TFindTextDlg::showEvent(QShowEvent* event) {
   UpdateButtons();
+  // Typing at once replaces the offered text.
+  m_searchBox->setFocus();
+  m_searchBox->lineEdit()->selectAll();
   QDialog::showEvent(event);
 }
 

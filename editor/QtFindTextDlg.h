@@ -29,6 +29,8 @@ class TCodePage;
 // the box's text. The form itself never refuses an accept: a caller that
 // accepts programmatically with an empty box must check it.
 //
+// When shown, the search box has the focus with its text selected.
+//
 // Texts are handed in and out 8-bit in `codePage`; characters a code page
 // cannot hold come back as '?'.
 class TFindTextDlg : public QDialog {

@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 
 #include "editor/QtFindTextDlg.h"
@@ -27,6 +28,12 @@ TecGotoLineDlg::TecGotoLineDlg(QWidget* parent) : QDialog(parent) {
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   setTabOrder(m_lineBox, m_ok);
   setTabOrder(m_ok, m_cancel);
+}
+
+void TecGotoLineDlg::showEvent(QShowEvent* event) {
+  m_lineBox->setFocus();
+  m_lineBox->lineEdit()->selectAll();
+  QDialog::showEvent(event);
 }
 
 void TecGotoLineDlg::Fill(const TGotoLineFormData& data, const TCodePage& codePage) {

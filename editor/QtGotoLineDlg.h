@@ -41,6 +41,10 @@ public:
 
   void accept() override;
 
+protected:
+  // The box takes the focus with its text selected.
+  void showEvent(QShowEvent* event) override;
+
 private:
   QLabel* m_label = nullptr;
   QComboBox* m_lineBox = nullptr;

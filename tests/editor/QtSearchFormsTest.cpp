@@ -212,7 +212,8 @@ TEST_F(SearchForms, TheUsersChoicesComeBackOnOKAndNothingOnCancel) {
   TFindFormData data = FormOf(true, 0);
   OnEachShown([](QDialog& dialog) {
     auto& form = static_cast<TReplaceTextDlg&>(dialog);
-    form.SearchBox()->lineEdit()->selectAll();
+    EXPECT_EQ(form.focusWidget(), form.SearchBox());
+    EXPECT_EQ(form.SearchBox()->lineEdit()->selectedText(), "LEVEL");  // typing replaces it
     form.SearchBox()->lineEdit()->insert(QString::fromUtf8("\xC3\xA9t\xC3\xA9"));
     form.ReplaceBox()->setCurrentIndex(0);
     form.RegularExpressionsBox()->click();
@@ -289,7 +290,8 @@ TEST_F(SearchForms, GoToLineStaysOpenWhileTheAcceptRefusesAndReportsInsideTheFor
       return box->accept();
     }
     auto& form = static_cast<TecGotoLineDlg&>(dialog);
-    EXPECT_EQ(form.LineBox()->currentText(), "12");
+    EXPECT_EQ(form.LineBox()->lineEdit()->selectedText(), "12");
+    EXPECT_EQ(form.focusWidget(), form.LineBox());
     EXPECT_EQ(form.LineBox()->count(), 2);
     form.OKButton()->click();
     EXPECT_TRUE(form.isVisible());

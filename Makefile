@@ -16,7 +16,7 @@ PACKAGES := cmake ninja-build g++ make pkg-config git \
 
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan bench clean
+.PHONY: all deps configure build run test test-main test-asan bench bench-deps clean
 
 all: build
 
@@ -146,7 +146,23 @@ win32: deps
 	cmake --build $(WIN32_BUILD) -j $(JOBS)
 # --- end of the Windows block -------------------------------------------------
 
-bench: deps
+# The programs the HTML export benchmark runs beside penwick-cli; only the
+# benchmarks need them, so `make test` never installs them.
+BENCH_PACKAGES := libkf5syntaxhighlighting-tools source-highlight
+
+bench-deps: deps
+	@missing=$$(for p in $(BENCH_PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing: $$missing"; \
+	    apt-get update && DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends $$missing; \
+	  else \
+	    echo "The HTML export benchmark compares with these; install them as root with:"; \
+	    echo "  apt-get update && apt-get install -y $$missing"; \
+	  fi; \
+	fi
+
+bench: deps bench-deps
 	cmake -S . -B $(RELEASE) -G Ninja -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(RELEASE) -j $(JOBS) --target bench
 	@for b in $(RELEASE)/bench/bin/bench_*; do [ -x "$$b" ] || continue; echo "== $$b"; "$$b" || exit 1; done

@@ -23,6 +23,7 @@
 #include "editor/QtCanvasColors.h"
 #include "editor/QtClipboard.h"
 #include "editor/QtIncSearchInput.h"
+#include "editor/QtSearchControl.h"
 #include "editor/QtContextMenu.h"
 #include "editor/QtKeyInput.h"
 #include "editor/QtTextMouse.h"
@@ -119,10 +120,13 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   };
   m_incSearchInput = new TQtIncSearchInput(*this, m_incSearch, m_searchMarks);
   m_dispatcher.Register(cmIncrementalSearch, [this](char) { StartIncSearch(); });
+  m_searchControl = std::make_unique<TMemoSearchControl>(*this);
   UpdateScrollBars();
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
+  // The bound find components let go of it while the parts it serves still live.
+  m_searchControl.reset();
   // It filters events the base class still sends while it goes (focus, hide);
   // the search it reads is gone by then.
   delete m_incSearchInput;
@@ -132,6 +136,8 @@ TSyntaxMemo::~TSyntaxMemo() {
   m_core.SetClipboard(nullptr);
   m_core.SetHooks({});
 }
+
+TSearchControl& TSyntaxMemo::SearchControl() { return *m_searchControl; }
 
 // ---- Highlighting ----
 

@@ -37,6 +37,7 @@ namespace penwick {
 
 class TClientSyntAnalyzer;
 class TCodePage;
+class TMemoSearchControl;
 class TMemoTextSource;
 class TQtAnalysisScheduler;
 class TQtClipboard;
@@ -49,6 +50,7 @@ class TQtHintWindow;
 class TQtLineNumbers;
 class TQtTextRenderer;
 class TQtViewHints;
+class TSearchControl;
 class TSyntAnalyzer;
 class TStyledRuns;
 
@@ -158,6 +160,11 @@ public:
   // The keys the main window takes first: no editor command runs for them,
   // even while the window's action is disabled; the Delete key excepted.
   void SetWindowShortcutTest(std::function<bool(const QKeySequence&)> test);
+
+  // ---- Searching ----
+  // What the find and replace components search through; lives as long as
+  // the widget.
+  TSearchControl& SearchControl();
 
   // ---- Incremental search ----
   // Takes the focus and starts an incremental search at the caret (state 1).
@@ -369,6 +376,8 @@ private:
   TCommandDispatcher m_dispatcher;
   std::unique_ptr<TQtKeyInput> m_keyInput;
   std::unique_ptr<TQtTextMouse> m_textMouse;
+  // Refers to the parts above: declared last, and reset first on destruction.
+  std::unique_ptr<TMemoSearchControl> m_searchControl;
 };
 
 }  // namespace penwick

@@ -72,7 +72,7 @@ protected:
 TEST_F(CliTest, HelpVersionAndBadUsage) {
   TRun help = Run({"--help"});
   EXPECT_EQ(help.Status, 0);
-  for (const char* command : {"tokens", "folds", "regex", "compile"})
+  for (const char* command : {"tokens", "folds", "regex", "compile", "export-html"})
     EXPECT_NE(help.Out.find(std::string("  ") + command + ' '), std::string::npos) << command;
   TRun version = Run({"--version"});
   EXPECT_EQ(version.Status, 0);
@@ -205,6 +205,56 @@ TEST_F(CliTest, LexerFilesAreCheckedDumpedAndUsedForTheListings) {
   EXPECT_EQ(Run({"lexer-check"}).Status, 2);
   EXPECT_EQ(Run({"lexer-dump", "a.lcf", "b.lcf"}).Status, 2);
   EXPECT_EQ(Run({"tokens", script, "--lexer"}).Status, 2);
+}
+
+// The pages of tests/data/editor/export were written by export-html once and
+// checked line by line; tests/data/editor/export/regenerate.sh rewrites them.
+TEST_F(CliTest, ExportHtmlWritesTheGoldenPages) {
+  const fs::path data = m_source / "tests" / "data" / "editor" / "export";
+  std::vector<fs::path> scripts = {m_source / "tests" / "data" / "app" / "template.mis"};
+  for (const char* name : {"every-format", "comments", "escapes", "empty", "three-lines", "breaks"})
+    scripts.push_back(data / (std::string(name) + ".mis"));
+  for (const fs::path& script : scripts) {
+    SCOPED_TRACE(script.filename().string());
+    const fs::path page = m_dir / "page.html";
+    TRun run = Run({"export-html", script.string(), page.string()});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out + run.Err, "");
+    EXPECT_EQ(ReadFile(page), ReadFile(data / script.filename().replace_extension(".html")));
+  }
+}
+
+TEST_F(CliTest, ExportHtmlUsageMissingFilesAndLexerFiles) {
+  const std::string script = TextFile("s.mis", "COUNTER x = 5");
+  const std::string page = (m_dir / "s.html").string();
+  EXPECT_EQ(Run({"export-html", script}).Status, 2);
+  EXPECT_EQ(Run({"export-html", script, page, "extra"}).Status, 2);
+  EXPECT_EQ(Run({"export-html", script, page, "--lexer"}).Status, 2);
+  EXPECT_FALSE(fs::exists(page));
+
+  TRun missing = Run({"export-html", (m_dir / "absent.mis").string(), page});
+  EXPECT_EQ(missing.Status, 1);
+  EXPECT_NE(missing.Err.find("absent.mis"), std::string::npos) << missing.Err;
+  EXPECT_FALSE(fs::exists(page));
+  TRun unwritable = Run({"export-html", script, (m_dir / "no-such-folder" / "s.html").string()});
+  EXPECT_EQ(unwritable.Status, 1);
+  EXPECT_NE(unwritable.Err.find("s.html"), std::string::npos) << unwritable.Err;
+
+  // A lexer file over the built-in definition: its styles make the sheet.
+  const std::string stylesOnly = TextFile("styles.lcf",
+                                          "object syntnlyzr1: TSyntAnalyzer\r\n  Formats = <\r\n    item\r\n"
+                                          "      DisplayName = 'Variables'\r\n    end>\r\nend\r\n");
+  TRun styled = Run({"export-html", script, page, "--lexer", stylesOnly});
+  EXPECT_EQ(styled.Status, 0) << styled.Err;
+  const std::string html = ReadFile(page);
+  EXPECT_NE(html.find("\r\n#Variables {"), std::string::npos);
+  EXPECT_EQ(html.find("#Integers"), std::string::npos);
+  EXPECT_NE(html.find("COUNTER <SPAN id=\"Variables\">x</span> = 5</body>"), std::string::npos) << html;
+  // A faulty lexer file is reported; the page is still written.
+  fs::remove(page);
+  TRun faulty = Run({"export-html", script, page, "--lexer", (m_dir / "absent.lcf").string()});
+  EXPECT_EQ(faulty.Status, 1);
+  EXPECT_TRUE(fs::exists(page));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "app/DNK_dragdrop.h"
 #include "app/MRUfiles.h"
 #include "app/MainCompileHost.h"
+#include "app/ProgressPanel.h"
 #include "app/QtMRUMenu.h"
 #include "app/StatusPanels.h"
 #include "app/WelcomePanel.h"
@@ -34,10 +35,14 @@
 #include "editor/QtCanvasColors.h"
 #include "editor/QtFormSettings.h"
 #include "editor/StoreErrors.h"
+#include "editor/SyntExport.h"
+#include "editor/SyntFindDialog.h"
+#include "editor/SyntReplaceDialog.h"
 #include "editor/SyntaxMemo.h"
 #include "language/MissionLexer.h"
 #include "language/TemplateScript.h"
 #include "platform/FileAssociation.h"
+#include "platform/HelpSystem.h"
 #include "platform/IniFile.h"
 #include "platform/Paths.h"
 #include "platform/SettingsLocation.h"
@@ -53,14 +58,6 @@ constexpr const char* kProductTitle = "Varnok Penwick v2.0";
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
 
-// Splits "Short|Long" hints: the short part is the tooltip, the long part the
-// status-bar text. A hint without "|" is both.
-QString ShortHint(const char* hint) { return QString(hint).section('|', 0, 0); }
-QString LongHint(const char* hint) {
-  QString text(hint);
-  return text.contains('|') ? text.section('|', 1) : text;
-}
-
 }  // namespace
 
 void TfrmMain::RunCommand(const std::function<void()>& command) {
@@ -69,11 +66,6 @@ void TfrmMain::RunCommand(const std::function<void()>& command) {
   } catch (...) {
     TApplication::ReportException(&m_dialogs, std::current_exception());
   }
-}
-
-template <typename F>
-void TfrmMain::Bind(QAction* action, F command) {
-  connect(action, &QAction::triggered, this, [this, command] { RunCommand([this, command] { (this->*command)(); }); });
 }
 
 TfrmMain::TfrmMain(TUserDialogs& dialogs, TMainWindowSetup setup, QWidget* parent)
@@ -85,7 +77,8 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, TMainWindowSetup setup, QWidget* paren
       m_executablePath(setup.ExecutablePath.empty() ? QCoreApplication::applicationFilePath().toStdString()
                                                     : std::move(setup.ExecutablePath)),
       m_settingsFileName(setup.SettingsFile.empty() ? SettingsFileFor(m_executablePath) : std::move(setup.SettingsFile)),
-      m_association(setup.Association ? std::move(setup.Association) : SystemFileAssociation()) {
+      m_association(setup.Association ? std::move(setup.Association) : SystemFileAssociation()),
+      m_help(setup.Help ? std::move(setup.Help) : SystemHelp()) {
   setObjectName("frmMain");
   setGeometry(440, 155, 773, 497);
 
@@ -133,6 +126,9 @@ TfrmMain::~TfrmMain() {
     m_prmcmpltn1->CloseUp(false);
     m_editor->Core().OnTextChanged = nullptr;
     m_editor->Core().OnChange = nullptr;
+    // The search ends as the editor goes; its handler reaches into the find component.
+    m_editor->OnIncSearchChange = nullptr;
+    m_editor->OnKeyDown = nullptr;
     // What the editor tells while it goes (focus, caret) must not reach the
     // members that are gone by then.
     m_editor->disconnect(this);
@@ -140,188 +136,6 @@ TfrmMain::~TfrmMain() {
 }
 
 // ---- Layout ----
-
-QAction* TfrmMain::NewAction(const char* objectName, const QString& caption, const char* hint) {
-  auto* action = new QAction(caption, this);
-  action->setObjectName(objectName);
-  if (hint) {
-    action->setToolTip(ShortHint(hint));
-    action->setStatusTip(LongHint(hint));
-  }
-  return action;
-}
-
-QAction* TfrmMain::Action(const char* objectName) const {
-  auto* action = findChild<QAction*>(objectName);
-  Q_ASSERT_X(action, "TfrmMain::Action", objectName);
-  return action;
-}
-
-void TfrmMain::SetEnabled(std::initializer_list<const char*> objectNames, bool enabled) {
-  for (const char* name : objectNames) Action(name)->setEnabled(enabled);
-}
-
-void TfrmMain::CreateActions() {
-  // The commands with a menu item and, mostly, a toolbar button: two actions
-  // each, since the transitions switch the two separately.
-  struct TCommandSpec {
-    const char* Name;  // without the mni/tbt prefix
-    const char* Caption;
-    const char* Hint;
-    QKeySequence Shortcut;
-    std::function<void()> Run;
-    QStyle::StandardPixmap Icon;
-    bool OnToolbar;
-  };
-  const TCommandSpec commands[] = {
-      {"New", "&New", "New|Create a script", QKeySequence("Ctrl+N"), [this] { actNewExecute(); },
-       QStyle::SP_FileIcon, true},
-      {"Open", "&Open", "Open|Open a script", QKeySequence("Ctrl+O"), [this] { actOpenExecute(); },
-       QStyle::SP_DialogOpenButton, true},
-      {"Close", "Close", "Close|Close current script", {}, [this] { actCloseExecute(); },
-       QStyle::SP_DialogCloseButton, true},
-      // Save and Save As report whether they wrote; as commands the result is unused.
-      {"Save", "&Save", "Save|Save current script", QKeySequence("Ctrl+S"), [this] { actSaveExecute(); },
-       QStyle::SP_DialogSaveButton, true},
-      {"SaveAs", "Save &As...", "Save As|Save current script with different name", {},
-       [this] { actSaveAsExecute(); }, QStyle::SP_DialogSaveButton, false},
-      {"Exit", "E&xit", "Exit|Exit application", {}, [this] { actExitExecute(); }, QStyle::SP_DialogCancelButton,
-       false},
-      {"Undo", "&Undo", "Undo|Reverts the last action", QKeySequence("Ctrl+Z"), [this] { actUndoExecute(); },
-       QStyle::SP_ArrowBack, true},
-      {"Redo", "Redo", "Redo|Re-executes the last action", QKeySequence("Ctrl+Y"), [this] { actRedoExecute(); },
-       QStyle::SP_ArrowForward, true},
-      {"Cut", "Cu&t", "Cut|Cuts the selection and puts it on the Clipboard", QKeySequence("Ctrl+X"),
-       [this] { actCutExecute(); }, QStyle::SP_TrashIcon, true},
-      {"Copy", "&Copy", "Copy|Copies the selection and puts it on the Clipboard", QKeySequence("Ctrl+C"),
-       [this] { actCopyExecute(); }, QStyle::SP_FileDialogDetailedView, true},
-      {"Paste", "&Paste", "Paste|Inserts Clipboard contents", QKeySequence("Ctrl+V"), [this] { actPasteExecute(); },
-       QStyle::SP_FileDialogContentsView, true},
-      {"Compile", "Compile", "Compile|Compiles the current script ", {}, [this] { actCompileExecute(); },
-       QStyle::SP_MediaPlay, true},
-  };
-  for (const TCommandSpec& spec : commands) {
-    auto run = [this, command = spec.Run] { RunCommand(command); };
-    QAction* menuItem = NewAction(("mni" + std::string(spec.Name)).c_str(), spec.Caption, spec.Hint);
-    if (!spec.Shortcut.isEmpty()) menuItem->setShortcut(spec.Shortcut);
-    connect(menuItem, &QAction::triggered, this, run);
-    if (spec.OnToolbar) {
-      QAction* button = NewAction(("tbt" + std::string(spec.Name)).c_str(), ShortHint(spec.Hint), spec.Hint);
-      button->setIcon(style()->standardIcon(spec.Icon));
-      connect(button, &QAction::triggered, this, run);
-    }
-  }
-
-
-  NewAction("mniSend", "Sen&d");
-  Bind(NewAction("mniClearRecent", "Clear Recent Files List"), &TfrmMain::actClearRecentExecute);
-  NewAction("mniRecentAnchor", "");
-  NewAction("mniExportHtml", "Export to HTML...");
-  NewAction("mniFind", "&Find...")->setShortcut(QKeySequence("Ctrl+F"));
-  NewAction("mniReplace", "R&eplace...")->setShortcut(QKeySequence("Ctrl+H"));
-  NewAction("mniGoTo", "&Go To...")->setShortcut(QKeySequence("Ctrl+G"));  // has no command
-  Bind(NewAction("mniSelectAll", "Select All"), &TfrmMain::actSelectAllExecute);
-  NewAction("mniComment", "Comment");
-  NewAction("mniUncomment", "Uncomment");
-  QAction* showToolbar = NewAction("mniShowToolbar", "Show Toolbar");
-  showToolbar->setCheckable(true);
-  showToolbar->setChecked(true);
-  Bind(showToolbar, &TfrmMain::actShowToolbarExecute);
-  QAction* showStatusbar = NewAction("mniShowStatusbar", "Show Statusbar");
-  showStatusbar->setCheckable(true);
-  showStatusbar->setChecked(true);
-  Bind(showStatusbar, &TfrmMain::actShowStatusbarExecute);
-  Bind(NewAction("mniBasicMinimalLevel", "Basic minimal level"), &TfrmMain::mniBasicMinimalLevelClick);
-  NewAction("mniOptions", "Options");
-  auto* association = new QActionGroup(this);
-  QAction* associate = NewAction("mniAssociate", "Associate .mis files with Penwick");
-  QAction* unassociate = NewAction("mniUnassociate", "Unassociate .mis files from Penwick");
-  for (QAction* item : {associate, unassociate}) {
-    item->setCheckable(true);
-    association->addAction(item);
-  }
-  Bind(associate, &TfrmMain::actAssociateExecute);
-  Bind(unassociate, &TfrmMain::actUnassociateExecute);
-  NewAction("mniContents", "Contents");
-  Bind(NewAction("mniAbout", "&About..."), &TfrmMain::actAboutExecute);
-  QAction* syntaxButton = NewAction("tbtSyntaxHighlighting", "Syntax Highlighting");
-  syntaxButton->setIcon(style()->standardIcon(QStyle::SP_DesktopIcon));
-  syntaxButton->setVisible(false);
-}
-
-void TfrmMain::CreateMenus() {
-  QMenu* file = menuBar()->addMenu("&File");
-  file->setObjectName("mnuFile");
-  file->menuAction()->setStatusTip("File related commands");
-  for (const char* name : {"mniNew", "mniOpen", "mniClose", "mniSave", "mniSaveAs"}) file->addAction(Action(name));
-  file->addSeparator();
-  file->addAction(Action("mniSend"));
-  Action("mniSend")->setVisible(false);
-  Action("mniSend")->setEnabled(false);
-  file->addSeparator();
-  file->addAction(Action("mniExit"));
-  file->addAction(Action("mniClearRecent"));
-  file->addAction(Action("mniRecentAnchor"));
-  file->addSeparator();
-  file->addAction(Action("mniExportHtml"));
-
-  m_editMenu = menuBar()->addMenu("&Edit");
-  m_editMenu->setObjectName("mnuEdit");
-  m_editMenu->addAction(Action("mniUndo"));
-  m_editMenu->addAction(Action("mniRedo"));
-  m_editMenu->addSeparator();
-  for (const char* name : {"mniCut", "mniCopy", "mniPaste"}) m_editMenu->addAction(Action(name));
-  m_editMenu->addSeparator();
-  for (const char* name : {"mniFind", "mniReplace", "mniGoTo"}) m_editMenu->addAction(Action(name));
-  m_editMenu->addSeparator();
-  m_editMenu->addAction(Action("mniSelectAll"));
-  m_editMenu->addSeparator();
-  m_editMenu->addAction(Action("mniComment"));
-  m_editMenu->addAction(Action("mniUncomment"));
-  connect(m_editMenu, &QMenu::aboutToShow, this, &TfrmMain::EditMenuAboutToShow);
-
-  QMenu* view = menuBar()->addMenu("View");
-  view->setObjectName("mnuView");
-  view->addAction(Action("mniShowToolbar"));
-  view->addAction(Action("mniShowStatusbar"));
-
-  QMenu* script = menuBar()->addMenu("Script");
-  script->setObjectName("mnuScript");
-  script->addAction(Action("mniCompile"));
-  script->addSeparator();
-  QMenu* insertTemplate = script->addMenu("Insert from template");
-  insertTemplate->menuAction()->setObjectName("mnuInsertTemplate");
-  insertTemplate->addAction(Action("mniBasicMinimalLevel"));
-
-  QMenu* tools = menuBar()->addMenu("Tools");
-  tools->setObjectName("mnuTools");
-  tools->addAction(Action("mniOptions"));
-  tools->addSeparator();
-  tools->addAction(Action("mniAssociate"));
-  tools->addAction(Action("mniUnassociate"));
-
-  QMenu* help = menuBar()->addMenu("&Help");
-  help->setObjectName("mnuHelp");
-  help->menuAction()->setStatusTip("Help topics");
-  help->addAction(Action("mniContents"));
-  Action("mniContents")->setVisible(false);
-  help->addAction(Action("mniAbout"));
-}
-
-void TfrmMain::CreateToolbar() {
-  m_toolbar = addToolBar("Toolbar");
-  m_toolbar->setObjectName("tbxdck1");
-  m_toolbar->setMovable(false);
-  m_toolbar->setIconSize(QSize(16, 16));
-  m_toolbar->setFixedHeight(26);
-  for (const char* name : {"tbtNew", "tbtOpen", "tbtSave", "tbtClose", "-", "tbtUndo", "tbtRedo", "-", "tbtCut",
-                           "tbtCopy", "tbtPaste", "-", "tbtCompile", "-", "tbtSyntaxHighlighting"}) {
-    if (std::strcmp(name, "-") == 0)
-      m_toolbar->addSeparator();
-    else
-      m_toolbar->addAction(Action(name));
-  }
-}
 
 void TfrmMain::CreateCentralArea() {
   auto* central = new QWidget(this);
@@ -354,6 +168,7 @@ void TfrmMain::CreateCentralArea() {
   BuildMissionLexer(*m_syntAnalyzer);
   m_editor->SetSyntaxAnalyzer(m_syntAnalyzer.get());
   CreateWritingHelp();
+  CreateSearchComponents();
   cell->addWidget(m_editor, 0, 0);
   column->addWidget(m_editorArea, 1);
   m_outputPanel = new TOutputPanel(*m_editor, central);
@@ -363,23 +178,9 @@ void TfrmMain::CreateCentralArea() {
   setCentralWidget(central);
 
   // "Compiling script..." indicator, shown centred during a compile.
-  m_progressPanel = new QFrame(this);
-  m_progressPanel->setObjectName("pnlProgress");
-  m_progressPanel->setFrameStyle(QFrame::Panel | QFrame::Raised);
-  m_progressPanel->setAutoFillBackground(true);
-  m_progressPanel->setFixedSize(185, 34);
-  auto* progressRow = new QHBoxLayout(m_progressPanel);
-  progressRow->setContentsMargins(1, 1, 1, 1);
-  auto* image = new QLabel(m_progressPanel);
-  image->setObjectName("imgMain");
-  image->setFixedSize(32, 32);
-  image->setPixmap(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(32, 32));
-  m_statusLabel = new QLabel("Compiling script...", m_progressPanel);
-  m_statusLabel->setObjectName("lblStatus");
-  m_statusLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  progressRow->addWidget(image);
-  progressRow->addWidget(m_statusLabel, 1);
-  m_progressPanel->hide();
+  auto* progress = new TProgressPanel(this);
+  m_progressPanel = progress;
+  m_statusLabel = progress->Status();
   connect(m_editor, &TSyntaxMemo::ModifiedChanged, this, [this] { ShowModifiedState(m_editor->Modified()); });
 }
 
@@ -546,9 +347,6 @@ void TfrmMain::LoadLexerFile() {
   m_syntAnalyzer->SetName("syntnlyzr1");
   TLexerFileLoader(m_dialogs, m_programFolder).Load(*m_syntAnalyzer);
 }
-void TfrmMain::ConnectIncrementalSearch() {
-  // Filled in with the incremental search of the editor.
-}
 void TfrmMain::CloseOutputPanel() { m_outputPanel->btn_closemessagesClick(); }
 
 void TfrmMain::actCompileExecute() {
@@ -605,7 +403,7 @@ void TfrmMain::actNewExecute() {
   }
   EnableEditor(true);
   m_editor->setFocus();
-  SetEnabled({"tbtClose", "mniClose", "mniExportHtml", "mniSaveAs"}, true);
+  SetEnabled({"tbtClose", "mniClose", "mniExportHtml", "mniSaveAs", "mniFind", "mniReplace"}, true);
   ShowWelcome(false);
   if (!m_emptyScr) {
     for (const std::string& line : NewScriptLines(false)) m_editor->Lines().Add(line);
@@ -623,7 +421,7 @@ void TfrmMain::OpenScript(const std::string& fileName) {
   m_documentName = ShortPathOf(fileName);
   SetDocumentCaption(fileName);
   // Save As too: after Close it would stay off for the script opened next.
-  SetEnabled({"mniClose", "tbtClose", "mniExportHtml", "mniCompile", "mniSaveAs"}, true);
+  SetEnabled({"mniClose", "tbtClose", "mniExportHtml", "mniCompile", "mniSaveAs", "mniFind", "mniReplace"}, true);
   ShowWelcome(false);
   EnableEditor(true);
   m_editor->setFocus();
@@ -685,6 +483,11 @@ void TfrmMain::actCloseExecute() {
     SetEnabled({"mniClose", "mniExportHtml", "tbtClose", "mniSaveAs", "mniCompile", "tbtCompile",
                 "mnuInsertTemplate", "tbtSave", "mniSave", "tbtPaste", "mniPaste"},
                false);
+    // The idle rules leave the editing items alone without a document: none
+    // of them may offer to act on the hidden text of the closed one.
+    SetEnabled({"mniUndo", "tbtUndo", "mniRedo", "tbtRedo", "mniCut", "tbtCut", "mniCopy", "tbtCopy", "mniFind",
+                "mniReplace"},
+               false);
     CloseOutputPanel();
     EnableEditor(false);
     // The hidden text must not be offered for saving under an empty name by
@@ -697,85 +500,5 @@ void TfrmMain::actCloseExecute() {
 }
 
 void TfrmMain::actExitExecute() { close(); }
-
-// ---- Editing and view commands ----
-
-// With no document open the editor only keeps the hidden text of the last
-// one: no command may change or select it.
-void TfrmMain::actUndoExecute() {
-  if (m_documentOpen && m_editor->CanUndo()) m_editor->Undo();
-}
-void TfrmMain::actRedoExecute() {
-  if (m_documentOpen && m_editor->CanRedo()) m_editor->Redo();
-}
-void TfrmMain::actCutExecute() {
-  if (m_documentOpen) m_editor->CutToClipboard();
-}
-void TfrmMain::actCopyExecute() {
-  if (m_documentOpen) m_editor->CopyToClipboard();
-}
-void TfrmMain::actPasteExecute() {
-  if (m_documentOpen) m_editor->PasteFromClipboard();
-}
-void TfrmMain::actSelectAllExecute() {
-  if (m_documentOpen) m_editor->SelectAll();
-}
-
-void TfrmMain::actShowToolbarExecute() {
-  // The check item has already toggled its tick.
-  m_toolbar->setVisible(Action("mniShowToolbar")->isChecked());
-}
-
-void TfrmMain::actShowStatusbarExecute() { m_statusBar->setVisible(Action("mniShowStatusbar")->isChecked()); }
-
-void TfrmMain::actAboutExecute() {
-  QMessageBox about(QMessageBox::Information, "About", "Varnok Penwick v2.0\n\nThe mission-script editor for Varnok.",
-                    QMessageBox::Ok, this);
-  about.exec();
-}
-
-void TfrmMain::UpdateCommandStates() {
-  if (!m_editor) return;
-  const bool modified = m_editor->Modified();
-  if (modified != m_lastModified) {
-    m_lastModified = modified;
-    SetEnabled({"mniSave", "tbtSave"}, modified);
-  }
-  if (!m_documentName.empty()) {
-    SetEnabled({"mniUndo", "tbtUndo"}, m_editor->CanUndo());
-    SetEnabled({"mniRedo", "tbtRedo"}, m_editor->CanRedo());
-    const bool selection = m_editor->HaveSelection();
-    SetEnabled({"mniCut", "tbtCut", "mniCopy", "tbtCopy"}, selection);
-    SetEnabled({"mniPaste", "tbtPaste"}, ClipboardHasText());
-  } else {
-    // Nothing to edit: keep the editing commands off (also against their shortcuts).
-    SetEnabled({"mniUndo", "tbtUndo", "mniRedo", "tbtRedo", "mniCut", "tbtCut", "mniCopy", "tbtCopy", "mniPaste",
-                "tbtPaste", "mniFind", "mniReplace"},
-               false);
-  }
-  Action("mniSelectAll")->setEnabled(!m_documentName.empty());
-}
-
-bool TfrmMain::ClipboardHasText() {
-  if (m_clipboardChanged) {
-    m_clipboardChanged = false;
-    try {
-      m_clipboardHasText = m_editor->Clipboard().HasText();
-    } catch (...) {
-      m_clipboardHasText = false;  // an unreachable clipboard holds nothing to paste
-    }
-  }
-  return m_clipboardHasText;
-}
-
-void TfrmMain::EditMenuAboutToShow() {
-  if (!m_documentOpen) return;
-  SetEnabled({"mniUndo", "tbtUndo"}, m_editor->CanUndo());
-  SetEnabled({"mniRedo", "tbtRedo"}, m_editor->CanRedo());
-  m_clipboardChanged = true;
-  Action("mniPaste")->setEnabled(ClipboardHasText());
-  SetEnabled({"mniCut", "mniCopy"}, m_editor->SelLength() > 0);
-  SetEnabled({"mniFind", "mniReplace"}, true);
-}
 
 }  // namespace penwick

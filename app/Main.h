@@ -29,6 +29,10 @@ class TCompilerSession;
 struct TDeclarationAnalysis;
 class TDNK_dragdrop;
 class TFileAssociation;
+class THelpSystem;
+class THTMLSyntExport;
+class TSyntFindDialog;
+class TSyntReplaceDialog;
 class TIniFile;
 class TMRUFiles;
 class TOutputPanel;
@@ -48,6 +52,7 @@ struct TMainWindowSetup {
   std::string ExecutablePath;  // the program the association names; empty: the running executable
   std::string SettingsFile;    // empty: beside the executable, or in the user's config folder
   std::shared_ptr<TFileAssociation> Association;  // empty: the system's
+  std::shared_ptr<THelpSystem> Help;              // empty: the desktop's help viewer
 };
 
 class TfrmMain : public QMainWindow {
@@ -98,6 +103,12 @@ public:
   TParamCompletion* prmcmpltn1() const { return m_prmcmpltn1; }
   QTimer& tmr1() { return m_tmr1; }
   TMRUFiles& mrfls() const { return *m_mrfls; }
+  // The find and replace components bound to the editor, and the exporter.
+  TSyntFindDialog* syntfndlg1() const { return m_syntfndlg1.get(); }
+  TSyntReplaceDialog* syntrplcdlg1() const { return m_syntrplcdlg1.get(); }
+  THTMLSyntExport* htmlsyntxprt1() const { return m_htmlsyntxprt1.get(); }
+  // The help file asked for by F1: "Varnok Penwick.chm" beside the program.
+  std::string HelpFile() const;
   TDNK_dragdrop* DragDrop() const { return m_dragDrop.get(); }
   // The mission-script lexer definition the editor is bound to.
   TSyntAnalyzer* syntnlyzr1() const { return m_syntAnalyzer.get(); }
@@ -118,6 +129,7 @@ public:
   // Text of a status-bar panel: 0 the hint panel, 1 the modified panel,
   // 2 the caret position ("Ln 12, Col 5", empty without a document).
   QString StatusPanelText(int panel) const;
+  TStatusPanels& StatusPanels() const { return *m_statusPanels; }
   // The task-bar text; follows the window caption.
   const QString& ApplicationTitle() const { return m_applicationTitle; }
   // Whether the shut-down steps ran (the window accepted a close request).
@@ -169,6 +181,13 @@ public slots:
   void actShowToolbarExecute();
   void actShowStatusbarExecute();
   void actAboutExecute();
+  void mniFindClick();
+  void mniReplaceClick();
+  void mniExporttoHTML1Click();
+  // F1 in the editor: help on the word at the caret.
+  void syntxm1KeyDown(int key);
+  // The editor's incremental search: states 1 start, 2 text changed, 0 stop.
+  void syntxm1IncSearchChange(int state);
   void EditMenuAboutToShow();
   // The editor's change handlers: the first may open the command list, the
   // second analyses a declaration on the caret line for the parameter hint.
@@ -205,6 +224,8 @@ private:
   void CreateCentralArea();
   // The command list, the parameter hint and its timer, bound to the editor.
   void CreateWritingHelp();
+  // The find and replace components and the HTML exporter, bound to the editor.
+  void CreateSearchComponents();
   void ApplyDeclarationEffects(const TDeclarationAnalysis& analysis);
   // Turns a typed weapon name into its constant, as an edit of its own;
   // `line` is the line the name was typed on (the caret may have left it).
@@ -258,6 +279,7 @@ private:
   std::string m_executablePath;
   std::string m_settingsFileName;
   std::shared_ptr<TFileAssociation> m_association;
+  std::shared_ptr<THelpSystem> m_help;
   std::unique_ptr<TIniFile> m_settings;
   std::unique_ptr<TMRUFiles> m_mrfls;
   std::unique_ptr<TQtMRUMenu> m_mruMenu;
@@ -291,6 +313,9 @@ private:
 
   std::unique_ptr<TSyntAnalyzer> m_syntAnalyzer;
   TSyntaxMemo* m_editor = nullptr;
+  std::unique_ptr<TSyntFindDialog> m_syntfndlg1;
+  std::unique_ptr<TSyntReplaceDialog> m_syntrplcdlg1;
+  std::unique_ptr<THTMLSyntExport> m_htmlsyntxprt1;
   TAutoCompletePopup* m_atcmpltp1 = nullptr;  // owned by Qt
   TParamCompletion* m_prmcmpltn1 = nullptr;   // owned by Qt
   QTimer m_tmr1;

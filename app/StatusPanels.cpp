@@ -18,7 +18,18 @@ TStatusPanels::TStatusPanels(QStatusBar& bar)
   bar.addWidget(m_caret);
 }
 
-void TStatusPanels::ShowHint(const QString& hint) { m_hint->setText(hint); }
+void TStatusPanels::ShowHint(const QString& hint) {
+  m_hintText = hint;
+  // The label's own margins and the panel's frame take a few pixels.
+  const int room = m_hint->contentsRect().width() - 2 * m_hint->margin() - 4;
+  const QString shown = m_hint->fontMetrics().elidedText(hint, Qt::ElideRight, room);
+  m_hint->setText(shown);
+  m_hint->setToolTip(shown == hint ? QString() : hint);
+}
+
+QString TStatusPanels::ShownHint() const { return m_hint->text(); }
+
+QString TStatusPanels::HintToolTip() const { return m_hint->toolTip(); }
 
 void TStatusPanels::ShowModified(bool modified) { m_modified->setText(modified ? "Modified" : ""); }
 
@@ -33,8 +44,9 @@ void TStatusPanels::ShowCaret(const TSyntaxMemo& editor, bool documentOpen) {
 }
 
 QString TStatusPanels::Text(int panel) const {
+  if (panel == 0) return m_hintText;
   const QLabel* panels[] = {m_hint, m_modified, m_caret};
-  return panel >= 0 && panel < 3 ? panels[panel]->text() : QString();
+  return panel > 0 && panel < 3 ? panels[panel]->text() : QString();
 }
 
 }  // namespace penwick

@@ -24,6 +24,7 @@
 #include "editor/QtClipboard.h"
 #include "editor/QtIncSearchInput.h"
 #include "editor/QtSearchControl.h"
+#include "editor/SearchCommands.h"
 #include "editor/QtContextMenu.h"
 #include "editor/QtKeyInput.h"
 #include "editor/QtTextMouse.h"
@@ -121,11 +122,17 @@ TSyntaxMemo::TSyntaxMemo(QWidget* parent)
   m_incSearchInput = new TQtIncSearchInput(*this, m_incSearch, m_searchMarks);
   m_dispatcher.Register(cmIncrementalSearch, [this](char) { StartIncSearch(); });
   m_searchControl = std::make_unique<TMemoSearchControl>(*this);
+  // The search keys reach the find and replace components bound to it.
+  RegisterSearchCommands(*m_searchControl);
   UpdateScrollBars();
 }
 
 TSyntaxMemo::~TSyntaxMemo() {
-  // The bound find components let go of it while the parts it serves still live.
+  // The bound find components let go of it while the parts it serves still
+  // live; the search keys that reach it go with it.
+  for (int command : {cmFindDialog, cmReplaceDialog, cmSearchAgain, cmFindCurrentWordNext, cmFindCurrentWordPrior,
+                      cmGotoLine})
+    m_dispatcher.Unregister(command);
   m_searchControl.reset();
   // It filters events the base class still sends while it goes (focus, hide);
   // the search it reads is gone by then.

@@ -31,6 +31,7 @@ TMainWindowSetup TMainWindowTest::Setup(const std::string& scriptPath, const std
   setup.ExecutablePath = ExecutablePath();
   setup.SettingsFile = SettingsPath();
   setup.Association = m_association;
+  setup.Help = m_help;
   return setup;
 }
 

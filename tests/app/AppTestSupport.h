@@ -7,13 +7,25 @@
 #include <gtest/gtest.h>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/Main.h"
 #include "editor/SyntaxMemo.h"
+#include "platform/HelpSystem.h"
 #include "support/FakeFileAssociation.h"
 #include "support/ScriptedDialogs.h"
 
 namespace penwick::test {
+
+// Records what the window asks the help viewer for.
+class TRecordingHelp : public THelpSystem {
+public:
+  void ShowContents(const std::string& helpFile) override { Asked.push_back(helpFile + " contents"); }
+  void ShowTopic(const std::string& helpFile, const std::string& topic) override {
+    Asked.push_back(helpFile + " topic " + topic);
+  }
+  std::vector<std::string> Asked;
+};
 
 struct TStartup {
   std::string ScriptPath;       // first command-line argument
@@ -71,6 +83,7 @@ protected:
   TScriptedDialogs m_dialogs;
   QTemporaryDir m_folder;
   std::shared_ptr<TFakeFileAssociation> m_association = std::make_shared<TFakeFileAssociation>();
+  std::shared_ptr<TRecordingHelp> m_help = std::make_shared<TRecordingHelp>();
   std::unique_ptr<TfrmMain> m_window;
 };
 

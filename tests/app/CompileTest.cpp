@@ -1,6 +1,7 @@
 // The Compile command of the main window over a stand-in compiler session:
 // the progress panel, the disabled window, the output panel and Close.
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QListWidget>
 #include <QTest>
@@ -23,6 +24,9 @@ public:
     bool ProgressVisible = false;
     QString Status;
     QPoint ProgressPos;
+    // The box as drawn while the window is disabled, and as it would be drawn enabled.
+    QImage ProgressDisabled;
+    QImage ProgressEnabled;
   };
   TStandInSession(TfrmMain& window, TSeen& seen, std::string messages, bool fails)
       : m_window(window), m_seen(seen), m_messages(std::move(messages)), m_fails(fails) {}
@@ -40,6 +44,10 @@ public:
     m_seen.ProgressVisible = m_window.pnlProgress()->isVisible();
     m_seen.Status = m_window.lblStatus()->text();
     m_seen.ProgressPos = m_window.pnlProgress()->pos();
+    m_seen.ProgressDisabled = m_window.pnlProgress()->grab().toImage();
+    m_window.setEnabled(true);
+    m_seen.ProgressEnabled = m_window.pnlProgress()->grab().toImage();
+    m_window.setEnabled(false);
   }
   std::string ReadMessages() override { return m_messages; }
   std::string CompilerShortPath(const std::string& path) override { return path; }
@@ -82,6 +90,7 @@ TEST_F(Compile, ShowsTheMessagesUnderTheEditorAndGivesTheWindowBack) {
   EXPECT_EQ(m_seen.Status, "Compiling...");
   const QSize outer = Window().frameGeometry().size();
   EXPECT_EQ(m_seen.ProgressPos, QPoint(outer.width() / 2 - 185 / 2, outer.height() / 2 - 34 / 2));
+  EXPECT_EQ(m_seen.ProgressDisabled, m_seen.ProgressEnabled) << "the box stays readable in the disabled window";
   EXPECT_TRUE(Window().isEnabled());
   EXPECT_FALSE(Window().pnlProgress()->isVisible());
   EXPECT_TRUE(m_dialogs.Asked("Error").empty());

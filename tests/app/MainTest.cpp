@@ -122,7 +122,9 @@ TEST_F(MainWindow, NewFromNoDocumentEnablesItsCommands) {
   Trigger("mniNew");
   ExpectEnabled({"mniCompile", "tbtCompile", "tbtClose", "mniClose", "mniExportHtml", "mniSaveAs"}, true);
   // New does not touch the editing commands; they wait for the idle update.
-  ExpectEnabled({"mniUndo", "tbtUndo", "mniFind"}, false);
+  // Searching is possible from the start.
+  ExpectEnabled({"mniUndo", "tbtUndo"}, false);
+  ExpectEnabled({"mniFind", "mniReplace"}, true);
   EXPECT_EQ(Title(), "[Untitled.mis] - Varnok Penwick v2.0");
   EXPECT_FALSE(Window().WelcomePanel()->isVisible());
   EXPECT_TRUE(Editor().isEnabled());
@@ -210,10 +212,10 @@ TEST_F(MainWindow, WithNoDocumentOpenNoCommandChangesTheHiddenText) {
   QTest::keyClick(&Editor(), Qt::Key_Delete);
   EXPECT_EQ(Editor().Lines().Text(), "hidden");
   EXPECT_FALSE(Editor().Modified());
+  // Without a document the idle rules leave the editing items as they are.
   Window().UpdateCommandStates();
-  ExpectEnabled({"mniUndo", "mniRedo", "mniCut", "mniCopy", "mniPaste", "mniFind", "mniReplace", "mniSave",
-                 "tbtSave"},
-                false);
+  ExpectEnabled({"mniUndo", "mniRedo", "mniCut", "mniPaste"}, true);
+  ExpectEnabled({"mniSelectAll", "mniSave", "tbtSave"}, false);
   EXPECT_TRUE(m_dialogs.Asked().size() == 1) << "only the question of Close";
   // Exit then asks nothing and writes nothing.
   Window().close();

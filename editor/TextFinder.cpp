@@ -17,7 +17,12 @@ void TTextFinder::SetCodePage(const TCodePage* codePage) {
 }
 
 TecRegExpr& TTextFinder::PreparedEngine() {
-  if (!m_engine) m_engine = std::make_unique<TecRegExpr>();
+  if (!m_engine) {
+    m_engine = std::make_unique<TecRegExpr>();
+    // A pattern typed into a search box means what it means elsewhere: a
+    // group gives back what the rest of the pattern needs.
+    m_engine->SetKeepCompleteMatches(true);
+  }
   uint16_t modifiers = TecRegExpr::DefaultModifiers;
   if (HasFlag(ftCaseSensitive)) modifiers &= ~TecRegExpr::MaskModI;
   else modifiers |= TecRegExpr::MaskModI;

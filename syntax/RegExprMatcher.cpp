@@ -32,11 +32,12 @@ private:
 }  // namespace
 
 TRegExprMatcher::TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart,
-                                 int* groupEnd, uint64_t budget, int charBefore)
+                                 int* groupEnd, uint64_t budget, int charBefore, bool keepComplete)
     : m_nodes(program.Nodes.data()),
       m_text(reinterpret_cast<const unsigned char*>(text.data())),
       m_size(static_cast<int>(text.size())),
       m_charBefore(charBefore < 0 ? -1 : (charBefore & 0xFF)),
+      m_keepComplete(keepComplete),
       m_start(groupStart),
       m_end(groupEnd),
       m_groupCount(program.GroupCount),
@@ -141,7 +142,7 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
       outcomeEnd = continuationEnd;
       groupEndCandidate = cur;
       chosen = true;
-    } else if (last || result == Partial) {
+    } else if ((last || result == Partial) && !(m_keepComplete && outcome == Full)) {
       outcome = Partial;
       outcomeEnd = cur;
       chosen = true;

@@ -34,8 +34,9 @@ public:
   // `text` may be a window of a longer text: `charBefore` is the byte just
   // before its first character, or -1 when the window starts the text. The
   // checks (^ $ \A \b \B) then answer as they would on the whole text.
+  // `keepComplete`: see TecRegExpr::KeepCompleteMatches.
   TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart, int* groupEnd,
-                  uint64_t budget, int charBefore = -1);
+                  uint64_t budget, int charBefore = -1, bool keepComplete = false);
 
   // One match at `pos` (1..size+1). True: `pos` becomes the end position.
   bool Run(int& pos);
@@ -73,6 +74,7 @@ private:
   const unsigned char* m_text;
   int m_size;
   int m_charBefore;
+  bool m_keepComplete;
   int* m_start;
   int* m_end;
   int m_groupCount;

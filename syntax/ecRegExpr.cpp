@@ -120,7 +120,8 @@ bool TecRegExpr::Match(std::string_view text, int& pos, int charBefore) {
   // Cheap refusal: the first byte cannot begin a match and nothing can match empty.
   if (!program.CanMatchEmpty && (start > size || !program.FirstChars.Has(static_cast<unsigned char>(text[start - 1]))))
     return false;
-  TRegExprMatcher matcher(program, text, m_groupStart.data(), m_groupEnd.data(), m_stepBudget, charBefore);
+  TRegExprMatcher matcher(program, text, m_groupStart.data(), m_groupEnd.data(), m_stepBudget, charBefore,
+                          m_keepComplete);
   int end = start;
   if (!matcher.Run(end)) return false;
   m_matched = true;

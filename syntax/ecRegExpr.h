@@ -94,6 +94,16 @@ public:
   void SetModifiers(uint16_t mask);
   void SetModifier(uint16_t bits, bool on);
 
+  // How a repetition that ends its group settles. Off (the lexer's rule,
+  // which lexer files rely on): the group settles its own count as if the
+  // pattern ended after it, so `(\w+)_DATA` never matches CAR_DATA, the
+  // group having taken the whole word. On (searches typed by a user): a
+  // count with which the whole rest of the pattern matched is kept over
+  // higher counts that only match the group, so the group gives back what
+  // the rest needs. Does not discard the compiled program.
+  bool KeepCompleteMatches() const { return m_keepComplete; }
+  void SetKeepCompleteMatches(bool keep) { m_keepComplete = keep; }
+
   // The mask as "(?" + the letters that are on + "-" + the letters that are
   // off + ")", letters in the order i r s g m x: a fresh engine gives
   // "(?irgmx-s)". The setter acts only on a value longer than two characters
@@ -179,6 +189,7 @@ private:
   std::string m_expression;
   uint16_t m_modifiers = DefaultModifiers;
   uint64_t m_stepBudget = DefaultStepBudget;
+  bool m_keepComplete = false;
   std::shared_ptr<const TRegExprProgram> m_program;
   // Match state: group start and end positions of the last match.
   std::vector<int> m_groupStart;

@@ -118,6 +118,14 @@ TEST(ReplaceDialog, GroupTemplatesApplyOnlyWithTheirOption) {
     d.ReplaceWithTemplate = true;
   }));
   EXPECT_EQ("CAR PED", f.Control.Text());
+  // \w takes the underscore too: the group must give back "_DATA" for the
+  // rest of the pattern to match.
+  TReplaceFixture w("CAR_DATA x PLAYER_PED_DATA");
+  ASSERT_TRUE(w.Run(TFindFormResult::All, "(\\w+)_DATA", "\\1", [](TFindFormData& d) {
+    d.RegularExpressions = true;
+    d.ReplaceWithTemplate = true;
+  }));
+  EXPECT_EQ("CAR x PLAYER_PED", w.Control.Text());
   // Without the template option the template is inserted as it stands.
   TReplaceFixture g("CAR_DATA");
   g.Run(TFindFormResult::All, "([A-Z]+)_DATA", "\\1", [](TFindFormData& d) { d.RegularExpressions = true; });

@@ -312,3 +312,37 @@ TEST(RegexReview, ErrorsInsideOtherConstructs) {
   EXPECT_TRUE(empty.IsEmpty());
   EXPECT_EQ(Len("(?)a", "a", kNone), 1);
 }
+
+// Searches typed by a user keep a count that completed the pattern over
+// higher counts that only satisfy the group; the lexer's rule stays as above.
+TEST(RegexReview, KeepingCompleteMatchesLetsAGroupGiveBack) {
+  auto length = [](const char* pattern, const char* text, std::string* group1 = nullptr) {
+    TecRegExpr re(pattern, kG);
+    re.SetKeepCompleteMatches(true);
+    int pos = 1;
+    if (!re.Match(std::string(text), pos)) return -1;
+    if (group1) *group1 = re.SubExprText(text, 1);
+    return pos - 1;
+  };
+  std::string group;
+  EXPECT_EQ(length("(\\w+)_DATA", "CAR_DATA", &group), 8);
+  EXPECT_EQ(group, "CAR");
+  EXPECT_EQ(length("(\\w+)_DATA", "PLAYER_PED_DATA x", &group), 15);
+  EXPECT_EQ(group, "PLAYER_PED");
+  EXPECT_EQ(length("(.*)x", "axb", &group), 2);
+  EXPECT_EQ(group, "a");
+  // Still greedy: the highest count that completes wins.
+  EXPECT_EQ(length("(a+)a", "aaaa", &group), 4);
+  EXPECT_EQ(group, "aaa");
+  EXPECT_EQ(length("(.*)x", "axbxc", &group), 4);
+  EXPECT_EQ(group, "axb");
+  // Where the group alone decides, nothing changes.
+  EXPECT_EQ(length("(a.?)b", "abb"), 3);
+  EXPECT_EQ(length("(.*?)x", "abx"), 3);
+  EXPECT_EQ(length("(ab|a)c", "ac", &group), 2);
+  EXPECT_EQ(group, "a");
+  EXPECT_EQ(length("(x+)y", "xxz"), -1);
+  // Nested groups give back through both levels.
+  EXPECT_EQ(length("((\\w+)_)DATA", "A_B_DATA", &group), 8);
+  EXPECT_EQ(group, "A_B_");
+}

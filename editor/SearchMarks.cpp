@@ -15,9 +15,15 @@ TSearchMarks::TSearchMarks(TSyntMemoStrings& lines) {
 
 void TSearchMarks::Add(int start, int end) {
   if (end <= start) return;
-  std::erase_if(m_marks, [&](const TSearchMark& m) { return m.Start < end && start < m.End; });
-  const auto at = std::lower_bound(m_marks.begin(), m_marks.end(), start,
-                                   [](const TSearchMark& m, int value) { return m.Start < value; });
+  // The marks the new one overlaps lie together: from the first that ends
+  // after `start` up to the first that starts at or after `end`. Searching
+  // for them keeps a Search All over many matches linear (each new mark
+  // goes at the end).
+  const auto first = std::upper_bound(m_marks.begin(), m_marks.end(), start,
+                                      [](int value, const TSearchMark& m) { return value < m.End; });
+  const auto last = std::lower_bound(first, m_marks.end(), end,
+                                     [](const TSearchMark& m, int value) { return m.Start < value; });
+  const auto at = m_marks.erase(first, last);
   m_marks.insert(at, TSearchMark{start, end});
   if (OnChanged) OnChanged();
 }

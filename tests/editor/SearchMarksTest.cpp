@@ -1,6 +1,7 @@
 // Search marks following the text: moved by edits before them, dropped by edits that touch them, and the spans asked for painting.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -43,6 +44,28 @@ TEST(SearchMarks, AddKeepsThemSortedIgnoresEmptySpansAndDropsTheOnesANewMarkOver
   const int changes = f.Changes;
   f.Marks.Clear();  // nothing to clear: nothing told
   EXPECT_EQ(changes, f.Changes);
+}
+
+// Adding finds the overlapped marks by search; the result must be what
+// dropping every overlapped mark and inserting in order gives.
+TEST(SearchMarks, AddMatchesDroppingOverlapsAndInsertingInOrder) {
+  std::mt19937 random(7);
+  for (int round = 0; round < 200; ++round) {
+    TMarksFixture f(std::string(60, 'x'));
+    TMarks model;
+    for (int i = 0; i < 30; ++i) {
+      const int start = static_cast<int>(random() % 60);
+      const int end = start + static_cast<int>(random() % 6);
+      f.Marks.Add(start, end);
+      if (end > start) {
+        std::erase_if(model, [&](const TSearchMark& m) { return m.Start < end && start < m.End; });
+        model.insert(std::lower_bound(model.begin(), model.end(), start,
+                                      [](const TSearchMark& m, int value) { return m.Start < value; }),
+                     TSearchMark{start, end});
+      }
+      ASSERT_EQ(f.Marks.Marks(), model) << "round " << round << " add " << i;
+    }
+  }
 }
 
 TEST(SearchMarks, BetweenGivesTheMarksOverlappingASpan) {

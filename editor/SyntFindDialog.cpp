@@ -20,6 +20,9 @@ void TSyntFindDialog::FillDialog(TFindFormData& data) {
     data.Origin = 0;
   } else {
     data.Text = core.SelText();
+    // A column block's text ends every line with a break; the search runs
+    // inside the block's lines, where the last break can never be found.
+    if (core.SelectionMode() == smColumn && data.Text.ends_with("\r\n")) data.Text.resize(data.Text.size() - 2);
     data.Scope = 1;
     data.Origin = 1;
   }

@@ -36,7 +36,8 @@ public:
 
   bool FindCommand(bool all, bool backward, bool fromCaret) override;
   // With AutoFill the form gets the selected text (Scope "Selected text",
-  // Origin "Entire scope"), or without a selection the word at the caret
+  // Origin "Entire scope"; a column block's lines joined by line breaks,
+  // none after the last), or without a selection the word at the caret
   // (Scope "Global", Origin "From cursor").
   void FillDialog(TFindFormData& data) override;
 

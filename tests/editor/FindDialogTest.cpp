@@ -71,6 +71,20 @@ TEST(FindDialog, ASelectionFillsTheFormAndIsFoundItself) {
   EXPECT_FALSE(f.Control.Editor.HaveSelection());  // shown by the mark, not selected
 }
 
+TEST(FindDialog, AOneLineColumnBlockFillsTheFormWithItsTextAndIsFoundItself) {
+  TFindFixture f("x COUNTER y\r\nCOUNTER");
+  f.Control.Editor.SetBlockRect(TBlockRect{2, 0, 9, 0});
+  f.Forms().FindAnswers.push_back(Answer(TFindFormResult::OK));
+  ASSERT_TRUE(f.Find.Execute());
+  EXPECT_EQ("COUNTER", f.Forms().FindShown[0].Text);
+  EXPECT_EQ((TMarks{{2, 9}}), f.Control.MarkList());
+  // A taller block gives its lines joined by line breaks, without one after the last.
+  f.Control.Editor.SetBlockRect(TBlockRect{0, 0, 3, 1});
+  f.Forms().FindAnswers.push_back(Answer(TFindFormResult::Cancel));
+  f.Find.Execute();
+  EXPECT_EQ("x C\r\nCOU", f.Forms().FindShown[1].Text);
+}
+
 TEST(FindDialog, TheFormShowsAndReadsOptionsAndHistoryWithoutAutoFill) {
   TFindFixture f("abc");
   f.Find.SetAutoFill(false);

@@ -10,6 +10,22 @@
 
 namespace penwick {
 
+TSearchRun::~TSearchRun() { CloseBracket(); }
+
+void TSearchRun::OpenBracket(TMemoEditor& editor) {
+  if (m_bracketed) return;
+  editor.BeginUpdate();
+  m_bracketed = &editor;
+}
+
+bool TSearchRun::CloseBracket() {
+  if (!m_bracketed) return false;
+  TMemoEditor* editor = m_bracketed;
+  m_bracketed = nullptr;
+  editor->EndUpdate();
+  return true;
+}
+
 void TSyntFindDialog::FillDialog(TFindFormData& data) {
   TBaseFindDialog::FillDialog(data);
   if (!m_autoFill || !Control()) return;
@@ -125,13 +141,19 @@ bool TSyntFindDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun
   return found;
 }
 
+void TSyntFindDialog::EndRun(TSearchRun&) {}
+
 bool TSyntFindDialog::FindCommand(bool all, bool backward, bool fromCaret) {
   if (!Control()) return false;
   TSearchRange range = WholeTextRange(backward, fromCaret);
-  TSearchRun run;
-  run.All = all;
-  run.Prompt = HasFlag(ftPromtOnReplace);
-  const bool found = SearchRange(range, backward, run);
+  bool found = false;
+  {
+    TSearchRun run;
+    run.All = all;
+    run.Prompt = HasFlag(ftPromtOnReplace);
+    found = SearchRange(range, backward, run);
+    EndRun(run);
+  }
   if (!found) ReportNotFound();
   return found;
 }
@@ -147,12 +169,13 @@ bool TSyntFindDialog::Execute() {
   std::vector<TSearchRange> ranges = SearchRanges();
   const bool backward = HasFlag(ftBackward);
   if (backward) std::reverse(ranges.begin(), ranges.end());
-  TSearchRun run;
-  run.All = result == TFindFormResult::All;
-  run.Prompt = HasFlag(ftPromtOnReplace);
   bool found = false;
   {
     TUndoGroupGuard group(control->Core().Lines());
+    // Inside the group: the run's edit bracket closes before the group does.
+    TSearchRun run;
+    run.All = result == TFindFormResult::All;
+    run.Prompt = HasFlag(ftPromtOnReplace);
     for (TSearchRange range : ranges) {
       // Going forward, the ranges already searched lie before this one, so
       // their replacements moved it by the run's length change.
@@ -163,6 +186,7 @@ bool TSyntFindDialog::Execute() {
       if (SearchRange(range, backward, run)) found = true;
       if (run.Stop) break;
     }
+    EndRun(run);
   }
   if (!found) ReportNotFound();
   FocusControl();

@@ -9,7 +9,12 @@
 
 namespace penwick {
 
-// The state one run carries from range to range.
+class TMemoEditor;
+
+// The state one run carries from range to range. It may hold the editor's
+// edit bracket for the rest of the run; the bracket is closed by
+// CloseBracket or, at the latest, when the run goes (also while an error
+// unwinds it). Not copied.
 struct TSearchRun {
   bool All = false;        // every match, not only the first
   bool Prompt = false;     // ask before each replacement (replace only)
@@ -18,6 +23,18 @@ struct TSearchRun {
   int Shift = 0;           // length change of the text made by the run so far
   bool Replaced = false;   // some match was replaced
   int CaretOffset = 0;     // where the caret goes after the last replacement
+
+  TSearchRun() = default;
+  TSearchRun(const TSearchRun&) = delete;
+  TSearchRun& operator=(const TSearchRun&) = delete;
+  ~TSearchRun();
+  // Opens `editor`'s edit bracket unless the run holds one already.
+  void OpenBracket(TMemoEditor& editor);
+  // Closes the bracket the run holds; whether there was one.
+  bool CloseBracket();
+
+private:
+  TMemoEditor* m_bracketed = nullptr;
 };
 
 // Finds in the bound editor and shows what it found by the caret and the
@@ -78,6 +95,9 @@ protected:
   TSearchText SearchTextFor(const TSearchRange& range, bool backward) const;
   // The range of the whole text; with `fromCaret` only after (before) the caret.
   TSearchRange WholeTextRange(bool backward, bool fromCaret) const;
+  // Called once after the last range of a run that ended without an error
+  // (Execute, FindCommand), before the run's undo group closes.
+  virtual void EndRun(TSearchRun& run);
 
 private:
   bool m_autoFill = true;

@@ -26,31 +26,6 @@ private:
   TClientSyntAnalyzer* m_client;
 };
 
-// An edit bracket that may be opened later than it is declared (a run that
-// starts prompting and turns to "All") and is closed on every way out.
-class TLateUpdateBracket {
-public:
-  explicit TLateUpdateBracket(TMemoEditor& editor) : m_editor(editor) {}
-  ~TLateUpdateBracket() { Close(); }
-  TLateUpdateBracket(const TLateUpdateBracket&) = delete;
-  TLateUpdateBracket& operator=(const TLateUpdateBracket&) = delete;
-  void Open() {
-    if (m_open) return;
-    m_editor.BeginUpdate();
-    m_open = true;
-  }
-  void Close() {
-    if (!m_open) return;
-    m_open = false;
-    m_editor.EndUpdate();
-  }
-  bool IsOpen() const { return m_open; }
-
-private:
-  TMemoEditor& m_editor;
-  bool m_open = false;
-};
-
 }  // namespace
 
 void TSyntReplaceDialog::FillDialog(TFindFormData& data) {
@@ -93,9 +68,7 @@ TDialogAnswer TSyntReplaceDialog::Ask(int matchStart, int matchEnd, bool backwar
 bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun& run) {
   TSearchControl& control = *Control();
   TMemoEditor& core = control.Core();
-  const TSyntMemoStrings& lines = core.Lines();
-  TLateUpdateBracket bracket(core);
-  if (!run.Prompt) bracket.Open();
+  if (!run.Prompt) run.OpenBracket(core);
   bool found = false;
   bool replacedHere = false;
   int matchStart = 0, matchEnd = 0;
@@ -117,7 +90,7 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
       if (answer == TDialogAnswer::All) {
         run.Prompt = false;
         run.All = true;
-        bracket.Open();
+        run.OpenBracket(core);
       }
     }
     const int removed = matchEnd - matchStart;
@@ -151,13 +124,16 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
       break;
     }
   }
-  if (bracket.IsOpen()) {
-    bracket.Close();
-    if (TClientSyntAnalyzer* client = control.SyntClient())
-      client->AnalyzeTo(static_cast<std::size_t>(lines.TextLength()));
-  }
   if (replacedHere) core.SetCaretStrPos(run.CaretOffset);
   return found;
+}
+
+void TSyntReplaceDialog::EndRun(TSearchRun& run) {
+  TSyntFindDialog::EndRun(run);
+  if (!run.CloseBracket()) return;
+  TSearchControl& control = *Control();
+  if (TClientSyntAnalyzer* client = control.SyntClient())
+    client->AnalyzeTo(static_cast<std::size_t>(control.Core().Lines().TextLength()));
 }
 
 }  // namespace penwick

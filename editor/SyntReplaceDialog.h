@@ -10,9 +10,10 @@
 namespace penwick {
 
 // Finds like TSyntFindDialog and replaces what it finds by ReplaceText.
-// Without prompting a run is one edit bracket of the editor (one repaint,
-// and the analysis brought up to the end of the text afterwards); the
-// whole Execute is one undo group either way.
+// Without prompting, or from the answer All on, a run is one edit bracket
+// of the editor over all its ranges (one repaint, and the analysis brought
+// up to the end of the text once, when the run ends); the whole Execute is
+// one undo group either way.
 class TSyntReplaceDialog : public TSyntFindDialog {
 public:
   const std::string& ReplaceText() const { return m_replaceText; }
@@ -39,6 +40,10 @@ public:
   // its start (backward). Returns whether any match was found, replaced
   // or not.
   bool SearchRange(TSearchRange& range, bool backward, TSearchRun& run) override;
+
+protected:
+  // Closes the run's edit bracket and, when there was one, analyses the text to its end.
+  void EndRun(TSearchRun& run) override;
 
 private:
   // Shows the match, asks, and keeps idle analysis off while asking.

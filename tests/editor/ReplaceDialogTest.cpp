@@ -165,6 +165,29 @@ TEST(ReplaceDialog, AColumnBlockReplaceChangesOnlyCharactersInsideTheBlock) {
   EXPECT_EQ("cd\r\ncd", h.Control.Text());
 }
 
+TEST(ReplaceDialog, AReplaceAllOverManyRangesIsOneEditBracket) {
+  // One bracket for the whole run: the view updates once, not once per line
+  // of the block (each close also brings the analysis to the end of the text).
+  TReplaceFixture f("aaaa\r\naaaa\r\naaaa\r\naaaa");
+  int updates = 0;
+  TMemoEditorHooks hooks;
+  hooks.UpdateView = [&] { ++updates; };
+  f.Control.Editor.SetHooks(hooks);
+  f.Control.Editor.SetBlockRect(TBlockRect{1, 0, 3, 3});
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "b"));
+  EXPECT_EQ("abba\r\nabba\r\nabba\r\nabba", f.Control.Text());
+  EXPECT_EQ(1, updates);
+  EXPECT_EQ(0, f.Control.Editor.UpdateDepth());
+  // Answering All opens the bracket for the rest of the run, over the later lines too.
+  updates = 0;
+  f.Control.Editor.SetBlockRect(TBlockRect{1, 0, 3, 3});
+  f.Forms().ReplaceAnswers = {TDialogAnswer::All};
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "b", "c", [](TFindFormData& d) { d.PromptOnReplace = true; }));
+  EXPECT_EQ("acca\r\nacca\r\nacca\r\nacca", f.Control.Text());
+  EXPECT_EQ(1, updates);
+  EXPECT_EQ(0, f.Control.Editor.UpdateDepth());
+}
+
 TEST(ReplaceDialog, TheFormCarriesTheReplaceFieldsAndHistory) {
   TReplaceFixture f("abc");
   f.Replace.SetFlags(ftRegularExpr | ftReplaceTemplate | ftPromtOnReplace);

@@ -3,6 +3,7 @@
 
 #include "editor/MemoEditor.h"
 #include "editor/SearchControl.h"
+#include "editor/SearchMarks.h"
 #include "syntax/ClientSyntAnalyzer.h"
 #include "syntax/ecRegExpr.h"
 
@@ -103,6 +104,10 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
       if (MatchAt(text, matchStart, length)) replacement = Engine()->Substitute(text.Tail, m_replaceText);
     }
     const int inserted = static_cast<int>(replacement.size());
+    // The marks belong to an earlier search (a question's mark is this very
+    // match): they go before the text changes, so that a replacement does
+    // not have to move them all.
+    control.SearchMarks().Clear();
     if (!core.ReplaceText(matchStart - 1, removed, replacement)) {
       if (backward) range.EndPos = matchStart - 1;
       else range.StartPos = matchEnd + (removed == 0 ? 1 : 0);

@@ -34,7 +34,8 @@ public:
   // about: No leaves it, Cancel stops the run, All replaces it and every
   // later match without asking. Without run.All the run stops after the
   // first replacement. Forward, the range's end and run.Shift follow the
-  // length changes. Replacements through the editor's ReplaceText: a span
+  // length changes. The editor's search marks are cleared before a match is
+  // replaced. Replacements through the editor's ReplaceText: a span
   // the editor refuses to write is passed over like No. After a
   // replacement the caret stands right after the last one (forward) or at
   // its start (backward). Returns whether any match was found, replaced

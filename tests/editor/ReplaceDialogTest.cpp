@@ -188,6 +188,22 @@ TEST(ReplaceDialog, AReplaceAllOverManyRangesIsOneEditBracket) {
   EXPECT_EQ(0, f.Control.Editor.UpdateDepth());
 }
 
+TEST(ReplaceDialog, AReplaceRunClearsTheMarksOfAnEarlierSearch) {
+  // Marks of an earlier Search All would otherwise follow every replacement
+  // (each move costs all the marks: a Replace All after a Search All over a
+  // big text turns quadratic) and go on marking text the run changed around.
+  TReplaceFixture f("a b a b a b");
+  f.Control.Marks.Add(2, 3);
+  f.Control.Marks.Add(6, 7);
+  ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "xy"));
+  EXPECT_EQ("xy b xy b xy b", f.Control.Text());
+  EXPECT_TRUE(f.Control.MarkList().empty());
+  // A run that finds nothing leaves them.
+  f.Control.Marks.Add(3, 4);
+  EXPECT_FALSE(f.Run(TFindFormResult::All, "q", "z"));
+  EXPECT_EQ((std::vector<TSearchMark>{{3, 4}}), f.Control.MarkList());
+}
+
 TEST(ReplaceDialog, TheFormCarriesTheReplaceFieldsAndHistory) {
   TReplaceFixture f("abc");
   f.Replace.SetFlags(ftRegularExpr | ftReplaceTemplate | ftPromtOnReplace);

@@ -117,9 +117,7 @@ void TSyntFindDialog::ShowFound(int matchStart, int matchEnd, bool backward) {
 }
 
 bool TSyntFindDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun& run) {
-  TSearchControl& control = *Control();
   bool found = false;
-  bool marked = false;
   int matchStart = 0, matchEnd = 0;
   while (FindInRange(SearchTextFor(range, backward), range, backward, matchStart, matchEnd)) {
     found = true;
@@ -127,8 +125,7 @@ bool TSyntFindDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun
       ShowFound(matchStart, matchEnd, backward);
       run.Shown = true;
     } else {
-      control.SearchMarks().Add(matchStart - 1, matchEnd - 1);
-      marked = true;
+      run.MoreMarks.push_back(TSearchMark{matchStart - 1, matchEnd - 1});
     }
     if (!run.All) {
       run.Stop = true;
@@ -137,11 +134,18 @@ bool TSyntFindDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun
     if (backward) range.EndPos = matchStart - 1;
     else range.StartPos = matchEnd + (matchEnd == matchStart ? 1 : 0);
   }
-  if (marked) control.Repaint();
   return found;
 }
 
-void TSyntFindDialog::EndRun(TSearchRun&) {}
+void TSyntFindDialog::EndRun(TSearchRun& run) {
+  if (run.MoreMarks.empty()) return;
+  std::sort(run.MoreMarks.begin(), run.MoreMarks.end(),
+            [](const TSearchMark& a, const TSearchMark& b) { return a.Start < b.Start; });
+  TSearchControl& control = *Control();
+  for (const TSearchMark& mark : run.MoreMarks) control.SearchMarks().Add(mark.Start, mark.End);
+  run.MoreMarks.clear();
+  control.Repaint();
+}
 
 bool TSyntFindDialog::FindCommand(bool all, bool backward, bool fromCaret) {
   if (!Control()) return false;

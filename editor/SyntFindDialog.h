@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editor/BaseFindDialog.h"
+#include "editor/SearchMarks.h"
 
 namespace penwick {
 
@@ -23,6 +24,10 @@ struct TSearchRun {
   int Shift = 0;           // length change of the text made by the run so far
   bool Replaced = false;   // some match was replaced
   int CaretOffset = 0;     // where the caret goes after the last replacement
+  // Matches of a Search All after the shown one, marked when the run ends:
+  // added in text order, each new mark goes at the end of the editor's
+  // list, where a backward run would put every one at its front.
+  std::vector<TSearchMark> MoreMarks;
 
   TSearchRun() = default;
   TSearchRun(const TSearchRun&) = delete;
@@ -59,7 +64,8 @@ public:
   void FillDialog(TFindFormData& data) override;
 
   // Searches one range. `range` is moved as the search goes on (its end
-  // follows replacements). Returns whether any match was found.
+  // follows replacements). The run's first match is shown; with run.All the
+  // later ones go to run.MoreMarks. Returns whether any match was found.
   virtual bool SearchRange(TSearchRange& range, bool backward, TSearchRun& run);
   // Shows the form and searches: one undo group for the whole run, the
   // ranges in reverse order when searching backward, the not-found message,
@@ -96,7 +102,8 @@ protected:
   // The range of the whole text; with `fromCaret` only after (before) the caret.
   TSearchRange WholeTextRange(bool backward, bool fromCaret) const;
   // Called once after the last range of a run that ended without an error
-  // (Execute, FindCommand), before the run's undo group closes.
+  // (Execute, FindCommand), before the run's undo group closes: marks
+  // run.MoreMarks and repaints when there were any.
   virtual void EndRun(TSearchRun& run);
 
 private:

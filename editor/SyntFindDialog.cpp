@@ -85,12 +85,27 @@ std::vector<TSearchRange> TSyntFindDialog::SearchRanges() const {
   return ranges;
 }
 
-TSearchText TSyntFindDialog::SearchTextFor(const TSearchRange& range, bool backward) const {
+TSearchText TSyntFindDialog::SearchTextFrom(int pos) const {
   const TSyntMemoStrings& lines = Control()->Core().Lines();
-  if (backward) return TSearchText(lines.ContiguousText());
   int start = 0;
-  const std::string_view tail = lines.WindowFrom(range.StartPos - 1, start);
+  const std::string_view tail = lines.WindowFrom(pos - 1, start);
   return TSearchText(tail, start, start > 0 ? static_cast<unsigned char>(lines.CharAt(start - 1)) : -1);
+}
+
+bool TSyntFindDialog::FindNext(const TSearchRange& range, bool backward, int& matchStart, int& matchEnd) {
+  if (!backward) return FindInRange(SearchTextFrom(range.StartPos), range, false, matchStart, matchEnd);
+  // A wider window tries the positions of the narrower ones again; as the
+  // width doubles, that at most doubles the work. The range itself, and so
+  // the first position tried, stays the same in every window.
+  const int first = std::max(range.StartPos, 1);
+  int from = std::max(first, range.EndPos - 255);
+  for (;;) {
+    const TSearchText text = SearchTextFrom(from);
+    if (FindInRange(text, range, true, matchStart, matchEnd)) return true;
+    if (text.Start + 1 <= first) return false;
+    const int width = range.EndPos - text.Start;
+    from = std::max(first, text.Start + 1 - width);
+  }
 }
 
 void TSyntFindDialog::ShowFound(int matchStart, int matchEnd, bool backward) {
@@ -119,7 +134,7 @@ void TSyntFindDialog::ShowFound(int matchStart, int matchEnd, bool backward) {
 bool TSyntFindDialog::SearchRange(TSearchRange& range, bool backward, TSearchRun& run) {
   bool found = false;
   int matchStart = 0, matchEnd = 0;
-  while (FindInRange(SearchTextFor(range, backward), range, backward, matchStart, matchEnd)) {
+  while (FindNext(range, backward, matchStart, matchEnd)) {
     found = true;
     if (!run.Shown) {
       ShowFound(matchStart, matchEnd, backward);

@@ -93,12 +93,16 @@ protected:
   // it at the end (start, backward); the match becomes the only search mark
   // (or the selection with SelectResult); the editor gets the focus.
   void ShowFound(int matchStart, int matchEnd, bool backward);
-  // What a search in `range` reads: forward, the text from the range's
-  // start on without moving the store's gap when it lies before (so a run
-  // of replacements costs what it changes, not the text's length per
-  // replacement); backward, the whole text. Valid until the text changes or
-  // the store is read again (painting may do that).
-  TSearchText SearchTextFor(const TSearchRange& range, bool backward) const;
+  // The text from 1-based `pos` on, without moving the store's gap when it
+  // lies before `pos` (so a run of replacements costs what it changes, not
+  // the text's length per replacement). Valid until the text changes or the
+  // store is read again (painting may do that).
+  TSearchText SearchTextFrom(int pos) const;
+  // FindInRange on the editor's text. Backward, the text is read through
+  // windows that reach back from the range's end, each twice as wide as the
+  // one before, until one holds a match or the whole range: a backward run
+  // of replacements moves the store's gap only over what it searched.
+  bool FindNext(const TSearchRange& range, bool backward, int& matchStart, int& matchEnd);
   // The range of the whole text; with `fromCaret` only after (before) the caret.
   TSearchRange WholeTextRange(bool backward, bool fromCaret) const;
   // Called once after the last range of a run that ended without an error

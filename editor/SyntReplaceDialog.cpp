@@ -73,7 +73,7 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
   bool found = false;
   bool replacedHere = false;
   int matchStart = 0, matchEnd = 0;
-  while (FindInRange(SearchTextFor(range, backward), range, backward, matchStart, matchEnd)) {
+  while (FindNext(range, backward, matchStart, matchEnd)) {
     found = true;
     if (run.Prompt) {
       const TDialogAnswer answer = Ask(matchStart, matchEnd, backward);
@@ -99,7 +99,7 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
     if (HasFlag(ftRegularExpr) && HasFlag(ftReplaceTemplate)) {
       // The question may have let the store be read elsewhere: match again
       // on a fresh view so that the groups describe the text in hand.
-      const TSearchText text = SearchTextFor(TSearchRange{matchStart, matchEnd}, false);
+      const TSearchText text = SearchTextFrom(matchStart);
       int length = 0;
       if (MatchAt(text, matchStart, length)) replacement = Engine()->Substitute(text.Tail, m_replaceText);
     }

@@ -283,6 +283,59 @@ TEST(ReplaceDialog, ReplaceAllAgreesWithANaiveReplacementAndUndoesInOneStep) {
   }
 }
 
+TEST(ReplaceDialog, BackwardRunsOverLongTextsAgreeWithAScanOfAPlainString) {
+  // Long texts with sparse matches, so that the editor's text is read in
+  // several pieces; patterns that look at the characters around a match.
+  const std::vector<std::pair<std::string, bool>> patterns = {
+      {"ab", false}, {"a", false}, {"a+b", true}, {"\\bab", true}, {"b$", true}, {"^a", true}, {"b\\r\\na", true}};
+  std::mt19937 random(1415);
+  for (int round = 0; round < 120; ++round) {
+    std::string text(std::uniform_int_distribution<int>(0, 3000)(random), ' ');
+    for (char& c : text) {
+      const int roll = std::uniform_int_distribution<int>(0, 99)(random);
+      c = roll < 3 ? 'a' : roll < 6 ? 'b' : roll < 9 ? '\n' : 'c';
+    }
+    const auto& [pattern, regular] = patterns[round % patterns.size()];
+    const bool wholeWords = round % 3 == 1;
+    const std::string with = round % 2 ? "" : "XY";
+    TTextFinder reference;
+    reference.SetFindText(pattern);
+    reference.SetFlags(ftCaseSensitive | ftBackward | (regular ? ftRegularExpr : 0u) | (wholeWords ? ftWholeWordOnly : 0u));
+    std::string expected = text;
+    std::vector<TSearchMark> expectedMarks;
+    TSearchRange range{1, static_cast<int>(expected.size())};
+    int ms = 0, me = 0;
+    while (reference.FindInRange(expected, range, true, ms, me)) {
+      expectedMarks.insert(expectedMarks.begin(), TSearchMark{ms - 1, me - 1});
+      expected.replace(ms - 1, me - ms, with);
+      range.EndPos = ms - 1;
+    }
+    auto options = [&](TFindFormData& d) {
+      d.CaseSensitive = true;
+      d.RegularExpressions = regular;
+      d.WholeWords = wholeWords;
+      d.Direction = 1;
+      d.Origin = 1;
+    };
+    TReplaceFixture f(text);
+    f.Control.Editor.SetCaretStrPos(static_cast<int>(text.size()) / 2);  // the store's gap in the middle
+    f.Control.Editor.InsertText("c");
+    f.Control.Editor.Undo();
+    f.Forms().FindAnswers.push_back(Answer(TFindFormResult::All, [&](TFindFormData& d) {
+      d.Text = pattern;
+      options(d);
+    }));
+    TSyntFindDialog find;
+    find.SetControl(&f.Control);
+    find.SetAutoFill(false);
+    find.Execute();
+    std::vector<TSearchMark> marks = f.Control.MarkList();
+    ASSERT_EQ(expectedMarks, marks) << "pattern '" << pattern << "' round " << round;
+    f.Run(TFindFormResult::All, pattern, with, options);
+    ASSERT_EQ(expected, f.Control.Text()) << "pattern '" << pattern << "' round " << round;
+  }
+}
+
 TEST(ReplaceDialog, IdleAnalysisRestsWhileAskingAndABracketedRunIsAnalysedToTheEnd) {
   TReplaceFixture f("a b a b a b a b");
   TMemoTextSource source(f.Control.Editor.Lines());

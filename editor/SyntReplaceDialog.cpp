@@ -106,8 +106,8 @@ bool TSyntReplaceDialog::SearchRange(TSearchRange& range, bool backward, TSearch
     const int inserted = static_cast<int>(replacement.size());
     // The marks belong to an earlier search (a question's mark is this very
     // match): they go before the text changes, so that a replacement does
-    // not have to move them all.
-    control.SearchMarks().Clear();
+    // not have to move them all; a match that may not be written keeps them.
+    if (!core.IsReadOnlySpan(matchStart - 1, removed)) control.SearchMarks().Clear();
     if (!core.ReplaceText(matchStart - 1, removed, replacement)) {
       if (backward) range.EndPos = matchStart - 1;
       else range.StartPos = matchEnd + (removed == 0 ? 1 : 0);

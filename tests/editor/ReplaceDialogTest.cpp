@@ -198,9 +198,13 @@ TEST(ReplaceDialog, AReplaceRunClearsTheMarksOfAnEarlierSearch) {
   ASSERT_TRUE(f.Run(TFindFormResult::All, "a", "xy"));
   EXPECT_EQ("xy b xy b xy b", f.Control.Text());
   EXPECT_TRUE(f.Control.MarkList().empty());
-  // A run that finds nothing leaves them.
+  // A run that finds nothing leaves them, and so does one that may not write.
   f.Control.Marks.Add(3, 4);
   EXPECT_FALSE(f.Run(TFindFormResult::All, "q", "z"));
+  EXPECT_EQ((std::vector<TSearchMark>{{3, 4}}), f.Control.MarkList());
+  f.Control.Editor.SetReadOnly(true);
+  EXPECT_TRUE(f.Run(TFindFormResult::All, "xy", "z", [](TFindFormData& d) { d.Origin = 1; }));
+  EXPECT_EQ("xy b xy b xy b", f.Control.Text());
   EXPECT_EQ((std::vector<TSearchMark>{{3, 4}}), f.Control.MarkList());
 }
 

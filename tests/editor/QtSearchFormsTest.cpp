@@ -241,6 +241,39 @@ TEST_F(SearchForms, TheUsersChoicesComeBackOnOKAndNothingOnCancel) {
   ExpectSameForm(before, data);
 }
 
+// A history entry the typed text begins, or equal to it but for case, must
+// not take its place: the search is for what was typed.
+TEST_F(SearchForms, WhatIsTypedComesBackNotAHistoryEntry) {
+  for (const bool replace : {false, true}) {
+    for (const std::string typed : {"LEVEL", "levelstart"}) {
+      TFindFormData data;
+      data.Replace = replace;
+      data.Text = "x";
+      data.History = {"LEVELSTART", "car_data"};
+      data.ReplaceHistory = {"LEVELSTART"};
+      OnEachShown([&](QDialog& dialog) {
+        auto& form = static_cast<TFindTextDlg&>(dialog);
+        QTest::keyClicks(form.SearchBox()->lineEdit(), QString::fromStdString(typed));
+        if (replace) {
+          auto& replaceForm = static_cast<TReplaceTextDlg&>(dialog);
+          replaceForm.ReplaceBox()->lineEdit()->clear();
+          QTest::keyClicks(replaceForm.ReplaceBox()->lineEdit(), QString::fromStdString(typed));
+          QTest::keyClick(replaceForm.ReplaceBox()->lineEdit(), Qt::Key_Return);
+        } else {
+          QTest::keyClick(form.SearchBox()->lineEdit(), Qt::Key_Return);
+        }
+        if (form.isVisible()) {
+          ADD_FAILURE() << "Enter left the form open";
+          form.done(TFindTextDlg::kResultOK);
+        }
+      });
+      ASSERT_EQ(m_forms->RunFindForm(data), TFindFormResult::OK);
+      EXPECT_EQ(data.Text, typed);
+      if (replace) EXPECT_EQ(data.ReplaceText, typed);
+    }
+  }
+}
+
 TEST_F(SearchForms, AnAcceptWithAnEmptySearchBoxRaisesTheBlankError) {
   for (int code : {TFindTextDlg::kResultOK, TFindTextDlg::kResultAll}) {
     TFindFormData data;

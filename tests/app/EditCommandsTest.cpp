@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QToolBar>
+#include <memory>
 
 #include "AppTestSupport.h"
 #include "app/StatusPanels.h"
@@ -144,6 +145,25 @@ TEST_F(EditCommands, AssociationItemsDrawTheirRadioMark) {
   EXPECT_NE(markOf("mniAssociate"), associateMarked) << "the checked item shows a mark";
   EXPECT_NE(markOf("mniUnassociate"), unassociateBlank);
   EXPECT_TRUE(Item("mniAssociate")->actionGroup() && Item("mniAssociate")->actionGroup()->isExclusive());
+}
+
+// The window's own context menu (a right click on the toolbar) can hide the
+// toolbar too: "Show Toolbar" must follow, or its next click would do nothing
+// visible and the hidden toolbar would be remembered as shown.
+TEST_F(EditCommands, ShowToolbarFollowsTheToolbarHiddenFromTheWindowsMenu) {
+  Start();
+  std::unique_ptr<QMenu> popup(Window().createPopupMenu());
+  ASSERT_NE(popup, nullptr);
+  QAction* toggle = nullptr;
+  for (QAction* action : popup->actions())
+    if (action == Window().tbxdck1()->toggleViewAction()) toggle = action;
+  ASSERT_NE(toggle, nullptr) << "the toolbar is offered in the window's menu";
+  toggle->trigger();
+  ASSERT_FALSE(Window().tbxdck1()->isVisible());
+  EXPECT_FALSE(Item("mniShowToolbar")->isChecked());
+  Trigger("mniShowToolbar");
+  EXPECT_TRUE(Window().tbxdck1()->isVisible()) << "one click shows it again";
+  EXPECT_TRUE(Item("mniShowToolbar")->isChecked());
 }
 
 }  // namespace

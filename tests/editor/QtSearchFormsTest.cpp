@@ -3,6 +3,8 @@
 // replace question's answers and place.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QStyle>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -429,6 +431,28 @@ TEST_F(SearchForms, MessagesCrossTheCodePageWithTheirCaptions) {
   EXPECT_EQ(seen, (std::vector<std::string>{
                       "Penwick|Search string 'caf\xC3\xA9' not found.|" + std::to_string(int(QMessageBox::Information)),
                       "Error|Line number must be between 1 and 3|" + std::to_string(int(QMessageBox::Critical))}));
+}
+
+// "&All" replaces every later match unasked: it must not stand where a hand
+// used to Yes, No, Cancel reaches for "&No".
+TEST_F(SearchForms, TheReplaceQuestionsButtonsStandYesNoCancelAll) {
+  QStringList order;
+  int layout = -1;
+  OnEachShown([&](QDialog& dialog) {
+    auto& box = static_cast<QMessageBox&>(dialog);
+    QList<QAbstractButton*> buttons = box.buttons();
+    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
+      return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    for (QAbstractButton* button : buttons) order << button->text();
+    layout = box.style()->styleHint(QStyle::SH_DialogButtonLayout, nullptr, &box);
+    box.reject();
+  });
+  m_forms->AskReplace("Replace this occurence of 'a'?", TPromptAnchor{});
+  ASSERT_EQ(order.size(), 4);
+  const auto yes = order.indexOf("&Yes"), no = order.indexOf("&No"), all = order.indexOf("&All");
+  EXPECT_TRUE((yes < no && no < all) || (all < no && no < yes)) << order.join(' ').toStdString();
+  if (layout == QDialogButtonBox::WinLayout) EXPECT_EQ(order.join(' '), "&Yes &No Cancel &All");
 }
 
 }  // namespace

@@ -452,7 +452,7 @@ TEST_F(SearchForms, TheReplaceQuestionsButtonsStandYesNoCancelAll) {
   ASSERT_EQ(order.size(), 4);
   const auto yes = order.indexOf("&Yes"), no = order.indexOf("&No"), all = order.indexOf("&All");
   EXPECT_TRUE((yes < no && no < all) || (all < no && no < yes)) << order.join(' ').toStdString();
-  if (layout == QDialogButtonBox::WinLayout) EXPECT_EQ(order.join(' '), "&Yes &No Cancel &All");
+  if (layout == QDialogButtonBox::WinLayout) EXPECT_EQ(order.join(' ').toStdString(), "&Yes &No Cancel &All");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTest>
+#include <QFrame>
+#include <QStyleFactory>
 #include <QToolBar>
 #include <memory>
 
@@ -164,6 +166,27 @@ TEST_F(EditCommands, ShowToolbarFollowsTheToolbarHiddenFromTheWindowsMenu) {
   Trigger("mniShowToolbar");
   EXPECT_TRUE(Window().tbxdck1()->isVisible()) << "one click shows it again";
   EXPECT_TRUE(Item("mniShowToolbar")->isChecked());
+}
+
+// The compile disables the window under its progress box. Styles that etch
+// the text of a disabled label (the Windows one) must not grey the box out.
+TEST_F(EditCommands, TheProgressBoxStaysReadableInADisabledWindowInEveryStyle) {
+  Start();
+  QFrame* box = Window().pnlProgress();
+  box->show();
+  for (const QString& key : QStyleFactory::keys()) {
+    std::unique_ptr<QStyle> style(QStyleFactory::create(key));
+    ASSERT_NE(style, nullptr);
+    box->setStyle(style.get());
+    for (QWidget* part : box->findChildren<QWidget*>()) part->setStyle(style.get());
+    const QImage enabled = box->grab().toImage();
+    Window().setEnabled(false);
+    const QImage disabled = box->grab().toImage();
+    Window().setEnabled(true);
+    EXPECT_EQ(disabled, enabled) << key.toStdString();
+    for (QWidget* part : box->findChildren<QWidget*>()) part->setStyle(nullptr);
+    box->setStyle(nullptr);
+  }
 }
 
 }  // namespace

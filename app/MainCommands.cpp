@@ -215,6 +215,10 @@ void TfrmMain::CreateToolbar() {
     else
       m_toolbar->addAction(Action(name));
   }
+  // The window's own context menu can hide the toolbar as well: the tick
+  // follows, so that it always tells whether the toolbar is shown.
+  connect(m_toolbar->toggleViewAction(), &QAction::toggled, this,
+          [this](bool shown) { Action("mniShowToolbar")->setChecked(shown); });
 }
 
 // ---- Editing and view commands ----

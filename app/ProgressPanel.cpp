@@ -24,6 +24,20 @@ private:
   QPixmap m_pixmap;
 };
 
+// The status text drawn as enabled: styles that etch the text of a disabled
+// label (the Windows one) would grey it out whatever the palette says.
+class TStatusLabel : public QLabel {
+public:
+  TStatusLabel(const QString& text, QWidget* parent) : QLabel(text, parent) {}
+
+protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    const QRect room = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    style()->drawItemText(&painter, room, int(alignment()), palette(), true, text(), foregroundRole());
+  }
+};
+
 }  // namespace
 
 TProgressPanel::TProgressPanel(QWidget* parent) : QFrame(parent) {
@@ -35,7 +49,7 @@ TProgressPanel::TProgressPanel(QWidget* parent) : QFrame(parent) {
   row->setContentsMargins(1, 1, 1, 1);
   auto* image = new TPicture(style()->standardIcon(QStyle::SP_BrowserReload).pixmap(32, 32), this);
   image->setObjectName("imgMain");
-  m_status = new QLabel("Compiling script...", this);
+  m_status = new TStatusLabel("Compiling script...", this);
   m_status->setObjectName("lblStatus");
   m_status->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   row->addWidget(image);

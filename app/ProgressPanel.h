@@ -10,7 +10,8 @@ namespace penwick {
 
 // A raised panel of 185 x 34 with a picture and the status text. The compile
 // disables the main window while the box is up; the box stays readable then:
-// it draws itself, its text and its picture as if enabled.
+// it draws itself, its text and its picture as if enabled, also under styles
+// that etch the text of a disabled label.
 class TProgressPanel : public QFrame {
   Q_OBJECT
 public:

@@ -29,6 +29,9 @@ QComboBox* NewHistoryBox(QWidget* parent) {
   auto* box = new QComboBox(parent);
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
+  // What is typed is what is searched for: no completion from the list may
+  // lengthen it or change its case (Enter would take the entry instead).
+  box->setCompleter(nullptr);
   return box;
 }
 

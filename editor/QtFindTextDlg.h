@@ -98,7 +98,8 @@ private:
 namespace SearchFormParts {
 // MS Sans Serif 8 pt where installed, else the system's sans font at 8 pt.
 QFont DialogFont();
-// An editable drop-down box that never adds what is typed to its list.
+// An editable drop-down box that never adds what is typed to its list nor
+// completes what is typed from it.
 QComboBox* NewHistoryBox(QWidget* parent);
 // Puts `history` (8-bit) into the list and `text` into the edit field.
 void FillHistoryBox(QComboBox* box, const std::vector<std::string>& history, const std::string& text,

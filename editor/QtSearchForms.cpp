@@ -113,7 +113,9 @@ TDialogAnswer TQtSearchForms::AskReplace(const std::string& text, const TPromptA
   QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
   QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
   QPushButton* cancel = box.addButton("Cancel", QMessageBox::RejectRole);
-  QPushButton* all = box.addButton("&All", QMessageBox::YesRole);
+  // Last, after Cancel, where the desktop orders buttons as Windows does; never
+  // between Yes and No: it replaces every later match without asking.
+  QPushButton* all = box.addButton("&All", QMessageBox::ApplyRole);
   box.setDefaultButton(yes);
   box.setEscapeButton(cancel);
   Exec(box);

@@ -34,7 +34,9 @@ public:
   // Caption: the parent window's title, or the application's name.
   void ShowInformation(const std::string& text) override;
   void ShowError(const std::string& text) override;
-  // "Confirm", question icon, "&Yes" (default), "&No", "Cancel" (Esc), "&All",
+  // "Confirm", question icon, "&Yes" (default), "&No", "Cancel" (Esc), "&All"
+  // (in that order where the desktop orders buttons as Windows does; "&All"
+  // never between "&Yes" and "&No"),
   // placed by PlacePrompt on the available area of the screen under the
   // anchor (the parent's screen, else the primary one, when none is).
   TDialogAnswer AskReplace(const std::string& text, const TPromptAnchor& anchor) override;

@@ -7,7 +7,10 @@
 #include <QStatusTipEvent>
 #include <QStyle>
 #include <QTest>
+#include <QFrame>
+#include <QStyleFactory>
 #include <QToolBar>
+#include <memory>
 
 #include "AppTestSupport.h"
 #include "app/StatusPanels.h"
@@ -144,6 +147,46 @@ TEST_F(EditCommands, AssociationItemsDrawTheirRadioMark) {
   EXPECT_NE(markOf("mniAssociate"), associateMarked) << "the checked item shows a mark";
   EXPECT_NE(markOf("mniUnassociate"), unassociateBlank);
   EXPECT_TRUE(Item("mniAssociate")->actionGroup() && Item("mniAssociate")->actionGroup()->isExclusive());
+}
+
+// The window's own context menu (a right click on the toolbar) can hide the
+// toolbar too: "Show Toolbar" must follow, or its next click would do nothing
+// visible and the hidden toolbar would be remembered as shown.
+TEST_F(EditCommands, ShowToolbarFollowsTheToolbarHiddenFromTheWindowsMenu) {
+  Start();
+  std::unique_ptr<QMenu> popup(Window().createPopupMenu());
+  ASSERT_NE(popup, nullptr);
+  QAction* toggle = nullptr;
+  for (QAction* action : popup->actions())
+    if (action == Window().tbxdck1()->toggleViewAction()) toggle = action;
+  ASSERT_NE(toggle, nullptr) << "the toolbar is offered in the window's menu";
+  toggle->trigger();
+  ASSERT_FALSE(Window().tbxdck1()->isVisible());
+  EXPECT_FALSE(Item("mniShowToolbar")->isChecked());
+  Trigger("mniShowToolbar");
+  EXPECT_TRUE(Window().tbxdck1()->isVisible()) << "one click shows it again";
+  EXPECT_TRUE(Item("mniShowToolbar")->isChecked());
+}
+
+// The compile disables the window under its progress box. Styles that etch
+// the text of a disabled label (the Windows one) must not grey the box out.
+TEST_F(EditCommands, TheProgressBoxStaysReadableInADisabledWindowInEveryStyle) {
+  Start();
+  QFrame* box = Window().pnlProgress();
+  box->show();
+  for (const QString& key : QStyleFactory::keys()) {
+    std::unique_ptr<QStyle> style(QStyleFactory::create(key));
+    ASSERT_NE(style, nullptr);
+    box->setStyle(style.get());
+    for (QWidget* part : box->findChildren<QWidget*>()) part->setStyle(style.get());
+    const QImage enabled = box->grab().toImage();
+    Window().setEnabled(false);
+    const QImage disabled = box->grab().toImage();
+    Window().setEnabled(true);
+    EXPECT_EQ(disabled, enabled) << key.toStdString();
+    for (QWidget* part : box->findChildren<QWidget*>()) part->setStyle(nullptr);
+    box->setStyle(nullptr);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 // replace question's answers and place.
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QStyle>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -241,6 +243,39 @@ TEST_F(SearchForms, TheUsersChoicesComeBackOnOKAndNothingOnCancel) {
   ExpectSameForm(before, data);
 }
 
+// A history entry the typed text begins, or equal to it but for case, must
+// not take its place: the search is for what was typed.
+TEST_F(SearchForms, WhatIsTypedComesBackNotAHistoryEntry) {
+  for (const bool replace : {false, true}) {
+    for (const std::string typed : {"LEVEL", "levelstart"}) {
+      TFindFormData data;
+      data.Replace = replace;
+      data.Text = "x";
+      data.History = {"LEVELSTART", "car_data"};
+      data.ReplaceHistory = {"LEVELSTART"};
+      OnEachShown([&](QDialog& dialog) {
+        auto& form = static_cast<TFindTextDlg&>(dialog);
+        QTest::keyClicks(form.SearchBox()->lineEdit(), QString::fromStdString(typed));
+        if (replace) {
+          auto& replaceForm = static_cast<TReplaceTextDlg&>(dialog);
+          replaceForm.ReplaceBox()->lineEdit()->clear();
+          QTest::keyClicks(replaceForm.ReplaceBox()->lineEdit(), QString::fromStdString(typed));
+          QTest::keyClick(replaceForm.ReplaceBox()->lineEdit(), Qt::Key_Return);
+        } else {
+          QTest::keyClick(form.SearchBox()->lineEdit(), Qt::Key_Return);
+        }
+        if (form.isVisible()) {
+          ADD_FAILURE() << "Enter left the form open";
+          form.done(TFindTextDlg::kResultOK);
+        }
+      });
+      ASSERT_EQ(m_forms->RunFindForm(data), TFindFormResult::OK);
+      EXPECT_EQ(data.Text, typed);
+      if (replace) EXPECT_EQ(data.ReplaceText, typed);
+    }
+  }
+}
+
 TEST_F(SearchForms, AnAcceptWithAnEmptySearchBoxRaisesTheBlankError) {
   for (int code : {TFindTextDlg::kResultOK, TFindTextDlg::kResultAll}) {
     TFindFormData data;
@@ -396,6 +431,28 @@ TEST_F(SearchForms, MessagesCrossTheCodePageWithTheirCaptions) {
   EXPECT_EQ(seen, (std::vector<std::string>{
                       "Penwick|Search string 'caf\xC3\xA9' not found.|" + std::to_string(int(QMessageBox::Information)),
                       "Error|Line number must be between 1 and 3|" + std::to_string(int(QMessageBox::Critical))}));
+}
+
+// "&All" replaces every later match unasked: it must not stand where a hand
+// used to Yes, No, Cancel reaches for "&No".
+TEST_F(SearchForms, TheReplaceQuestionsButtonsStandYesNoCancelAll) {
+  QStringList order;
+  int layout = -1;
+  OnEachShown([&](QDialog& dialog) {
+    auto& box = static_cast<QMessageBox&>(dialog);
+    QList<QAbstractButton*> buttons = box.buttons();
+    std::sort(buttons.begin(), buttons.end(), [](QAbstractButton* a, QAbstractButton* b) {
+      return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x();
+    });
+    for (QAbstractButton* button : buttons) order << button->text();
+    layout = box.style()->styleHint(QStyle::SH_DialogButtonLayout, nullptr, &box);
+    box.reject();
+  });
+  m_forms->AskReplace("Replace this occurence of 'a'?", TPromptAnchor{});
+  ASSERT_EQ(order.size(), 4);
+  const auto yes = order.indexOf("&Yes"), no = order.indexOf("&No"), all = order.indexOf("&All");
+  EXPECT_TRUE((yes < no && no < all) || (all < no && no < yes)) << order.join(' ').toStdString();
+  if (layout == QDialogButtonBox::WinLayout) EXPECT_EQ(order.join(' ').toStdString(), "&Yes &No Cancel &All");
 }
 
 }  // namespace

@@ -152,6 +152,9 @@ void TfrmMain::ApplySettings(const TEditorSettings& s) {
   resize(placement.size());
   Action("mniShowToolbar")->setChecked(s.ShowTlb);
   m_toolbar->setVisible(s.ShowTlb);
+  // Hidden before the window is first shown, the toolbar tells its own
+  // item (the window's context menu) nothing: set its tick too.
+  m_toolbar->toggleViewAction()->setChecked(s.ShowTlb);
   Action("mniShowStatusbar")->setChecked(s.ShowStatb);
   m_statusBar->setVisible(s.ShowStatb);
   m_editor->Gutter().SetWidth(std::max(s.GutterW, 0));

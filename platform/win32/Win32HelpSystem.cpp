@@ -1,6 +1,8 @@
 // The help viewer on Windows: HTML Help, loaded when first asked for.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "platform/HelpSystem.h"
 
 namespace penwick {
@@ -22,7 +24,12 @@ public:
   }
 
 private:
-  void Call(const std::string& target, UINT command, DWORD_PTR data) {
+  void Call(std::string target, UINT command, DWORD_PTR data) {
+    // The program names its folders with "/"; HTML Help wants the
+    // system's separator in the file part (the topic part keeps "/").
+    const std::size_t topic = target.find("::/");
+    for (std::size_t i = 0; i < std::min(topic, target.size()); ++i)
+      if (target[i] == '/') target[i] = '\\';
     if (!m_htmlHelp) {
       HMODULE module = LoadLibraryA("hhctrl.ocx");
       if (module)

@@ -89,6 +89,7 @@ TEST_F(Settings, EverySettingIsAsItWasLeftAfterARestart) {
   StartFromFile();
   EXPECT_FALSE(Item("mniShowToolbar")->isChecked());
   EXPECT_FALSE(Window().tbxdck1()->isVisible());
+  EXPECT_FALSE(Window().tbxdck1()->toggleViewAction()->isChecked()) << "the window's own toolbar item agrees";
   EXPECT_FALSE(Window().statMain()->isVisible());
   EXPECT_EQ(Editor().Gutter().Width(), 55);
   EXPECT_EQ(Window().EditorBgColor(), 0x00123456u);

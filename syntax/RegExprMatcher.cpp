@@ -34,6 +34,7 @@ private:
 TRegExprMatcher::TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart,
                                  int* groupEnd, uint64_t budget, int charBefore, bool keepComplete)
     : m_nodes(program.Nodes.data()),
+      m_deterministic(program.Deterministic && budget >= DeterministicMinBudget),
       m_text(reinterpret_cast<const unsigned char*>(text.data())),
       m_size(static_cast<int>(text.size())),
       m_charBefore(charBefore < 0 ? -1 : (charBefore & 0xFF)),
@@ -49,9 +50,32 @@ bool TRegExprMatcher::Run(int& pos) {
   m_origin = m_farthest = pos;
   m_limit = m_budget;
   m_snapshotTop = 0;
+  if (m_deterministic) return RunChain(pos);
   int end = pos;
   if (Try(0, pos, end) == Fail) return false;
   pos = end;
+  return true;
+}
+
+bool TRegExprMatcher::RunChain(int& pos) {
+  int cur = pos;
+  for (int item = m_nodes[0].Alternatives[0]; item >= 0;) {
+    const TRegExprNode& node = m_nodes[item];
+    if (node.Kind == TRegExprNodeKind::Chars) {
+      if (!One(node, cur)) return false;
+    } else {
+      int count = 0;
+      while ((node.Max < 0 || count < node.Max) && cur <= m_size && node.Table.Has(m_text[cur - 1])) {
+        ++cur;
+        ++count;
+      }
+      if (count < node.Min) return false;
+    }
+    item = node.Next;
+  }
+  m_start[0] = pos;
+  m_end[0] = cur;
+  pos = cur;
   return true;
 }
 

@@ -21,6 +21,40 @@ void TRegExprProgram::Finish() {
   FirstChars = TRegExprCharSet();
   CanMatchEmpty = false;
   if (!Nodes.empty()) FirstOfNode(0, FirstChars, CanMatchEmpty);
+  Deterministic = ChainIsDeterministic();
+}
+
+bool TRegExprProgram::ChainIsDeterministic() const {
+  // Short chains with small counts only: the general matcher then spends a
+  // bounded number of steps per character on them and never runs out of a
+  // budget of DeterministicMinBudget, so walking the chain once answers
+  // exactly as it would, budget errors included.
+  constexpr int kMaxItems = 8;
+  constexpr int kMaxMin = 16;
+  if (Nodes.empty() || Nodes[0].Kind != TRegExprNodeKind::Group || Nodes[0].Min != 1 || Nodes[0].Max != 1 ||
+      Nodes[0].Alternatives.size() != 1 || GroupCount != 1)
+    return false;
+  int items = 0;
+  for (int item = Nodes[0].Alternatives[0]; item >= 0; item = Nodes[item].Next) {
+    const TRegExprNode& node = Nodes[item];
+    if (++items > kMaxItems || node.Lazy) return false;
+    if (node.Kind == TRegExprNodeKind::Chars) {
+      if (node.Min != 1 || node.Max != 1) return false;
+      continue;
+    }
+    if (node.Kind != TRegExprNodeKind::OneOf || node.Min > kMaxMin || (node.Max >= 0 && node.Max < node.Min))
+      return false;
+    if (node.Max == node.Min) continue;
+    // A repetition that stopped early leaves a byte of its own class where
+    // the rest must start: only an empty rest could match there, and an empty
+    // rest matches after the longest repetition as well.
+    TRegExprCharSet follow;
+    bool nullable = false;
+    FirstOfChain(node.Next, follow, nullable);
+    for (int i = 0; i < 4; ++i)
+      if (follow.Bits[i] & node.Table.Bits[i]) return false;
+  }
+  return true;
 }
 
 void TRegExprProgram::FirstOfChain(int item, TRegExprCharSet& set, bool& nullable) const {

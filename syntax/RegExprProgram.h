@@ -64,6 +64,12 @@ public:
   // empty; both conservative.
   TRegExprCharSet FirstChars;
   bool CanMatchEmpty = false;
+  // The root has one alternative: a short chain of single literals and
+  // character classes (no groups, checks, references or lazy items) in which
+  // no repeated class shares a byte with what can follow it. Taking every
+  // repetition as far as it goes is then the only outcome backtracking could
+  // reach, so the matcher may walk the chain once (see TRegExprMatcher::Run).
+  bool Deterministic = false;
 
   // Neither an alternative nor anything to match: never matches.
   bool IsEmpty() const { return Nodes.empty() || Nodes[0].Alternatives.empty(); }
@@ -73,6 +79,7 @@ public:
   void Finish();
 
 private:
+  bool ChainIsDeterministic() const;
   void FirstOfChain(int item, TRegExprCharSet& set, bool& nullable) const;
   void FirstOfNode(int item, TRegExprCharSet& set, bool& nullable) const;
 };

@@ -1,0 +1,77 @@
+// The one-walk matching of simple chains (literals and classes whose
+// repetitions cannot compete with what follows) against the general
+// backtracking matcher, on random patterns and texts.
+#include "RegexTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "syntax/RegExprCompiler.h"
+#include "syntax/RegExprMatcher.h"
+#include "syntax/RegExprProgram.h"
+
+using namespace penwick;
+using namespace penwick::regextest;
+
+namespace {
+
+bool Deterministic(const std::string& pattern, uint16_t mods = kAnalyzer) {
+  TRegExprCompiler compiler(pattern, mods);
+  return compiler.Run()->Deterministic;
+}
+
+TEST(RegexChain, TheLexerRulesOfIdentifiersNumbersAndCommentsAreChains) {
+  for (const char* pattern : {R"([a-z_]\w*)", R"(\d+)", R"(//.*)", R"(\#.*)", R"(\$[a-f\d]+)", R"([/\*,\.])"})
+    EXPECT_TRUE(Deterministic(pattern)) << pattern;
+  // Repetitions that share bytes with what follows, groups, alternatives,
+  // checks and lazy items need the general matcher.
+  for (const char* pattern : {R"(\d+\.?\d+)", R"(\w*a)", R"([ab]*b)", R"(a|b)", R"((a))", R"(a$)", R"(\w*?)",
+                              R"(\d*x?\d)"})
+    EXPECT_FALSE(Deterministic(pattern)) << pattern;
+  // A repetition may be followed by anything that cannot start with its bytes.
+  EXPECT_TRUE(Deterministic(R"(\d*[.]?[a-z]+;)"));
+}
+
+TEST(RegexChain, AnswersAsTheGeneralMatcherOnRandomPatterns) {
+  // Pieces over a small alphabet, so that repetitions often meet what follows.
+  const char* const atoms[] = {"a", "b", "A", "x", "[ab]", "[a-c]", R"(\d)", R"(\w)", ".", "[^a]", "1", " "};
+  const char* const counts[] = {"", "", "*", "+", "?", "{2}", "{1,3}", "{0,2}", "{3,}"};
+  const char alphabet[] = "aAbBcx1_ .\r";
+  std::mt19937 rng(20261210);
+  int chains = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string pattern;
+    const int items = 1 + static_cast<int>(rng() % 5);
+    for (int i = 0; i < items; ++i) {
+      pattern += atoms[rng() % std::size(atoms)];
+      pattern += counts[rng() % std::size(counts)];
+    }
+    const uint16_t mods = (rng() % 2) ? kAnalyzer : kDefault;
+    if (!Deterministic(pattern, mods)) continue;
+    ++chains;
+    for (int t = 0; t < 6; ++t) {
+      std::string text;
+      const int length = static_cast<int>(rng() % 10);
+      for (int i = 0; i < length; ++i) text += alphabet[rng() % (sizeof alphabet - 1)];
+      const int pos = 1 + static_cast<int>(rng() % (text.size() + 1));
+      TecRegExpr chain(pattern, mods);
+      TecRegExpr general(pattern, mods);
+      // Below this budget the general matcher is always used.
+      general.SetStepBudget(TRegExprMatcher::DeterministicMinBudget - 1);
+      int chainEnd = pos;
+      int generalEnd = pos;
+      const bool chainHit = chain.Match(text, chainEnd);
+      const bool generalHit = general.Match(text, generalEnd);
+      ASSERT_EQ(chainHit, generalHit) << pattern << " on \"" << text << "\" at " << pos;
+      ASSERT_EQ(chainEnd, generalEnd) << pattern << " on \"" << text << "\" at " << pos;
+      if (chainHit) {
+        ASSERT_EQ(chain.SubExprStart(0), general.SubExprStart(0)) << pattern;
+        ASSERT_EQ(chain.SubExprEnd(0), general.SubExprEnd(0)) << pattern;
+      }
+    }
+  }
+  EXPECT_GT(chains, 500);  // the generator reaches the chains
+}
+
+}  // namespace

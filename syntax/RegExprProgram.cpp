@@ -22,6 +22,92 @@ void TRegExprProgram::Finish() {
   CanMatchEmpty = false;
   if (!Nodes.empty()) FirstOfNode(0, FirstChars, CanMatchEmpty);
   Deterministic = ChainIsDeterministic();
+  Alphabet = TRegExprCharSet();
+  for (const TRegExprNode& node : Nodes) {
+    switch (node.Kind) {
+      case TRegExprNodeKind::Chars:
+        for (std::size_t i = 0; i < node.Chars.size(); ++i) AddBytesOf(node, i, Alphabet);
+        break;
+      case TRegExprNodeKind::OneOf: Alphabet |= node.Table; break;
+      case TRegExprNodeKind::Check:
+        if (node.Check == TRegExprCheck::LineBreak) {
+          Alphabet.Add('\r');
+          Alphabet.Add('\n');
+        }
+        break;
+      case TRegExprNodeKind::Ref: Alphabet.AddAll(); break;
+      case TRegExprNodeKind::Group: break;
+    }
+  }
+  Required = TRegExprCharSet();
+  HasRequired = !Nodes.empty() && !CanMatchEmpty && RequiredOfNode(0, Required);
+}
+
+void TRegExprProgram::AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const {
+  const auto c = static_cast<unsigned char>(node.Chars[index]);
+  if (!node.IgnoreCase) {
+    set.Add(c);
+    return;
+  }
+  const TCodePage& cp = TCodePage::Default();
+  for (int b = 0; b < 256; ++b)
+    if (cp.ToUpper(static_cast<unsigned char>(b)) == c) set.Add(static_cast<unsigned char>(b));
+}
+
+namespace {
+
+int Population(const TRegExprCharSet& set) {
+  int n = 0;
+  for (uint64_t word : set.Bits) n += __builtin_popcountll(word);
+  return n;
+}
+
+}  // namespace
+
+// Adds the bytes of the item of the chain that must consume one of the
+// fewest bytes; false when no item must consume anything.
+bool TRegExprProgram::RequiredOfChain(int item, TRegExprCharSet& set) const {
+  bool found = false;
+  TRegExprCharSet best;
+  for (; item >= 0; item = Nodes[item].Next) {
+    TRegExprCharSet own;
+    if (!RequiredOfNode(item, own)) continue;
+    if (!found || Population(own) < Population(best)) best = own;
+    found = true;
+  }
+  if (found) set |= best;
+  return found;
+}
+
+// Adds bytes of which one occurrence of the item consumes at least one;
+// false when an occurrence may consume nothing (or nothing is known).
+bool TRegExprProgram::RequiredOfNode(int item, TRegExprCharSet& set) const {
+  const TRegExprNode& node = Nodes[item];
+  if (node.Min == 0) return false;
+  switch (node.Kind) {
+    case TRegExprNodeKind::Chars:
+      AddBytesOf(node, 0, set);
+      return true;
+    case TRegExprNodeKind::OneOf:
+      set |= node.Table;
+      return true;
+    case TRegExprNodeKind::Check:
+      if (node.Check != TRegExprCheck::LineBreak) return false;
+      set.Add('\r');
+      set.Add('\n');
+      return true;
+    case TRegExprNodeKind::Ref:
+      return false;
+    case TRegExprNodeKind::Group: {
+      TRegExprCharSet all;
+      for (int alternative : node.Alternatives)
+        if (!RequiredOfChain(alternative, all)) return false;
+      if (node.Alternatives.empty()) return false;
+      set |= all;
+      return true;
+    }
+  }
+  return false;
 }
 
 bool TRegExprProgram::ChainIsDeterministic() const {

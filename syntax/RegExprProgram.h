@@ -70,6 +70,12 @@ public:
   // repetition as far as it goes is then the only outcome backtracking could
   // reach, so the matcher may walk the chain once (see TRegExprMatcher::Run).
   bool Deterministic = false;
+  // Every byte a match can consume lies in Alphabet; with HasRequired every
+  // match consumes at least one byte of Required. Both conservative. A run of
+  // alphabet bytes without a required one thus holds no match.
+  TRegExprCharSet Alphabet;
+  TRegExprCharSet Required;
+  bool HasRequired = false;
 
   // Neither an alternative nor anything to match: never matches.
   bool IsEmpty() const { return Nodes.empty() || Nodes[0].Alternatives.empty(); }
@@ -80,6 +86,9 @@ public:
 
 private:
   bool ChainIsDeterministic() const;
+  void AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const;
+  bool RequiredOfChain(int item, TRegExprCharSet& set) const;
+  bool RequiredOfNode(int item, TRegExprCharSet& set) const;
   void FirstOfChain(int item, TRegExprCharSet& set, bool& nullable) const;
   void FirstOfNode(int item, TRegExprCharSet& set, bool& nullable) const;
 };

@@ -110,6 +110,17 @@ const TRegExprCharSet& TecRegExpr::FirstChars() {
 
 bool TecRegExpr::CanMatchEmpty() { return TryCompile() && m_program->CanMatchEmpty; }
 
+bool TecRegExpr::RuledOut(std::string_view text, int pos) {
+  if (!TryCompile() || !m_program->HasRequired) return false;
+  const TRegExprProgram& program = *m_program;
+  for (std::size_t i = pos < 1 ? 0 : static_cast<std::size_t>(pos - 1); i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (program.Required.Has(c)) return false;
+    if (!program.Alphabet.Has(c)) return true;
+  }
+  return true;
+}
+
 bool TecRegExpr::Match(std::string_view text, int& pos, int charBefore) {
   EnsureCompiled();
   m_matched = false;

@@ -177,6 +177,11 @@ public:
   bool CanStartWith(unsigned char c) { return FirstChars().Has(c); }
   // Whether a match may have length zero (conservative: may say yes wrongly).
   bool CanMatchEmpty();
+  // Whether the bytes from `pos` (1-based) on rule out a match at `pos`,
+  // judged by which bytes a match can consume and which it must: false when
+  // unsure or when the pattern does not compile. Never runs the matcher, so
+  // a pattern that would run out of its step budget is refused here too.
+  bool RuledOut(std::string_view text, int pos);
 
   uint64_t StepBudget() const { return m_stepBudget; }
   void SetStepBudget(uint64_t steps) { m_stepBudget = steps; }

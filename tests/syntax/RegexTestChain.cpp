@@ -1,6 +1,7 @@
-// The one-walk matching of simple chains (literals and classes whose
-// repetitions cannot compete with what follows) against the general
-// backtracking matcher, on random patterns and texts.
+// The quick paths of matching against the general backtracking matcher, on
+// random patterns and texts: the one-walk matching of simple chains
+// (literals and classes whose repetitions cannot compete with what follows),
+// and the refusal by the bytes a match must consume.
 #include "RegexTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,50 @@ TEST(RegexChain, AnswersAsTheGeneralMatcherOnRandomPatterns) {
     }
   }
   EXPECT_GT(chains, 500);  // the generator reaches the chains
+}
+
+TEST(RegexChain, RefusalByBytesNeverRefusesAMatch) {
+  // Numbers without a dot or an exponent are refused at once by the
+  // float rule of the mission lexer; floats are not.
+  TecRegExpr number(R"(\d+ \.? \d+ e [\+\-]? \d+ | \d+ \. \d+)", kAnalyzer);
+  EXPECT_TRUE(number.RuledOut("180 , 25", 1));
+  EXPECT_FALSE(number.RuledOut("127.5 ,", 1));
+  EXPECT_FALSE(number.RuledOut("1E5", 1));
+  EXPECT_FALSE(TecRegExpr("a*", kAnalyzer).RuledOut("bbb", 1));  // may match empty
+
+  const char* const atoms[] = {"a", "b", "x", "[ab]", R"(\d)", ".", "(a|bx)", "(x|)", R"(\z)", "$", R"(\b)",
+                               "(?:ab)", R"((a)\1)", "y"};
+  const char* const counts[] = {"", "", "*", "+", "?", "{2}", "*?"};
+  const char alphabet[] = "abxyAB1 \r\n";
+  std::mt19937 rng(1210);
+  int refused = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string pattern;
+    const int items = 1 + static_cast<int>(rng() % 4);
+    for (int i = 0; i < items; ++i) {
+      pattern += atoms[rng() % std::size(atoms)];
+      pattern += counts[rng() % std::size(counts)];
+      if (rng() % 6 == 0) pattern += "|";
+    }
+    const uint16_t mods = (rng() % 2) ? kAnalyzer : kDefault;
+    TecRegExpr re(pattern, mods);
+    try {
+      re.Compile();
+    } catch (const ERegExprError&) {
+      continue;
+    }
+    for (int t = 0; t < 4; ++t) {
+      std::string text;
+      const int length = static_cast<int>(rng() % 8);
+      for (int i = 0; i < length; ++i) text += alphabet[rng() % (sizeof alphabet - 1)];
+      const int pos = 1 + static_cast<int>(rng() % (text.size() + 1));
+      if (!re.RuledOut(text, pos)) continue;
+      ++refused;
+      int end = pos;
+      ASSERT_FALSE(re.Match(text, end)) << pattern << " on \"" << text << "\" at " << pos;
+    }
+  }
+  EXPECT_GT(refused, 1000);  // the generator reaches the refusal
 }
 
 }  // namespace

@@ -33,11 +33,9 @@ std::size_t TPatternMatcher::MatchAt(std::string_view text, std::size_t offset, 
   Prepare();
   if (m_state != TState::Ready || offset >= text.size()) return 0;
   if (!m_firstChars.test(static_cast<unsigned char>(text[offset]))) return 0;
-  // An engine error counts as no match, so refusing by the bytes alone
-  // answers the same.
-  if (m_regex->RuledOut(text, static_cast<int>(offset) + 1)) return 0;
   try {
-    int length = m_regex->MatchLength(text, static_cast<int>(offset) + 1, charBefore);
+    // An engine error counts as no match here: the quick answer serves.
+    int length = m_regex->QuickMatchLength(text, static_cast<int>(offset) + 1, charBefore);
     return length > 0 ? static_cast<std::size_t>(length) : 0;
   } catch (const std::exception&) {
     return 0;

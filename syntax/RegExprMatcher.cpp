@@ -45,21 +45,26 @@ TRegExprMatcher::TRegExprMatcher(const TRegExprProgram& program, std::string_vie
       m_budget(budget),
       m_limit(budget) {}
 
-bool TRegExprMatcher::Run(int& pos) {
+void TRegExprMatcher::ResetGroups() {
   for (int g = 0; g < m_groupCount; ++g) m_start[g] = m_end[g] = -1;
+}
+
+bool TRegExprMatcher::Run(int& pos) {
+  ResetGroups();
   m_origin = m_farthest = pos;
   m_limit = m_budget;
   m_snapshotTop = 0;
-  if (m_deterministic) return RunChain(pos);
+  if (m_deterministic) return RunChain(m_nodes[0].Alternatives[0], pos);
   int end = pos;
   if (Try(0, pos, end) == Fail) return false;
   pos = end;
   return true;
 }
 
-bool TRegExprMatcher::RunChain(int& pos) {
+bool TRegExprMatcher::RunChain(int first, int& pos) {
+  ResetGroups();
   int cur = pos;
-  for (int item = m_nodes[0].Alternatives[0]; item >= 0;) {
+  for (int item = first; item >= 0;) {
     const TRegExprNode& node = m_nodes[item];
     if (node.Kind == TRegExprNodeKind::Chars) {
       if (!One(node, cur)) return false;

@@ -43,11 +43,13 @@ public:
 
   // One match at `pos` (1..size+1). True: `pos` becomes the end position.
   bool Run(int& pos);
+  // One match at `pos` of the root alternative starting at item `first`
+  // alone, which must be a deterministic chain (TRegExprAlternative) of a
+  // program without groups: every repetition as far as it goes.
+  bool RunChain(int first, int& pos);
 
 private:
-  // Run for a Deterministic program: every repetition as far as it goes.
-  bool RunChain(int& pos);
-
+  void ResetGroups();
   enum TOutcome : uint8_t { Fail = 0, Partial = 1, Full = 2 };
 
   // Tries item `index` (with its repetitions and continuation) at `pos`;

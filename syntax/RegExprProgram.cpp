@@ -21,7 +21,9 @@ void TRegExprProgram::Finish() {
   FirstChars = TRegExprCharSet();
   CanMatchEmpty = false;
   if (!Nodes.empty()) FirstOfNode(0, FirstChars, CanMatchEmpty);
-  Deterministic = ChainIsDeterministic();
+  Deterministic = !Nodes.empty() && Nodes[0].Kind == TRegExprNodeKind::Group && Nodes[0].Min == 1 &&
+                  Nodes[0].Max == 1 && Nodes[0].Alternatives.size() == 1 && GroupCount == 1 &&
+                  ChainIsDeterministic(Nodes[0].Alternatives[0]);
   Alphabet = TRegExprCharSet();
   for (const TRegExprNode& node : Nodes) {
     switch (node.Kind) {
@@ -41,6 +43,17 @@ void TRegExprProgram::Finish() {
   }
   Required = TRegExprCharSet();
   HasRequired = !Nodes.empty() && !CanMatchEmpty && RequiredOfNode(0, Required);
+  RootAlternatives.clear();
+  if (!Nodes.empty() && GroupCount == 1 && Nodes[0].Kind == TRegExprNodeKind::Group && Nodes[0].Min == 1 &&
+      Nodes[0].Max == 1) {
+    for (int first : Nodes[0].Alternatives) {
+      TRegExprAlternative alternative;
+      alternative.First = first;
+      alternative.Deterministic = ChainIsDeterministic(first);
+      alternative.HasRequired = RequiredOfChain(first, alternative.Required);
+      RootAlternatives.push_back(alternative);
+    }
+  }
 }
 
 void TRegExprProgram::AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const {
@@ -110,18 +123,15 @@ bool TRegExprProgram::RequiredOfNode(int item, TRegExprCharSet& set) const {
   return false;
 }
 
-bool TRegExprProgram::ChainIsDeterministic() const {
+bool TRegExprProgram::ChainIsDeterministic(int first) const {
   // Short chains with small counts only: the general matcher then spends a
   // bounded number of steps per character on them and never runs out of a
   // budget of DeterministicMinBudget, so walking the chain once answers
   // exactly as it would, budget errors included.
   constexpr int kMaxItems = 8;
   constexpr int kMaxMin = 16;
-  if (Nodes.empty() || Nodes[0].Kind != TRegExprNodeKind::Group || Nodes[0].Min != 1 || Nodes[0].Max != 1 ||
-      Nodes[0].Alternatives.size() != 1 || GroupCount != 1)
-    return false;
   int items = 0;
-  for (int item = Nodes[0].Alternatives[0]; item >= 0; item = Nodes[item].Next) {
+  for (int item = first; item >= 0; item = Nodes[item].Next) {
     const TRegExprNode& node = Nodes[item];
     if (++items > kMaxItems || node.Lazy) return false;
     if (node.Kind == TRegExprNodeKind::Chars) {

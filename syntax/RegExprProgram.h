@@ -55,6 +55,14 @@ struct TRegExprNode {
   bool IsLast() const { return Next < 0; }
 };
 
+// What is known of one alternative of the root without matching it.
+struct TRegExprAlternative {
+  int First = -1;              // its first item (-1: empty)
+  bool Deterministic = false;  // a chain as for TRegExprProgram::Deterministic
+  bool HasRequired = false;    // every match of it consumes a byte of Required
+  TRegExprCharSet Required;
+};
+
 class TRegExprProgram {
 public:
   // Node 0 is the root group (group 0).
@@ -76,6 +84,8 @@ public:
   TRegExprCharSet Alphabet;
   TRegExprCharSet Required;
   bool HasRequired = false;
+  // The root's alternatives in order, when there is no group but the root.
+  std::vector<TRegExprAlternative> RootAlternatives;
 
   // Neither an alternative nor anything to match: never matches.
   bool IsEmpty() const { return Nodes.empty() || Nodes[0].Alternatives.empty(); }
@@ -85,7 +95,7 @@ public:
   void Finish();
 
 private:
-  bool ChainIsDeterministic() const;
+  bool ChainIsDeterministic(int first) const;
   void AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const;
   bool RequiredOfChain(int item, TRegExprCharSet& set) const;
   bool RequiredOfNode(int item, TRegExprCharSet& set) const;

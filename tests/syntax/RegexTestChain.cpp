@@ -119,4 +119,53 @@ TEST(RegexChain, RefusalByBytesNeverRefusesAMatch) {
   EXPECT_GT(refused, 1000);  // the generator reaches the refusal
 }
 
+TEST(RegexChain, QuickAnswersAgreeWithTheMatcherOnAlternatives) {
+  // The float rule: "127.5" refuses the exponent alternative by its bytes and
+  // walks the second; "1.5e-3" needs the whole matcher.
+  TecRegExpr number(R"(\d+ \.? \d+ e [\+\-]? \d+ | \d+ \. \d+)", kAnalyzer);
+  EXPECT_EQ(number.QuickMatchLength("127.5 ,", 1, -1), 5);
+  EXPECT_EQ(number.QuickMatchLength("x1.5e-3", 2, 'x'), 6);
+  EXPECT_EQ(number.QuickMatchLength("12 ", 1, -1), 0);
+
+  const char* const atoms[] = {"a", "b", "x", "[ab]", R"(\d)", ".", "(?:a|bx)", "e", "[^a]", R"(\.)", "$"};
+  const char* const counts[] = {"", "", "*", "+", "?", "{2}", "*?"};
+  const char alphabet[] = "abxeE1. \r";
+  std::mt19937 rng(99);
+  int quick = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string pattern;
+    const int alternatives = 2 + static_cast<int>(rng() % 3);
+    for (int a = 0; a < alternatives; ++a) {
+      if (a) pattern += "|";
+      for (int i = static_cast<int>(rng() % 4); i > 0; --i) {
+        pattern += atoms[rng() % std::size(atoms)];
+        pattern += counts[rng() % std::size(counts)];
+      }
+    }
+    const uint16_t mods = (rng() % 2) ? kAnalyzer : kDefault;
+    for (int t = 0; t < 4; ++t) {
+      std::string text;
+      const int length = static_cast<int>(rng() % 8);
+      for (int i = 0; i < length; ++i) text += alphabet[rng() % (sizeof alphabet - 1)];
+      const int pos = 1 + static_cast<int>(rng() % (text.size() + 1));
+      TecRegExpr fast(pattern, mods);
+      TecRegExpr general(pattern, mods);
+      int quickLength = 0;
+      int generalLength = 0;
+      try {
+        quickLength = fast.QuickMatchLength(text, pos, -1);
+        generalLength = general.MatchLength(text, pos, -1);
+      } catch (const ERegExprError&) {
+        break;  // does not compile
+      }
+      ASSERT_EQ(quickLength, generalLength) << pattern << " on \"" << text << "\" at " << pos;
+      if (generalLength > 0) {
+        ASSERT_EQ(fast.SubExprEnd(0), general.SubExprEnd(0)) << pattern;
+        ++quick;
+      }
+    }
+  }
+  EXPECT_GT(quick, 1000);
+}
+
 }  // namespace

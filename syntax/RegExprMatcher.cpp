@@ -164,7 +164,17 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
     // A repetition of anything but a group moves no group position.
     if (withEntry && (isGroup || count == node.Min)) Save(entry);
     int continuationEnd = cur;
-    const TOutcome result = Try(node.Continuation, cur, continuationEnd);
+    TOutcome result;
+    if (node.GuardContinuation && cur <= m_size && !node.ContinuationStarts.Has(m_text[cur - 1])) {
+      // The continuation would fail on this byte: a lazy item or a group
+      // walking a comment or a string spends most of its time here. The
+      // budget counts the attempt as the continuation's own first step.
+      Step();
+      Reached(cur);
+      result = Fail;
+    } else {
+      result = Try(node.Continuation, cur, continuationEnd);
+    }
     bool chosen = false;
     if (result == Full) {
       outcome = Full;

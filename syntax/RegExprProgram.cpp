@@ -18,6 +18,10 @@ void TRegExprProgram::Finish() {
     // positions between its repetitions.
     node.NeedsSnapshot = node.Kind == TRegExprNodeKind::Group || node.Continuation >= 0;
   }
+  for (auto& node : Nodes) {
+    node.ContinuationStarts = TRegExprCharSet();
+    node.GuardContinuation = node.Continuation >= 0 && StartsOfNode(node.Continuation, node.ContinuationStarts);
+  }
   FirstChars = TRegExprCharSet();
   CanMatchEmpty = false;
   if (!Nodes.empty()) FirstOfNode(0, FirstChars, CanMatchEmpty);
@@ -54,6 +58,43 @@ void TRegExprProgram::Finish() {
       RootAlternatives.push_back(alternative);
     }
   }
+}
+
+// Adds the bytes at which trying the item can succeed at all, as the matcher
+// tries it (its repetitions, then what follows it); false when any byte may
+// do. At the end of the text there is no byte: the set says nothing there.
+bool TRegExprProgram::StartsOfNode(int item, TRegExprCharSet& set) const {
+  const TRegExprNode& node = Nodes[item];
+  if (node.Min == 0) return false;  // what follows decides
+  switch (node.Kind) {
+    case TRegExprNodeKind::Chars:
+      AddBytesOf(node, 0, set);
+      return true;
+    case TRegExprNodeKind::OneOf:
+      set |= node.Table;
+      return true;
+    case TRegExprNodeKind::Check:
+      switch (node.Check) {
+        case TRegExprCheck::TextEnd: return true;  // only where there is no byte
+        case TRegExprCheck::LineEnd:
+        case TRegExprCheck::LineBreak:
+          set.Add('\r');
+          set.Add('\n');
+          return true;
+        default: return false;  // passes by the byte before: what follows decides
+      }
+    case TRegExprNodeKind::Ref:
+      return false;
+    case TRegExprNodeKind::Group: {
+      if (node.Alternatives.empty()) return false;
+      TRegExprCharSet all;
+      for (int first : node.Alternatives)
+        if (first < 0 || !StartsOfNode(first, all)) return false;
+      set |= all;
+      return true;
+    }
+  }
+  return false;
 }
 
 void TRegExprProgram::AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const {

@@ -51,6 +51,11 @@ struct TRegExprNode {
   std::string Chars;    // Chars: the literals, upper-cased under IgnoreCase
   TRegExprCharSet Table;        // OneOf: the bytes matched
   std::vector<int> Alternatives;  // Group: first item of each alternative
+  // With GuardContinuation, the continuation fails at once at a position
+  // holding a byte outside ContinuationStarts (it may still succeed at the
+  // end of the text): the matcher need not try it there.
+  bool GuardContinuation = false;
+  TRegExprCharSet ContinuationStarts;
 
   bool IsLast() const { return Next < 0; }
 };
@@ -96,6 +101,7 @@ public:
 
 private:
   bool ChainIsDeterministic(int first) const;
+  bool StartsOfNode(int item, TRegExprCharSet& set) const;
   void AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const;
   bool RequiredOfChain(int item, TRegExprCharSet& set) const;
   bool RequiredOfNode(int item, TRegExprCharSet& set) const;

@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <random>
+#include <vector>
 
 #include "syntax/RegExprCompiler.h"
 #include "syntax/RegExprMatcher.h"
@@ -166,6 +168,58 @@ TEST(RegexChain, QuickAnswersAgreeWithTheMatcherOnAlternatives) {
     }
   }
   EXPECT_GT(quick, 1000);
+}
+
+TEST(RegexChain, SkippedContinuationsLeaveMatchesAndGroupsAsTheyWere) {
+  // Every continuation tried, against the program that skips those that
+  // cannot start on the byte at hand: same outcome, end and groups.
+  const char* const atoms[] = {"a", "b", "x", "[ab]", ".", "(a|bx)", "(x|$)", R"(\Z)", "$", "^", R"(\b)",
+                               R"(\z)", "(?:ab)", R"((a)\1)", "(a*?)", "(?s)."};
+  const char* const counts[] = {"", "", "*", "+", "?", "{2}", "*?", "+?"};
+  const char alphabet[] = "abxAB \r\n";
+  std::mt19937 rng(4242);
+  int guarded = 0;
+  for (int round = 0; round < 3000; ++round) {
+    std::string pattern;
+    for (int i = 1 + static_cast<int>(rng() % 5); i > 0; --i) {
+      pattern += atoms[rng() % std::size(atoms)];
+      pattern += counts[rng() % std::size(counts)];
+      if (rng() % 8 == 0) pattern += "|";
+    }
+    const uint16_t mods = (rng() % 2) ? kAnalyzer : kDefault;
+    std::shared_ptr<TRegExprProgram> skipping;
+    try {
+      skipping = TRegExprCompiler(pattern, mods).Run();
+    } catch (const ERegExprError&) {
+      continue;
+    }
+    skipping->Deterministic = false;  // the backtracking matcher on both
+    TRegExprProgram trying = *skipping;
+    bool any = false;
+    for (TRegExprNode& node : trying.Nodes) {
+      any = any || node.GuardContinuation;
+      node.GuardContinuation = false;
+    }
+    if (!any) continue;
+    ++guarded;
+    const auto groups = static_cast<std::size_t>(skipping->GroupCount);
+    for (int t = 0; t < 4; ++t) {
+      std::string text;
+      for (int i = static_cast<int>(rng() % 9); i > 0; --i) text += alphabet[rng() % (sizeof alphabet - 1)];
+      const int pos = 1 + static_cast<int>(rng() % (text.size() + 1));
+      std::vector<int> s1(groups), e1(groups), s2(groups), e2(groups);
+      int end1 = pos, end2 = pos;
+      const bool hit1 = TRegExprMatcher(*skipping, text, s1.data(), e1.data(), 1'000'000).Run(end1);
+      const bool hit2 = TRegExprMatcher(trying, text, s2.data(), e2.data(), 1'000'000).Run(end2);
+      ASSERT_EQ(hit1, hit2) << pattern << " on \"" << text << "\" at " << pos;
+      ASSERT_EQ(end1, end2) << pattern << " on \"" << text << "\" at " << pos;
+      if (hit1) {
+        ASSERT_EQ(s1, s2) << pattern << " on \"" << text << "\" at " << pos;
+        ASSERT_EQ(e1, e2) << pattern << " on \"" << text << "\" at " << pos;
+      }
+    }
+  }
+  EXPECT_GT(guarded, 1000);
 }
 
 }  // namespace

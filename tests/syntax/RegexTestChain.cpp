@@ -62,6 +62,8 @@ TEST(RegexChain, AnswersAsTheGeneralMatcherOnRandomPatterns) {
       TecRegExpr general(pattern, mods);
       // Below this budget the general matcher is always used.
       general.SetStepBudget(TRegExprMatcher::DeterministicMinBudget - 1);
+      chain.SetKeepCompleteMatches(t % 2);  // both ways of settling a group
+      general.SetKeepCompleteMatches(t % 2);
       int chainEnd = pos;
       int generalEnd = pos;
       const bool chainHit = chain.Match(text, chainEnd);
@@ -207,10 +209,12 @@ TEST(RegexChain, SkippedContinuationsLeaveMatchesAndGroupsAsTheyWere) {
       std::string text;
       for (int i = static_cast<int>(rng() % 9); i > 0; --i) text += alphabet[rng() % (sizeof alphabet - 1)];
       const int pos = 1 + static_cast<int>(rng() % (text.size() + 1));
+      const bool keepComplete = t % 2;  // both ways of settling a group
       std::vector<int> s1(groups), e1(groups), s2(groups), e2(groups);
       int end1 = pos, end2 = pos;
-      const bool hit1 = TRegExprMatcher(*skipping, text, s1.data(), e1.data(), 1'000'000).Run(end1);
-      const bool hit2 = TRegExprMatcher(trying, text, s2.data(), e2.data(), 1'000'000).Run(end2);
+      const bool hit1 =
+          TRegExprMatcher(*skipping, text, s1.data(), e1.data(), 1'000'000, -1, keepComplete).Run(end1);
+      const bool hit2 = TRegExprMatcher(trying, text, s2.data(), e2.data(), 1'000'000, -1, keepComplete).Run(end2);
       ASSERT_EQ(hit1, hit2) << pattern << " on \"" << text << "\" at " << pos;
       ASSERT_EQ(end1, end2) << pattern << " on \"" << text << "\" at " << pos;
       if (hit1) {

@@ -86,11 +86,9 @@ void TSingleTagCondition::Rebuild() {
   m_lookup.insert(m_tags.begin(), m_tags.end());
   m_lengths = 0;
   m_firstBytes.reset();
-  m_fingerprints.reset();
   const TCodePage& cp = TCodePage::Default();
   for (const auto& tag : m_tags) {
     m_lengths |= std::uint64_t{1} << std::min<std::size_t>(tag.size(), 63);
-    m_fingerprints.set(Fingerprint(tag));
     if (!tag.empty()) {
       const unsigned char first = static_cast<unsigned char>(tag[0]);
       m_firstBytes.set(ci ? cp.ToUpper(first) : first);
@@ -103,30 +101,12 @@ void TSingleTagCondition::Rebuild() {
   }
 }
 
-// The length with the first, middle and last bytes (upper-cased with
-// IgnoreCase), mixed into 12 bits: equal tags under the case rule give equal
-// fingerprints.
-std::size_t TSingleTagCondition::Fingerprint(std::string_view text) const {
-  const std::size_t n = text.size();
-  std::uint32_t key = static_cast<std::uint32_t>(n & 0xFFu);
-  if (n > 0) {
-    const TCodePage& cp = TCodePage::Default();
-    auto byte = [&](std::size_t i) -> std::uint32_t {
-      const auto b = static_cast<unsigned char>(text[i]);
-      return m_ignoreCase ? cp.ToUpper(b) : b;
-    };
-    key |= byte(0) << 8 | byte(n / 2) << 16 | byte(n - 1) << 24;
-  }
-  return (key * 0x9E3779B1u) >> 20;
-}
-
 bool TSingleTagCondition::Listed(std::string_view text) const {
   if (!((m_lengths >> std::min<std::size_t>(text.size(), 63)) & 1u)) return false;
   if (!text.empty()) {
     const unsigned char first = static_cast<unsigned char>(text[0]);
     if (!m_firstBytes.test(m_ignoreCase ? TCodePage::Default().ToUpper(first) : first)) return false;
   }
-  if (!m_fingerprints.test(Fingerprint(text))) return false;
   return m_lookup.find(text) != m_lookup.end();
 }
 

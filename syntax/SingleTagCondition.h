@@ -81,12 +81,6 @@ private:
   // first bytes (upper-cased with IgnoreCase) that some tag has.
   std::uint64_t m_lengths = 0;
   std::bitset<256> m_firstBytes;
-  // A second quick rejection: bit Fingerprint(tag) for every tag. A token is
-  // hashed only when its bit is set; most names of a script are in no list,
-  // or in one list of the many a name is tested against. Rebuilt with the
-  // lookup (by Rebuild, from the tags and the case rule).
-  std::bitset<4096> m_fingerprints;
-  std::size_t Fingerprint(std::string_view text) const;
   std::vector<std::unique_ptr<TPatternMatcher>> m_masks;
 };
 

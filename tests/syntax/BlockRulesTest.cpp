@@ -1,11 +1,9 @@
 // Block rules: conditions, claims, ranges and their closing, range texts, deferred analysis and the grammar.
 #include <gtest/gtest.h>
 
-#include <random>
 #include <stdexcept>
 
 #include "AnalysisTestSupport.h"
-#include "platform/CodePage.h"
 
 namespace penwick::test {
 namespace {
@@ -37,43 +35,6 @@ TEST(TagConditions, ListsAreSortedWithoutDuplicatesAndTestedByTypeThenText) {
   EXPECT_FALSE(c.Test("(bad", 1));  // a faulty mask matches nothing
   c.SetTagsText("one two\r\nthree");
   EXPECT_EQ(c.TagList().size(), 3u);
-}
-
-TEST(TagConditions, ListLookupAgreesWithComparingEveryTag) {
-  // Short tags over few letters (with a code-page letter and its capital),
-  // so that lengths, first bytes and fingerprints often agree by chance.
-  const TCodePage& cp = TCodePage::Default();
-  const char letters[] = "aAbB_1\xE9\xC9";
-  std::mt19937 rng(7);
-  auto word = [&] {
-    std::string w;
-    for (int i = 1 + static_cast<int>(rng() % 5); i > 0; --i) w += letters[rng() % (sizeof letters - 1)];
-    return w;
-  };
-  auto same = [&](const std::string& a, const std::string& b, bool ignoreCase) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-      const auto x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-      if (ignoreCase ? cp.ToUpper(x) != cp.ToUpper(y) : x != y) return false;
-    }
-    return true;
-  };
-  for (int round = 0; round < 200; ++round) {
-    std::vector<std::string> tags;
-    for (int i = 1 + static_cast<int>(rng() % 40); i > 0; --i) tags.push_back(word());  // no tags: no list
-    const bool ignoreCase = rng() % 2;
-    TSingleTagCondition c;
-    c.SetTagList(tags);
-    c.SetIgnoreCase(ignoreCase);
-    for (int q = 0; q < 100; ++q) {
-      std::string text = q % 2 ? tags[rng() % tags.size()] : word();
-      for (char& ch : text)  // change the case of some letters
-        if (rng() % 3 == 0) ch = static_cast<char>(cp.ToLower(static_cast<unsigned char>(ch)));
-      bool listed = false;
-      for (const std::string& tag : tags) listed = listed || same(tag, text, ignoreCase);
-      ASSERT_EQ(c.Test(text, 0), listed) << text << (ignoreCase ? " ignoring case" : "");
-    }
-  }
 }
 
 TEST(BlockRules, TagRulesClaimIdentifiersAndTheLaterListingWins) {

@@ -55,9 +55,21 @@ int TParserResults::ConditionsMatch(const TTagBlockCondition& rule, int n) const
 }
 
 int TParserResults::ConditionsMatch(const std::vector<const TSingleTagCondition*>& conds, int shift, int n) const {
+  TTextMemo memo;
+  return ConditionsMatch(conds, shift, n, memo);
+}
+
+int TParserResults::ConditionsMatch(const std::vector<const TSingleTagCondition*>& conds, int shift, int n,
+                                    TTextMemo& memo) const {
   const int count = static_cast<int>(conds.size());
   if (count == 0) return -1;
-  auto textOf = [&](int i) { return TokenText(i); };
+  auto textOf = [&](int i) {
+    if (i != memo.Index) {
+      memo.Index = i;
+      memo.Text = TokenText(i);
+    }
+    return memo.Text;
+  };
   auto test = [&](const TSingleTagCondition* c, int i) { return c->Test(textOf(i), m_tokens[static_cast<std::size_t>(i)].TokenType); };
   int idx = n - 1 - shift;
   int first = -1;
@@ -138,6 +150,8 @@ bool TParserResults::CloseRange(const TTagBlockCondition& rule, int anchor, int 
 void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
   if (!m_owner || n <= 0) return;
   const TAnalyzerPlan& plan = m_owner->Plan();
+  // The rules here change token types and claims, never token positions.
+  TTextMemo memo;
   for (const TBlockRulePlan& entry : plan.BlockRules) {
     const TTagBlockCondition& rule = *entry.Rule;
     if (pass != TBlockPass::All && (pass == TBlockPass::TagOnly) != entry.PlainTag) continue;
@@ -151,7 +165,7 @@ void TParserResults::ApplyBlockRules(int n, TBlockPass pass) {
     if (!rule.StatesAllow(m_states) || !BlockNameAllows(rule, &rule)) continue;
     try {
       const int seqStart = rule.GrammaRule() ? m_owner->Gramma().FirstTokenOfMatch(n - 1, rule.GrammaRule(), *this)
-                                             : ConditionsMatch(entry.Conditions, entry.Shift, n);
+                                             : ConditionsMatch(entry.Conditions, entry.Shift, n, memo);
       if (seqStart < 0) continue;
       m_states = rule.ApplyStates(m_states);
       const int shift = entry.Shift;

@@ -114,6 +114,16 @@ public:
   int ConditionsMatch(const std::vector<const TSingleTagCondition*>& conditions, int shift, int n) const;
 
 protected:
+  // The text of the last token a condition read, kept for the next rule
+  // tested on the same token. Valid while no token is added or removed: one
+  // ApplyBlockRules call holds one.
+  struct TTextMemo {
+    int Index = -1;
+    std::string_view Text;
+  };
+  int ConditionsMatch(const std::vector<const TSingleTagCondition*>& conditions, int shift, int n,
+                      TTextMemo& memo) const;
+
   // Block rules for the token n-1 (n tokens so far).
   void ApplyBlockRules(int n, TBlockPass pass);
   // Closes the innermost fitting open range for closing rule `rule` at

@@ -34,7 +34,8 @@ std::size_t TPatternMatcher::MatchAt(std::string_view text, std::size_t offset, 
   if (m_state != TState::Ready || offset >= text.size()) return 0;
   if (!m_firstChars.test(static_cast<unsigned char>(text[offset]))) return 0;
   try {
-    int length = m_regex->MatchLength(text, static_cast<int>(offset) + 1, charBefore);
+    // An engine error counts as no match here: the quick answer serves.
+    int length = m_regex->QuickMatchLength(text, static_cast<int>(offset) + 1, charBefore);
     return length > 0 ? static_cast<std::size_t>(length) : 0;
   } catch (const std::exception&) {
     return 0;

@@ -34,6 +34,7 @@ private:
 TRegExprMatcher::TRegExprMatcher(const TRegExprProgram& program, std::string_view text, int* groupStart,
                                  int* groupEnd, uint64_t budget, int charBefore, bool keepComplete)
     : m_nodes(program.Nodes.data()),
+      m_deterministic(program.Deterministic && budget >= DeterministicMinBudget),
       m_text(reinterpret_cast<const unsigned char*>(text.data())),
       m_size(static_cast<int>(text.size())),
       m_charBefore(charBefore < 0 ? -1 : (charBefore & 0xFF)),
@@ -44,14 +45,42 @@ TRegExprMatcher::TRegExprMatcher(const TRegExprProgram& program, std::string_vie
       m_budget(budget),
       m_limit(budget) {}
 
-bool TRegExprMatcher::Run(int& pos) {
+void TRegExprMatcher::ResetGroups() {
   for (int g = 0; g < m_groupCount; ++g) m_start[g] = m_end[g] = -1;
+}
+
+bool TRegExprMatcher::Run(int& pos) {
+  ResetGroups();
   m_origin = m_farthest = pos;
   m_limit = m_budget;
   m_snapshotTop = 0;
+  if (m_deterministic) return RunChain(m_nodes[0].Alternatives[0], pos);
   int end = pos;
   if (Try(0, pos, end) == Fail) return false;
   pos = end;
+  return true;
+}
+
+bool TRegExprMatcher::RunChain(int first, int& pos) {
+  ResetGroups();
+  int cur = pos;
+  for (int item = first; item >= 0;) {
+    const TRegExprNode& node = m_nodes[item];
+    if (node.Kind == TRegExprNodeKind::Chars) {
+      if (!One(node, cur)) return false;
+    } else {
+      int count = 0;
+      while ((node.Max < 0 || count < node.Max) && cur <= m_size && node.Table.Has(m_text[cur - 1])) {
+        ++cur;
+        ++count;
+      }
+      if (count < node.Min) return false;
+    }
+    item = node.Next;
+  }
+  m_start[0] = pos;
+  m_end[0] = cur;
+  pos = cur;
   return true;
 }
 
@@ -135,7 +164,17 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
     // A repetition of anything but a group moves no group position.
     if (withEntry && (isGroup || count == node.Min)) Save(entry);
     int continuationEnd = cur;
-    const TOutcome result = Try(node.Continuation, cur, continuationEnd);
+    TOutcome result;
+    if (node.GuardContinuation && cur <= m_size && !node.ContinuationStarts.Has(m_text[cur - 1])) {
+      // The continuation would fail on this byte: a lazy item or a group
+      // walking a comment or a string spends most of its time here. The
+      // budget counts the attempt as the continuation's own first step.
+      Step();
+      Reached(cur);
+      result = Fail;
+    } else {
+      result = Try(node.Continuation, cur, continuationEnd);
+    }
     bool chosen = false;
     if (result == Full) {
       outcome = Full;

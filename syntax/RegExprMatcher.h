@@ -30,6 +30,9 @@ public:
   // Extra steps allowed for every character between the start of the match
   // and the farthest position it has reached.
   static constexpr uint64_t StepsPerChar = 32;
+  // From this budget on, a Deterministic program is matched by one walk
+  // along its chain; its general matching could not run out of the budget.
+  static constexpr uint64_t DeterministicMinBudget = 4096;
 
   // `text` may be a window of a longer text: `charBefore` is the byte just
   // before its first character, or -1 when the window starts the text. The
@@ -40,8 +43,13 @@ public:
 
   // One match at `pos` (1..size+1). True: `pos` becomes the end position.
   bool Run(int& pos);
+  // One match at `pos` of the root alternative starting at item `first`
+  // alone, which must be a deterministic chain (TRegExprAlternative) of a
+  // program without groups: every repetition as far as it goes.
+  bool RunChain(int first, int& pos);
 
 private:
+  void ResetGroups();
   enum TOutcome : uint8_t { Fail = 0, Partial = 1, Full = 2 };
 
   // Tries item `index` (with its repetitions and continuation) at `pos`;
@@ -71,6 +79,7 @@ private:
   void Restore(size_t at);
 
   const TRegExprNode* m_nodes;
+  bool m_deterministic;
   const unsigned char* m_text;
   int m_size;
   int m_charBefore;

@@ -51,8 +51,21 @@ struct TRegExprNode {
   std::string Chars;    // Chars: the literals, upper-cased under IgnoreCase
   TRegExprCharSet Table;        // OneOf: the bytes matched
   std::vector<int> Alternatives;  // Group: first item of each alternative
+  // With GuardContinuation, the continuation fails at once at a position
+  // holding a byte outside ContinuationStarts (it may still succeed at the
+  // end of the text): the matcher need not try it there.
+  bool GuardContinuation = false;
+  TRegExprCharSet ContinuationStarts;
 
   bool IsLast() const { return Next < 0; }
+};
+
+// What is known of one alternative of the root without matching it.
+struct TRegExprAlternative {
+  int First = -1;              // its first item (-1: empty)
+  bool Deterministic = false;  // a chain as for TRegExprProgram::Deterministic
+  bool HasRequired = false;    // every match of it consumes a byte of Required
+  TRegExprCharSet Required;
 };
 
 class TRegExprProgram {
@@ -64,6 +77,20 @@ public:
   // empty; both conservative.
   TRegExprCharSet FirstChars;
   bool CanMatchEmpty = false;
+  // The root has one alternative: a short chain of single literals and
+  // character classes (no groups, checks, references or lazy items) in which
+  // no repeated class shares a byte with what can follow it. Taking every
+  // repetition as far as it goes is then the only outcome backtracking could
+  // reach, so the matcher may walk the chain once (see TRegExprMatcher::Run).
+  bool Deterministic = false;
+  // Every byte a match can consume lies in Alphabet; with HasRequired every
+  // match consumes at least one byte of Required. Both conservative. A run of
+  // alphabet bytes without a required one thus holds no match.
+  TRegExprCharSet Alphabet;
+  TRegExprCharSet Required;
+  bool HasRequired = false;
+  // The root's alternatives in order, when there is no group but the root.
+  std::vector<TRegExprAlternative> RootAlternatives;
 
   // Neither an alternative nor anything to match: never matches.
   bool IsEmpty() const { return Nodes.empty() || Nodes[0].Alternatives.empty(); }
@@ -73,6 +100,11 @@ public:
   void Finish();
 
 private:
+  bool ChainIsDeterministic(int first) const;
+  bool StartsOfNode(int item, TRegExprCharSet& set) const;
+  void AddBytesOf(const TRegExprNode& node, std::size_t index, TRegExprCharSet& set) const;
+  bool RequiredOfChain(int item, TRegExprCharSet& set) const;
+  bool RequiredOfNode(int item, TRegExprCharSet& set) const;
   void FirstOfChain(int item, TRegExprCharSet& set, bool& nullable) const;
   void FirstOfNode(int item, TRegExprCharSet& set, bool& nullable) const;
 };

@@ -111,8 +111,7 @@ void TSyntAnalyzer::RemoveClient(TClientSyntAnalyzer* client) {
   m_clients.erase(std::remove(m_clients.begin(), m_clients.end(), client), m_clients.end());
 }
 
-const TAnalyzerPlan& TSyntAnalyzer::Plan() const {
-  if (m_plan) return *m_plan;
+const TAnalyzerPlan& TSyntAnalyzer::BuildPlan() const {
   auto plan = std::make_unique<TAnalyzerPlan>();
   const int tokenCount = m_tokenRules.Count();
   for (int i = 0; i < tokenCount; ++i) plan->RuleById.push_back(m_tokenRules[i]);

@@ -189,7 +189,8 @@ public:
   std::unique_ptr<TClientSyntAnalyzer> CreateClient(TAnalysisTextSource* source, TAnalysisScheduler* scheduler);
 
   // The rule plan, rebuilt on first use after a change. Callers on the GUI thread only.
-  const TAnalyzerPlan& Plan() const;
+  // Inline: the analysis asks for it for every token.
+  const TAnalyzerPlan& Plan() const { return m_plan ? *m_plan : BuildPlan(); }
   const TRuleCollectionItem* RuleById(std::uint16_t id) const {
     const auto& table = Plan().RuleById;
     return id < table.size() ? table[id] : nullptr;
@@ -225,6 +226,7 @@ private:
 
   std::vector<TClientSyntAnalyzer*> m_clients;
   mutable std::unique_ptr<TAnalyzerPlan> m_plan;
+  const TAnalyzerPlan& BuildPlan() const;
 };
 
 }  // namespace penwick

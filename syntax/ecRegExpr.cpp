@@ -110,6 +110,53 @@ const TRegExprCharSet& TecRegExpr::FirstChars() {
 
 bool TecRegExpr::CanMatchEmpty() { return TryCompile() && m_program->CanMatchEmpty; }
 
+bool TecRegExpr::RunHolds(const TRegExprCharSet& set, std::string_view text, int pos) const {
+  const TRegExprCharSet& alphabet = m_program->Alphabet;
+  for (std::size_t i = pos < 1 ? 0 : static_cast<std::size_t>(pos - 1); i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if (set.Has(c)) return true;
+    if (!alphabet.Has(c)) return false;
+  }
+  return false;
+}
+
+bool TecRegExpr::RuledOut(std::string_view text, int pos) {
+  return TryCompile() && m_program->HasRequired && !RunHolds(m_program->Required, text, pos);
+}
+
+int TecRegExpr::QuickMatchLength(std::string_view text, int pos, int charBefore) {
+  EnsureCompiled();
+  const int start = pos < 1 ? 1 : pos;
+  if (RuledOut(text, start) || start > static_cast<int>(text.size()) + 1) {
+    m_matched = false;
+    return 0;
+  }
+  // The root takes its first alternative that matches: one refused by its
+  // bytes fails, a chain is walked once, any other needs the whole matcher.
+  const std::vector<TRegExprAlternative>& alternatives = m_program->RootAlternatives;
+  if (alternatives.size() > 1) {
+    bool general = false;
+    for (const TRegExprAlternative& alternative : alternatives) {
+      if (alternative.HasRequired && !RunHolds(alternative.Required, text, start)) continue;
+      if (!alternative.Deterministic) {
+        general = true;
+        break;
+      }
+      TRegExprMatcher matcher(*m_program, text, m_groupStart.data(), m_groupEnd.data(), m_stepBudget, charBefore);
+      int end = start;
+      if (matcher.RunChain(alternative.First, end)) {
+        m_matched = true;
+        return end - start;
+      }
+    }
+    if (!general) {
+      m_matched = false;
+      return 0;
+    }
+  }
+  return MatchLength(text, pos, charBefore);
+}
+
 bool TecRegExpr::Match(std::string_view text, int& pos, int charBefore) {
   EnsureCompiled();
   m_matched = false;

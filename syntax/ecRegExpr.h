@@ -177,12 +177,25 @@ public:
   bool CanStartWith(unsigned char c) { return FirstChars().Has(c); }
   // Whether a match may have length zero (conservative: may say yes wrongly).
   bool CanMatchEmpty();
+  // Whether the bytes from `pos` (1-based) on rule out a match at `pos`,
+  // judged by which bytes a match can consume and which it must: false when
+  // unsure or when the pattern does not compile. Never runs the matcher, so
+  // a pattern that would run out of its step budget is refused here too.
+  bool RuledOut(std::string_view text, int pos);
+  // As MatchLength, for callers to whom a budget error is no match: the
+  // bytes at `pos` may settle the answer first (RuledOut, then alternatives
+  // of the pattern refused the same way or matched as simple chains), so a
+  // pattern that would have run out of its budget may be answered instead.
+  // Raises as MatchLength otherwise.
+  int QuickMatchLength(std::string_view window, int pos, int charBefore);
 
   uint64_t StepBudget() const { return m_stepBudget; }
   void SetStepBudget(uint64_t steps) { m_stepBudget = steps; }
 
 private:
   void Invalidate();
+  // Whether the run of alphabet bytes from `pos` holds a byte of `set`.
+  bool RunHolds(const TRegExprCharSet& set, std::string_view text, int pos) const;
   void EnsureCompiled();
   bool TryCompile();
 

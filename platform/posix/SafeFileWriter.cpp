@@ -67,9 +67,24 @@ private:
       }
       data += written;
       size -= static_cast<std::size_t>(written);
+      m_written += written;
     }
+    StartWriteback();
   }
+  // Hands what is written so far to the disk in the background, a stretch
+  // at a time, so that the closing fsync of a big file waits for the last
+  // stretch only. Failures here are left to that fsync to report.
+  void StartWriteback() {
+#ifdef __linux__
+    if (m_written - m_handedOver < kWritebackStretch) return;
+    ::sync_file_range(m_fd, m_handedOver, m_written - m_handedOver, SYNC_FILE_RANGE_WRITE);
+    m_handedOver = m_written;
+#endif
+  }
+  static constexpr off_t kWritebackStretch = off_t{8} << 20;
   int m_fd;
+  off_t m_written = 0;
+  off_t m_handedOver = 0;
   const std::string& m_fileName;
   std::vector<char> m_buffer;
 };

@@ -43,6 +43,10 @@ int RunExportHtml(const std::vector<std::string>& args) {
   lines.LoadFromFile(files[0]);  // EFOpenError: reported by main
   TMemoTextSource source(lines);
   std::unique_ptr<TClientSyntAnalyzer> client = analyzer.CreateClient(&source, nullptr);
+  // The export analyses only up to the end of the text; the styled ranges of
+  // block rules left to the end come from the finishing step, which the
+  // editor's idle run reaches and a program without a message loop must run.
+  client->AnalyzeAll();
 
   const TEditorSettings settings;
   TExportSource memo;

@@ -257,4 +257,35 @@ TEST_F(CliTest, ExportHtmlUsageMissingFilesAndLexerFiles) {
   EXPECT_TRUE(fs::exists(page));
 }
 
+// Styled ranges of block rules come from the analysis's finishing step: the
+// page has them whether the definition runs its block rules at once or
+// leaves them to the end, as the editor shows them once it has analysed.
+TEST_F(CliTest, ExportHtmlHasTheStyledRangesOfDeferredBlockRules) {
+  const std::string script = TextFile("r.mis", "x\r\n// a\r\n// b\r\ny");
+  auto lexer = [this](const char* sync) {
+    return TextFile(std::string("ranges-") + sync + ".lcf",
+                    "object syntnlyzr1: TSyntAnalyzer\r\n  BlockRules = <\r\n    item\r\n"
+                    "      DisplayName = 'run'\r\n      StyleName = 'Integers'\r\n      BlockName = 'run'\r\n"
+                    "      NotParent = True\r\n      ConditionList = <\r\n        item\r\n          TokenTypes = 2\r\n"
+                    "        end>\r\n      BlockEnd = 'run end'\r\n      DynHighlight = dhRange\r\n    end\r\n"
+                    "    item\r\n      DisplayName = 'run end'\r\n      BlockType = btRangeEnd\r\n"
+                    "      ConditionList = <\r\n        item\r\n          CondType = tcNotEqual\r\n"
+                    "          TokenTypes = 2\r\n        end\r\n        item\r\n          TokenTypes = 2\r\n"
+                    "        end>\r\n      BlockOffset = 1\r\n    end>\r\n  AlwaysSyncBlockAnal = " +
+                        std::string(sync) + "\r\nend\r\n");
+  };
+  std::string pages[2];
+  int i = 0;
+  for (const char* sync : {"True", "False"}) {
+    SCOPED_TRACE(sync);
+    const fs::path page = m_dir / "r.html";
+    TRun run = Run({"export-html", script, page.string(), "--lexer", lexer(sync)});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    pages[i] = ReadFile(page);
+    EXPECT_NE(pages[i].find("<SPAN id=\"Comments\"><SPAN id=\"Integers\">// a</span></span>"), std::string::npos);
+    ++i;
+  }
+  EXPECT_EQ(pages[0], pages[1]);
+}
+
 }  // namespace

@@ -63,6 +63,7 @@ void TPlainTextSyntExport::ExportAllToFile(const std::string& fileName) {
 
 void TPlainTextSyntExport::Run(int offset, int count, const TByteSink* sink) {
   BeginExport();
+  m_sink = sink;
   if (!m_source.Lines) return;
   const TSyntMemoStrings& lines = *m_source.Lines;
   const int length = lines.TextLength();
@@ -79,13 +80,19 @@ void TPlainTextSyntExport::Run(int offset, int count, const TByteSink* sink) {
     if (end <= at) break;
     AddLines(at, end);
     at = end;
-    if (sink && m_body.size() >= kPieceSize) {
-      (*sink)(m_body.data(), m_body.size());
-      m_body.clear();
-    }
+    HandOnPiece();
   }
   EndExport();
   m_runs.reset();
+  m_sink = nullptr;
+}
+
+// A run may cover the rest of the text (a comment never closed): the output
+// is handed on at line ends too, not only between runs.
+void TPlainTextSyntExport::HandOnPiece() {
+  if (!m_sink || m_body.size() < kPieceSize) return;
+  (*m_sink)(m_body.data(), m_body.size());
+  m_body.clear();
 }
 
 // Adds [from, to) line by line. m_line holds `from`; the bounds of that line
@@ -98,6 +105,7 @@ void TPlainTextSyntExport::AddLines(int from, int to) {
     if (upTo > at) AddText(GetText(at, upTo - at));
     if (to < m_nextLineStart || m_nextLineStart == m_lineTextEnd) return;
     NewLine();
+    HandOnPiece();
     at = m_nextLineStart;
     SetLine(m_line + 1);
     if (at >= to) return;

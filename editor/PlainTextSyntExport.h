@@ -82,8 +82,9 @@ public:
   // for an empty range). Nothing happens when no store is bound.
   void ExportRange(int offset, int count);
   // As ExportAll followed by SaveToFile, but the page goes to the file as it
-  // is made, in pieces of about 64 KiB, so the whole page is never held; the
-  // output is left empty. Failures as for SaveToFile.
+  // is made, in pieces of about 64 KiB handed on between runs and at line
+  // ends, so the whole page is never held (one line of the page at most);
+  // the output is left empty. Failures as for SaveToFile.
   void ExportAllToFile(const std::string& fileName);
   // Writes GetHeader, GetBody and GetFooter as the whole file, through
   // WriteFileSafely: on failure EFCreateError is raised and no file is
@@ -134,11 +135,13 @@ private:
   void Run(int offset, int count, const TByteSink* sink);
   void AddLines(int from, int to);
   void SetLine(int line);
+  void HandOnPiece();
 
   TExportSource m_source;
   TExportType m_exportType = etCustom;
   TColorResolver m_resolver;
   std::unique_ptr<TStyledRuns> m_runs;  // during an export
+  const TByteSink* m_sink = nullptr;     // during a streamed export
   TStyleEntries m_scratch;
   std::vector<const TSyntaxFormat*> m_styles;
   std::string m_body;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <random>
@@ -218,6 +219,44 @@ TEST(HtmlExport, StreamedPageEqualsTheHeldPageAndFailuresWriteNothing) {
   EXPECT_TRUE(fs::is_directory(dir / "folder.html"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3);
   fs::remove_all(dir);
+}
+
+// Records the most output held at a line end while an export runs.
+class TWatchedExport : public THTMLSyntExport {
+public:
+  std::size_t MaxHeld = 0;
+
+protected:
+  void NewLine() override {
+    THTMLSyntExport::NewLine();
+    MaxHeld = std::max(MaxHeld, Output().size());
+  }
+};
+
+TEST(HtmlExport, AStreamedRunOverManyLinesIsNotHeldWhole) {
+  // A comment never closed is one run to the end of the text.
+  std::string text = "x /* never closed\r\n";
+  while (text.size() < 600 * 1024) text += "  a line of the comment, <" + std::to_string(text.size()) + ">\r\n";
+  TSyntMemoStrings lines;
+  lines.SetText(text);
+  TMemoTextSource source(lines);
+  TSyntAnalyzer analyzer;
+  BuildMissionLexer(analyzer);
+  auto client = analyzer.CreateClient(&source, nullptr);
+  TExportSource memo;
+  memo.Lines = &lines;
+  memo.Client = client.get();
+  TWatchedExport html;
+  html.SetSyntMemo(memo);
+  const fs::path dir = fs::temp_directory_path() / ("penwick-html-run-" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  html.ExportAllToFile((dir / "page.html").string());
+  EXPECT_LT(html.MaxHeld, 128u * 1024u);
+  const std::string streamed = test::ReadFile(dir / "page.html");
+  fs::remove_all(dir);
+  html.ExportAll();
+  EXPECT_EQ(streamed, html.ExportData());
+  EXPECT_GT(html.MaxHeld, 600u * 1024u);  // held whole when not streamed
 }
 
 }  // namespace

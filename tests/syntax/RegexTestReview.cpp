@@ -346,3 +346,37 @@ TEST(RegexReview, KeepingCompleteMatchesLetsAGroupGiveBack) {
   EXPECT_EQ(length("((\\w+)_)DATA", "A_B_DATA", &group), 8);
   EXPECT_EQ(group, "A_B_");
 }
+
+// A group that ends its alternative inside another group: its repetitions
+// (and those of the items ending it) must still reach what follows the
+// outer group before they settle, at any depth.
+TEST(RegexReview, KeepingCompleteMatchesReachesPastGroupsEndingAGroup) {
+  auto match = [](const char* pattern, const std::string& text, int& end, std::string& g1, std::string& g2) {
+    TecRegExpr re(pattern, kG);
+    re.SetKeepCompleteMatches(true);
+    end = 1;
+    if (!re.Match(text, end)) return false;
+    g1 = re.SubExprText(text, 1);
+    g2 = re.SubExprText(text, 2);
+    return true;
+  };
+  int end = 0;
+  std::string g1, g2;
+  ASSERT_TRUE(match("((\\w+))_DATA", "CAR_DATA", end, g1, g2));
+  EXPECT_EQ(end, 9);
+  EXPECT_EQ(g1, "CAR");
+  EXPECT_EQ(g2, "CAR");
+  ASSERT_TRUE(match("(P(\\w+))_DATA", "PLAYER_PED_DATA x", end, g1, g2));
+  EXPECT_EQ(end, 16);
+  EXPECT_EQ(g1, "PLAYER_PED");
+  EXPECT_EQ(g2, "LAYER_PED");
+  ASSERT_TRUE(match("(a|(\\w+))_DATA", "CAR_DATA", end, g1, g2));
+  EXPECT_EQ(g1, "CAR");
+  EXPECT_EQ(g2, "CAR");
+  ASSERT_TRUE(match("(((\\w)+))_DATA", "CAR_DATA", end, g1, g2));
+  EXPECT_EQ(end, 9);
+  EXPECT_EQ(g1, "CAR");
+  // The lexer's rule is unchanged: the inner group settles alone.
+  TecRegExpr lexer("((\\w+))_DATA", kG);
+  EXPECT_EQ(lexer.MatchLength("CAR_DATA", 1), 0);
+}

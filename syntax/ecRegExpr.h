@@ -100,7 +100,8 @@ public:
   // group having taken the whole word. On (searches typed by a user): a
   // count with which the whole rest of the pattern matched is kept over
   // higher counts that only match the group, so the group gives back what
-  // the rest needs. Does not discard the compiled program.
+  // the rest needs, also through groups that end an outer group
+  // (`((\w+))_DATA`). Does not discard the compiled program.
   bool KeepCompleteMatches() const { return m_keepComplete; }
   void SetKeepCompleteMatches(bool keep) { m_keepComplete = keep; }
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace penwick;
 using namespace penwick::regextest;
 
@@ -376,7 +378,42 @@ TEST(RegexReview, KeepingCompleteMatchesReachesPastGroupsEndingAGroup) {
   ASSERT_TRUE(match("(((\\w)+))_DATA", "CAR_DATA", end, g1, g2));
   EXPECT_EQ(end, 9);
   EXPECT_EQ(g1, "CAR");
+  // A back-reference to a group the repetition ends with it.
+  ASSERT_TRUE(match("(a(\\w+))_\\1", "aCAR_aCAR", end, g1, g2));
+  EXPECT_EQ(end, 10);
+  EXPECT_EQ(g1, "aCAR");
   // The lexer's rule is unchanged: the inner group settles alone.
   TecRegExpr lexer("((\\w+))_DATA", kG);
   EXPECT_EQ(lexer.MatchLength("CAR_DATA", 1), 0);
+
+  // Wrapping a group in one more group changes no match of a search.
+  const char* const atoms[] = {"a", "b", "x", "[ab]", "\\w", ".", "_", "(a|bx)", "(x|ab)", "$", "\\b"};
+  const char* const counts[] = {"", "", "*", "+", "?", "{1,2}", "*?"};
+  std::mt19937 rng(1210);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  auto chain = [&](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += std::string(atoms[pick(11)]) + counts[pick(7)];
+    return s;
+  };
+  int hits = 0;
+  for (int round = 0; round < 20000; ++round) {
+    const std::string before = chain(pick(2));
+    std::string inner = chain(1 + pick(3));
+    if (pick(3) == 0) inner += "|" + chain(1 + pick(2));
+    const std::string count = counts[pick(3) ? 0 : pick(7)];
+    const std::string after = chain(pick(3));
+    std::string text;
+    for (int i = pick(10); i > 0; --i) text += "abx_ "[pick(5)];
+    TecRegExpr once(before + "(" + inner + ")" + count + after, kDefault);
+    TecRegExpr twice(before + "((" + inner + "))" + count + after, kDefault);
+    once.SetKeepCompleteMatches(true);
+    twice.SetKeepCompleteMatches(true);
+    int onceEnd = 1, twiceEnd = 1;
+    const bool onceHit = once.Match(text, onceEnd);
+    ASSERT_EQ(onceHit, twice.Match(text, twiceEnd)) << twice.Expression() << " on " << text;
+    ASSERT_EQ(onceEnd, twiceEnd) << twice.Expression() << " on " << text;
+    hits += onceHit;
+  }
+  EXPECT_GT(hits, 4000);  // the generator reaches matches
 }

@@ -341,3 +341,21 @@ TEST(RegexChain, QuickPathsAgreeWithTheFullMatcherOverTheWholeDialect) {
 }
 
 }  // namespace
+
+namespace {
+
+// The refusal reads a bounded stretch: a long run of bytes a match could
+// consume leaves it unsure instead of reading to the run's end at every
+// position (quadratic over one long line), and the answer stays the
+// matcher's.
+TEST(RegexChain, RefusalReadsABoundedStretch) {
+  TecRegExpr number(R"(\d+ \.? \d+ e [\+\-]? \d+ | \d+ \. \d+)", kAnalyzer);
+  std::string run;
+  while (run.size() < 4 * TecRegExpr::RuleOutReach) run += "12+";
+  EXPECT_FALSE(number.RuledOut(run, 1));
+  EXPECT_TRUE(number.RuledOut(run.substr(0, TecRegExpr::RuleOutReach / 2), 1));
+  EXPECT_EQ(number.QuickMatchLength(run, 1, -1), 0);
+  EXPECT_EQ(number.QuickMatchLength(run + "1.5", static_cast<int>(run.size()) + 1, '+'), 3);
+}
+
+}  // namespace

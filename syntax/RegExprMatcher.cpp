@@ -123,7 +123,10 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
 
   const bool last = node.IsLast();
   const int group = node.OwnerGroup;
-  if (node.Continuation < 0 && !node.Lazy && !node.NeedsSnapshot && node.Kind == TRegExprNodeKind::OneOf) {
+  const int continuation = m_keepComplete ? node.KeepContinuation : node.Continuation;
+  // Group positions need keeping when a continuation may move them.
+  const bool snapshots = node.NeedsSnapshot || continuation >= 0;
+  if (continuation < 0 && !node.Lazy && !snapshots && node.Kind == TRegExprNodeKind::OneOf) {
     // A greedy character class with nothing after it: every count matches
     // completely, so the highest count wins. The general loop below would
     // reach the same end one repetition at a time; identifiers, numbers and
@@ -152,19 +155,26 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
   // repetitions left before the continuation was tried: the next count
   // starts from them again, so a continuation that was abandoned, or kept
   // but then outbid, leaves nothing behind for the counts after it.
-  const bool snapshots = node.NeedsSnapshot;
-  const bool withEntry = snapshots && node.Continuation >= 0;
+  const bool withEntry = snapshots && continuation >= 0;
   TSnapshotFrame frame(m_snapshotTop);
   const size_t best = snapshots ? PushSnapshot() : 0;
   const size_t entry = withEntry ? PushSnapshot() : 0;
   bool stale = false;
 
+  // Kept complete matches: a continuation past the end of enclosing groups
+  // finds those groups ending here as well (a back-reference to one of them
+  // in it then sees its text).
+  const bool endsOuterGroups = last && continuation != node.Continuation;
   for (int count = node.Min;; ++count) {
     if (last && group >= 0) m_end[group] = cur;
+    if (endsOuterGroups)
+      for (int owner = node.Owner; m_nodes[owner].Next < 0; owner = m_nodes[owner].Owner)
+        m_end[m_nodes[m_nodes[owner].Owner].Group] = cur;
     // A repetition of anything but a group moves no group position.
     if (withEntry && (isGroup || count == node.Min)) Save(entry);
     int continuationEnd = cur;
     TOutcome result;
+    // (GuardContinuation implies a Continuation, which KeepContinuation then equals.)
     if (node.GuardContinuation && cur <= m_size && !node.ContinuationStarts.Has(m_text[cur - 1])) {
       // The continuation would fail on this byte: a lazy item or a group
       // walking a comment or a string spends most of its time here. The
@@ -173,7 +183,7 @@ TRegExprMatcher::TOutcome TRegExprMatcher::Try(int index, int pos, int& end) {
       Reached(cur);
       result = Fail;
     } else {
-      result = Try(node.Continuation, cur, continuationEnd);
+      result = Try(continuation, cur, continuationEnd);
     }
     bool chosen = false;
     if (result == Full) {

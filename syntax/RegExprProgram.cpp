@@ -14,6 +14,9 @@ void TRegExprProgram::Finish() {
       node.Continuation = node.Next;
     else
       node.Continuation = Nodes[node.Owner].Next;
+    node.KeepContinuation = node.Next;
+    for (int owner = node.Owner; node.KeepContinuation < 0 && owner >= 0; owner = Nodes[owner].Owner)
+      node.KeepContinuation = Nodes[owner].Next;
     // With nothing to try after it, a non-group item cannot disturb group
     // positions between its repetitions.
     node.NeedsSnapshot = node.Kind == TRegExprNodeKind::Group || node.Continuation >= 0;

@@ -47,6 +47,11 @@ struct TRegExprNode {
   int Owner = -1;
   int OwnerGroup = -1;  // group number of Owner
   int Continuation = -1;
+  // The continuation when complete matches are kept (search mode): the item
+  // after the innermost enclosing group that does not end its alternative,
+  // so that an item ending nested groups is tried against the rest of the
+  // whole pattern. Equal to Continuation whenever that is not -1.
+  int KeepContinuation = -1;
   int Group = -1;       // Group: its number; Ref: the referenced number
   std::string Chars;    // Chars: the literals, upper-cased under IgnoreCase
   TRegExprCharSet Table;        // OneOf: the bytes matched

@@ -112,12 +112,15 @@ bool TecRegExpr::CanMatchEmpty() { return TryCompile() && m_program->CanMatchEmp
 
 bool TecRegExpr::RunHolds(const TRegExprCharSet& set, std::string_view text, int pos) const {
   const TRegExprCharSet& alphabet = m_program->Alphabet;
-  for (std::size_t i = pos < 1 ? 0 : static_cast<std::size_t>(pos - 1); i < text.size(); ++i) {
+  const std::size_t from = pos < 1 ? 0 : static_cast<std::size_t>(pos - 1);
+  if (from >= text.size()) return false;
+  const std::size_t stop = text.size() - from > RuleOutReach ? from + RuleOutReach : text.size();
+  for (std::size_t i = from; i < stop; ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
     if (set.Has(c)) return true;
     if (!alphabet.Has(c)) return false;
   }
-  return false;
+  return stop < text.size();  // the run goes on past the reach: unsure
 }
 
 bool TecRegExpr::RuledOut(std::string_view text, int pos) {

@@ -100,7 +100,8 @@ public:
   // group having taken the whole word. On (searches typed by a user): a
   // count with which the whole rest of the pattern matched is kept over
   // higher counts that only match the group, so the group gives back what
-  // the rest needs. Does not discard the compiled program.
+  // the rest needs, also through groups that end an outer group
+  // (`((\w+))_DATA`). Does not discard the compiled program.
   bool KeepCompleteMatches() const { return m_keepComplete; }
   void SetKeepCompleteMatches(bool keep) { m_keepComplete = keep; }
 
@@ -181,6 +182,9 @@ public:
   // judged by which bytes a match can consume and which it must: false when
   // unsure or when the pattern does not compile. Never runs the matcher, so
   // a pattern that would run out of its step budget is refused here too.
+  // Reads at most RuleOutReach bytes: a longer run leaves it unsure, so that
+  // asking at every position of a long line stays linear.
+  static constexpr std::size_t RuleOutReach = 256;
   bool RuledOut(std::string_view text, int pos);
   // As MatchLength, for callers to whom a budget error is no match: the
   // bytes at `pos` may settle the answer first (RuledOut, then alternatives
@@ -194,7 +198,8 @@ public:
 
 private:
   void Invalidate();
-  // Whether the run of alphabet bytes from `pos` holds a byte of `set`.
+  // Whether the run of alphabet bytes from `pos` holds a byte of `set`; true
+  // (unsure) when the run is longer than RuleOutReach.
   bool RunHolds(const TRegExprCharSet& set, std::string_view text, int pos) const;
   void EnsureCompiled();
   bool TryCompile();

@@ -1,7 +1,7 @@
 // libFuzzer target: compiles a random pattern with random modifiers and
 // matches it at random positions of a random text. The engine's own errors
 // are expected; anything else, a crash, or a broken result invariant is a
-// finding.
+// finding, as is a quick answer of the lexer that differs from the matcher's.
 #include "syntax/ecRegExpr.h"
 
 #include <cstdint>
@@ -73,6 +73,35 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       Require(end == pos);
     }
   }
+  // The lexer's quick answers agree with the matcher wherever it answers,
+  // and a refusal by the bytes is never wrong.
+  const int charBefore = seed & 1 ? -1 : seed;
+  for (int pos : positions) {
+    TecRegExpr quick(pattern, modifiers);
+    quick.SetStepBudget(200000);
+    int length = 0;
+    try {
+      length = re.MatchLength(text, pos, charBefore);
+    } catch (const penwick::ERegExprTooComplex&) {
+      continue;
+    }
+    const bool refused = quick.RuledOut(text, pos < 1 ? 1 : pos);
+    Require(!refused || length == 0);
+    Require(quick.QuickMatchLength(text, pos, charBefore) == length);
+  }
+  // Search mode: the same invariants of a match.
+  re.SetKeepCompleteMatches(true);
+  for (int pos : positions) {
+    const int start = pos < 1 ? 1 : pos;
+    int end = pos;
+    try {
+      if (re.Match(text, end, charBefore)) CheckMatch(re, text, start, end);
+      else Require(end == pos);
+    } catch (const penwick::ERegExprTooComplex&) {
+      Require(end == pos);
+    }
+  }
+  re.SetKeepCompleteMatches(false);
   // A copy shares the program and must answer the same.
   TecRegExpr copy = re;
   try {

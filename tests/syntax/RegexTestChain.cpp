@@ -227,3 +227,135 @@ TEST(RegexChain, SkippedContinuationsLeaveMatchesAndGroupsAsTheyWere) {
 }
 
 }  // namespace
+
+namespace {
+
+// Random patterns over the whole dialect: nested groups and alternatives,
+// back-references, anchors and word checks, lazy and bounded repetitions,
+// inline modifiers, x-mode blanks and comments, bytes above 0x7F that the
+// code page maps between cases.
+class TPatternGrammar {
+public:
+  explicit TPatternGrammar(uint32_t seed) : m_rng(seed) {}
+
+  std::string Pattern() {
+    m_groups = 0;
+    return Alternatives(0);
+  }
+  int Pick(int n) { return static_cast<int>(m_rng() % static_cast<unsigned>(n)); }
+
+private:
+  std::string Alternatives(int depth) {
+    std::string s = Chain(depth);
+    while (Pick(depth == 0 ? 2 : 4) == 0) s += "|" + (Pick(5) ? Chain(depth) : std::string());
+    return s;
+  }
+  std::string Chain(int depth) {
+    std::string s;
+    for (int i = 1 + Pick(4); i > 0; --i) s += Item(depth);
+    return s;
+  }
+  std::string Item(int depth) {
+    static const char* const counts[] = {"", "", "", "*", "+", "?", "{2}", "{1,3}", "{0,2}", "{2,}", "*?", "+?", "??",
+                                         "{1,2}?"};
+    static const char* const atoms[] = {
+        "a", "b", "A", "x", "\xE9", "\xC9", "\xFF", "\x9F", "\x9A", "ab", "1", " ", "\\ ", "\\#", "[ab]", "[a-c]",
+        "[^a]", "[\xE0-\xEF]", "[\\d-x]", "[A\xC9]", "\\d", "\\w", "\\W", "\\s", "\\l", ".", "\\z", "\\r", "\\n",
+        "\\x41"};
+    static const char* const bare[] = {"^", "$", "\\b", "\\B", "\\A", "\\Z", "(?i)", "(?-i)", "(?s)", "(?-g)", "#c\n"};
+    const std::string count = counts[Pick(static_cast<int>(std::size(counts)))];
+    switch (Pick(14)) {
+      case 0:
+        if (depth < 3) {
+          ++m_groups;
+          return "(" + Alternatives(depth + 1) + ")" + count;
+        }
+        break;
+      case 1:
+        if (m_groups > 0) return "\\" + std::to_string(1 + Pick(m_groups)) + (Pick(3) ? "" : count);
+        break;
+      case 2:
+      case 3: return bare[Pick(static_cast<int>(std::size(bare)))];
+      default: break;
+    }
+    return atoms[Pick(static_cast<int>(std::size(atoms)))] + count;
+  }
+
+  std::mt19937 m_rng;
+  int m_groups = 0;
+};
+
+TEST(RegexChain, QuickPathsAgreeWithTheFullMatcherOverTheWholeDialect) {
+  const char alphabet[] = "aAbx1_ \r\n\xE9\xC9\xFF\x9F\x9A\x8A-#";
+  TPatternGrammar grammar(31337);
+  int matched = 0;
+  for (int round = 0; round < 6000; ++round) {
+    const std::string pattern = grammar.Pattern();
+    const uint16_t mods = grammar.Pick(2) ? kAnalyzer : static_cast<uint16_t>(grammar.Pick(64));
+    std::shared_ptr<TRegExprProgram> program;
+    try {
+      program = TRegExprCompiler(pattern, mods).Run();
+    } catch (const ERegExprError&) {
+      continue;
+    }
+    // The full matcher: no chain walk, every continuation tried.
+    TRegExprProgram full = *program;
+    full.Deterministic = false;
+    for (TRegExprNode& node : full.Nodes) node.GuardContinuation = false;
+    const auto groups = static_cast<std::size_t>(program->GroupCount);
+    for (int t = 0; t < 6; ++t) {
+      std::string text;
+      for (int i = grammar.Pick(12); i > 0; --i) text += alphabet[grammar.Pick(sizeof alphabet - 1)];
+      const int pos = 1 + grammar.Pick(static_cast<int>(text.size()) + 1);
+      // A window that does not start the text sees the byte before it.
+      const int charBefore = grammar.Pick(3) ? -1 : static_cast<unsigned char>(alphabet[grammar.Pick(sizeof alphabet - 1)]);
+      const bool keep = t % 2;
+      std::vector<int> starts(groups), ends(groups);
+      int fullEnd = pos;
+      const bool fullHit = !full.IsEmpty() &&
+                           TRegExprMatcher(full, text, starts.data(), ends.data(), 1'000'000, charBefore, keep).Run(fullEnd);
+      const std::string where = pattern + " (mods " + std::to_string(mods) + ") at " + std::to_string(pos) + " of \"" +
+                                text + "\" after " + std::to_string(charBefore) + (keep ? ", keeping" : "");
+      TecRegExpr re(pattern, mods);
+      re.SetKeepCompleteMatches(keep);
+      int end = pos;
+      ASSERT_EQ(re.Match(text, end, charBefore), fullHit) << where;
+      ASSERT_EQ(end, fullHit ? fullEnd : pos) << where;
+      if (fullHit) {
+        ++matched;
+        for (std::size_t g = 0; g < groups; ++g) {
+          ASSERT_EQ(re.SubExprStart(static_cast<int>(g)), starts[g]) << where << " group " << g;
+          ASSERT_EQ(re.SubExprEnd(static_cast<int>(g)), ends[g]) << where << " group " << g;
+        }
+      }
+      if (keep) continue;  // the lexer's answers are for its own rule only
+      TecRegExpr lexer(pattern, mods);
+      ASSERT_EQ(lexer.QuickMatchLength(text, pos, charBefore), fullHit ? fullEnd - pos : 0) << where;
+      if (fullHit && fullEnd > pos) {
+        ASSERT_EQ(lexer.SubExprText(text, 0), text.substr(pos - 1, fullEnd - pos)) << where;
+      }
+      ASSERT_FALSE(fullHit && TecRegExpr(pattern, mods).RuledOut(text, pos)) << where;
+    }
+  }
+  EXPECT_GT(matched, 8000);  // the generator reaches matches
+}
+
+}  // namespace
+
+namespace {
+
+// The refusal reads a bounded stretch: a long run of bytes a match could
+// consume leaves it unsure instead of reading to the run's end at every
+// position (quadratic over one long line), and the answer stays the
+// matcher's.
+TEST(RegexChain, RefusalReadsABoundedStretch) {
+  TecRegExpr number(R"(\d+ \.? \d+ e [\+\-]? \d+ | \d+ \. \d+)", kAnalyzer);
+  std::string run;
+  while (run.size() < 4 * TecRegExpr::RuleOutReach) run += "12+";
+  EXPECT_FALSE(number.RuledOut(run, 1));
+  EXPECT_TRUE(number.RuledOut(run.substr(0, TecRegExpr::RuleOutReach / 2), 1));
+  EXPECT_EQ(number.QuickMatchLength(run, 1, -1), 0);
+  EXPECT_EQ(number.QuickMatchLength(run + "1.5", static_cast<int>(run.size()) + 1, '+'), 3);
+}
+
+}  // namespace

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace penwick;
 using namespace penwick::regextest;
 
@@ -345,4 +347,73 @@ TEST(RegexReview, KeepingCompleteMatchesLetsAGroupGiveBack) {
   // Nested groups give back through both levels.
   EXPECT_EQ(length("((\\w+)_)DATA", "A_B_DATA", &group), 8);
   EXPECT_EQ(group, "A_B_");
+}
+
+// A group that ends its alternative inside another group: its repetitions
+// (and those of the items ending it) must still reach what follows the
+// outer group before they settle, at any depth.
+TEST(RegexReview, KeepingCompleteMatchesReachesPastGroupsEndingAGroup) {
+  auto match = [](const char* pattern, const std::string& text, int& end, std::string& g1, std::string& g2) {
+    TecRegExpr re(pattern, kG);
+    re.SetKeepCompleteMatches(true);
+    end = 1;
+    if (!re.Match(text, end)) return false;
+    g1 = re.SubExprText(text, 1);
+    g2 = re.SubExprText(text, 2);
+    return true;
+  };
+  int end = 0;
+  std::string g1, g2;
+  ASSERT_TRUE(match("((\\w+))_DATA", "CAR_DATA", end, g1, g2));
+  EXPECT_EQ(end, 9);
+  EXPECT_EQ(g1, "CAR");
+  EXPECT_EQ(g2, "CAR");
+  ASSERT_TRUE(match("(P(\\w+))_DATA", "PLAYER_PED_DATA x", end, g1, g2));
+  EXPECT_EQ(end, 16);
+  EXPECT_EQ(g1, "PLAYER_PED");
+  EXPECT_EQ(g2, "LAYER_PED");
+  ASSERT_TRUE(match("(a|(\\w+))_DATA", "CAR_DATA", end, g1, g2));
+  EXPECT_EQ(g1, "CAR");
+  EXPECT_EQ(g2, "CAR");
+  ASSERT_TRUE(match("(((\\w)+))_DATA", "CAR_DATA", end, g1, g2));
+  EXPECT_EQ(end, 9);
+  EXPECT_EQ(g1, "CAR");
+  // A back-reference to a group the repetition ends with it.
+  ASSERT_TRUE(match("(a(\\w+))_\\1", "aCAR_aCAR", end, g1, g2));
+  EXPECT_EQ(end, 10);
+  EXPECT_EQ(g1, "aCAR");
+  // The lexer's rule is unchanged: the inner group settles alone.
+  TecRegExpr lexer("((\\w+))_DATA", kG);
+  EXPECT_EQ(lexer.MatchLength("CAR_DATA", 1), 0);
+
+  // Wrapping a group in one more group changes no match of a search.
+  const char* const atoms[] = {"a", "b", "x", "[ab]", "\\w", ".", "_", "(a|bx)", "(x|ab)", "$", "\\b"};
+  const char* const counts[] = {"", "", "*", "+", "?", "{1,2}", "*?"};
+  std::mt19937 rng(1210);
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  auto chain = [&](int n) {
+    std::string s;
+    for (int i = 0; i < n; ++i) s += std::string(atoms[pick(11)]) + counts[pick(7)];
+    return s;
+  };
+  int hits = 0;
+  for (int round = 0; round < 20000; ++round) {
+    const std::string before = chain(pick(2));
+    std::string inner = chain(1 + pick(3));
+    if (pick(3) == 0) inner += "|" + chain(1 + pick(2));
+    const std::string count = counts[pick(3) ? 0 : pick(7)];
+    const std::string after = chain(pick(3));
+    std::string text;
+    for (int i = pick(10); i > 0; --i) text += "abx_ "[pick(5)];
+    TecRegExpr once(before + "(" + inner + ")" + count + after, kDefault);
+    TecRegExpr twice(before + "((" + inner + "))" + count + after, kDefault);
+    once.SetKeepCompleteMatches(true);
+    twice.SetKeepCompleteMatches(true);
+    int onceEnd = 1, twiceEnd = 1;
+    const bool onceHit = once.Match(text, onceEnd);
+    ASSERT_EQ(onceHit, twice.Match(text, twiceEnd)) << twice.Expression() << " on " << text;
+    ASSERT_EQ(onceEnd, twiceEnd) << twice.Expression() << " on " << text;
+    hits += onceHit;
+  }
+  EXPECT_GT(hits, 4000);  // the generator reaches matches
 }

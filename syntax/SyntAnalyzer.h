@@ -110,6 +110,14 @@ public:
   // The path of the last SaveToFile; empty before.
   const std::string& FileName() const { return m_fileName; }
 
+  // Takes everything `source` defines but its component name: the styles,
+  // rules, block rules and templates (as new items of equal properties),
+  // the sample text, token type names, notes, grammar, the named styles and
+  // the switches. The result saves to the same text as `source`. Clients
+  // are reset as after a load; assigning a definition to itself changes
+  // nothing.
+  void Assign(const TSyntAnalyzer& source);
+
   TStylesCollection& Formats() { return m_formats; }
   const TStylesCollection& Formats() const { return m_formats; }
   TTokenRuleCollection& TokenRules() { return m_tokenRules; }

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace penwick::test {
 
 std::vector<TAskedDialog> TScriptedDialogs::Asked(const std::string& kind) const {
@@ -56,14 +58,32 @@ bool TScriptedDialogs::ExecuteOpen(TFileDialog& dialog) { return RunFileDialog("
 
 bool TScriptedDialogs::ExecuteSave(TFileDialog& dialog) { return RunFileDialog("Save", m_saves, dialog); }
 
-bool TScriptedDialogs::ExecuteFont(TFontChoice&) {
-  m_asked.push_back({"Font", "", "", {}});
-  return false;
+bool TScriptedDialogs::ExecuteFont(TFontChoice& font) {
+  m_asked.push_back({"Font", "", font.Name + " " + std::to_string(font.Size) + " " + std::to_string(font.Style), {}});
+  if (m_fonts.empty()) {
+    ADD_FAILURE() << "unexpected font dialog";
+    return false;
+  }
+  std::optional<TFontChoice> answer = m_fonts.front();
+  m_fonts.pop_front();
+  if (!answer) return false;
+  font = *answer;
+  return true;
 }
 
-bool TScriptedDialogs::ExecuteColor(std::uint32_t&) {
-  m_asked.push_back({"Color", "", "", {}});
-  return false;
+bool TScriptedDialogs::ExecuteColor(std::uint32_t& color) {
+  char offered[16];
+  std::snprintf(offered, sizeof offered, "%08X", static_cast<unsigned>(color));
+  m_asked.push_back({"Color", "", offered, {}});
+  if (m_colors.empty()) {
+    ADD_FAILURE() << "unexpected colour dialog";
+    return false;
+  }
+  std::optional<std::uint32_t> answer = m_colors.front();
+  m_colors.pop_front();
+  if (!answer) return false;
+  color = *answer;
+  return true;
 }
 
 }  // namespace penwick::test

@@ -2,6 +2,7 @@
 // records every question, so a test can check what the user was asked.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <string>
@@ -14,7 +15,9 @@ namespace penwick::test {
 struct TAskedDialog {
   std::string Kind;     // "Confirm", "IgnoreError", "Error", "Message", "Open", "Save", "Font", "Color"
   std::string Caption;  // the caption the real dialog would show
-  std::string Text;     // message text; for file dialogs the name offered
+  std::string Text;     // message text; for file dialogs the name offered; for a font
+                        // dialog the font offered ("Courier New 10 0"), for a colour
+                        // dialog the colour offered in hexadecimal ("00FFFFFF")
   TFileDialog File;     // the file dialog as it was shown (file dialogs only)
 };
 
@@ -28,13 +31,19 @@ public:
   // std::nullopt cancels the dialog; a name is returned as chosen.
   void AnswerOpen(std::optional<std::string> fileName) { m_opens.push_back(std::move(fileName)); }
   void AnswerSave(std::optional<std::string> fileName) { m_saves.push_back(std::move(fileName)); }
+  // std::nullopt cancels the font or colour dialog; a value is returned as chosen.
+  void AnswerFont(std::optional<TFontChoice> font) { m_fonts.push_back(std::move(font)); }
+  void AnswerColor(std::optional<std::uint32_t> color) { m_colors.push_back(color); }
 
   const std::vector<TAskedDialog>& Asked() const { return m_asked; }
   // The asked dialogs of one kind, in order.
   std::vector<TAskedDialog> Asked(const std::string& kind) const;
   void ClearAsked() { m_asked.clear(); }
   // Every scripted answer has been used.
-  bool AllAnswered() const { return m_confirms.empty() && m_ignoreErrors.empty() && m_opens.empty() && m_saves.empty(); }
+  bool AllAnswered() const {
+    return m_confirms.empty() && m_ignoreErrors.empty() && m_opens.empty() && m_saves.empty() && m_fonts.empty() &&
+           m_colors.empty();
+  }
 
   TDialogAnswer Confirm(const std::string& text) override;
   void ShowError(const std::string& text) override;
@@ -52,6 +61,8 @@ private:
   std::deque<TDialogAnswer> m_ignoreErrors;
   std::deque<std::optional<std::string>> m_opens;
   std::deque<std::optional<std::string>> m_saves;
+  std::deque<std::optional<TFontChoice>> m_fonts;
+  std::deque<std::optional<std::uint32_t>> m_colors;
   std::vector<TAskedDialog> m_asked;
 };
 

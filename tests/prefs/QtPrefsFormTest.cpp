@@ -4,6 +4,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -168,6 +169,22 @@ TEST_F(PrefsForm, TheSamplePanelFollowsAChosenFont) {
     EXPECT_EQ(Find<QLabel>(form, "pnlExampleTxt").palette().color(QPalette::WindowText), QColor(255, 0, 0));
   });
   EXPECT_EQ(host.Font.Name, "DejaVu Serif");
+}
+
+TEST_F(PrefsForm, ChoosingAThemeInTheListLoadsItAtOnce) {
+  ShowModal([&](TQtPrefsForm& form) {
+    auto& themes = Find<QComboBox>(form, "cbbThemes");
+    EXPECT_EQ(themes.currentText(), "Dark Theme");
+    ASSERT_EQ(themes.count(), 2);
+    EXPECT_EQ(themes.itemText(0), "Tallowby Theme");
+    themes.setFocus();
+    QTest::keyClick(&themes, Qt::Key_Up);
+    EXPECT_EQ(prefs.State().Theme, tiTallowby);
+    EXPECT_EQ(host.BgColor, 0xFFFFFFu);
+    EXPECT_GT(host.Lexer.Formats().Count(), 0);
+  });
+  EXPECT_EQ(prefs.State().Theme, tiTallowby) << "the list keeps its selection";
+  EXPECT_TRUE(Errors().empty());
 }
 
 // ---- Screenshots.

@@ -87,25 +87,27 @@ void TQtSyntStyleFrame::BuildControls(TUserDialogs& dialogs) {
                                                          m_fontColorLabel, m_fontColor, m_vertAlignmentLabel,
                                                          m_vertAlignment, capitalizationLabel, m_capitalization}) {
     lists->addWidget(widget);
-    if (qobject_cast<QComboBox*>(widget)) lists->addSpacing(4);
+    if (qobject_cast<QComboBox*>(widget)) lists->addSpacing(3);
   }
   lists->addStretch();
 
   // Right column: the font style, the flags and the custom font.
   auto* fontStyle = new QGroupBox("Font style", this);
   auto* fontStyleGrid = new QGridLayout(fontStyle);
+  fontStyleGrid->setVerticalSpacing(2);
   const char* fontStyleCaptions[] = {"Bo&ld", "&Italic", "&Underline", "S&trike out"};
   for (int box = fbBold; box <= fbStrikeOut; ++box) {
     m_fontStyles[box] = NewCheck(fontStyleCaptions[box], true, fontStyle);
-    fontStyleGrid->addWidget(m_fontStyles[box], box / 2, box % 2);
+    fontStyleGrid->addWidget(m_fontStyles[box], box, 0);
   }
   m_hidden = NewCheck("&Hidden", true, this);
   m_readOnly = NewCheck("&ReadOnly", true, this);
   m_multiLineBorder = NewCheck("&Multiline border", false, this);
   m_customFont = new QPushButton("Se&t custom font ...", this);
+  m_customFont->setMinimumWidth(m_customFont->sizeHint().width() + 12);  // room around the caption
 
   auto* flags = new QVBoxLayout;
-  flags->setSpacing(4);
+  flags->setSpacing(3);
   flags->addWidget(fontStyle);
   flags->addWidget(m_hidden);
   flags->addWidget(m_readOnly);
@@ -113,7 +115,7 @@ void TQtSyntStyleFrame::BuildControls(TUserDialogs& dialogs) {
   flags->addWidget(m_customFont);
   flags->addStretch();
 
-  // Bottom: one row per side, the line type and its colour.
+  // Bottom: one row per side, its caption, line type and colour.
   auto* borders = new QGroupBox("Borders ...", this);
   auto* bordersGrid = new QGridLayout(borders);
   bordersGrid->setVerticalSpacing(2);
@@ -121,17 +123,25 @@ void TQtSyntStyleFrame::BuildControls(TUserDialogs& dialogs) {
   for (int side = bsLeft; side <= bsBottom; ++side) {
     m_borderTypes[side] = new TQtBorderLineBox(borders);
     m_borderColors[side] = new TQtColorBox(kBorderColorBox, dialogs, borders);
-    const int row = side % 2, column = side / 2 * 3;
-    bordersGrid->addWidget(new QLabel(sideCaptions[side], borders), row, column);
-    bordersGrid->addWidget(m_borderTypes[side], row, column + 1);
-    bordersGrid->addWidget(m_borderColors[side], row, column + 2);
+    bordersGrid->addWidget(new QLabel(sideCaptions[side], borders), side, 0);
+    bordersGrid->addWidget(m_borderTypes[side], side, 1);
+    bordersGrid->addWidget(m_borderColors[side], side, 2);
+  }
+  bordersGrid->setColumnStretch(1, 1);
+  bordersGrid->setColumnStretch(2, 1);
+
+  // The lists give way to the captions of the check boxes and the button.
+  for (QComboBox* box : findChildren<QComboBox*>()) {
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(6);
   }
 
   auto* columns = new QHBoxLayout;
   columns->addLayout(lists, 1);
-  columns->addLayout(flags, 1);
+  columns->addLayout(flags);
   auto* outer = new QVBoxLayout(this);
-  outer->setContentsMargins(4, 4, 4, 4);
+  outer->setContentsMargins(4, 0, 0, 0);
+  outer->setSpacing(4);
   outer->addLayout(columns);
   outer->addWidget(borders);
 }

@@ -25,7 +25,7 @@ namespace penwick {
 
 namespace {
 constexpr int kMargin = (TQtSyntaxStylesForm::kClientWidth - TQtSyntaxStylesForm::kPreviewWidth) / 2;
-constexpr int kListWidth = 130;
+constexpr int kListWidth = 128;
 }  // namespace
 
 TQtSyntaxStylesForm::TQtSyntaxStylesForm(TSyntaxStylesDialog& dialog, TUserDialogs& dialogs, QWidget* parent)
@@ -51,22 +51,25 @@ TQtSyntaxStylesForm::TQtSyntaxStylesForm(TSyntaxStylesDialog& dialog, TUserDialo
   m_preview->SetEditorFont(font);
   m_preview->viewport()->installEventFilter(this);
 
+  // Left: the list with the buttons under it; right: the frame; the preview
+  // across the bottom.
   auto* list = new QVBoxLayout;
   list->setSpacing(2);
   list->addWidget(elementLabel);
-  list->addWidget(m_elements);
+  list->addWidget(m_elements, 1);
+  list->addSpacing(4);
+  for (QPushButton* button : {m_ok, m_cancel}) {
+    button->setFixedWidth(kListWidth);
+    list->addWidget(button);
+  }
   auto* top = new QHBoxLayout;
+  top->setSpacing(2);
   top->addLayout(list);
   top->addWidget(m_frame, 1);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch();
-  buttons->addWidget(m_ok);
-  buttons->addWidget(m_cancel);
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(kMargin, kMargin, kMargin, kMargin);
-  outer->setSpacing(6);
+  outer->setSpacing(kMargin);
   outer->addLayout(top, 1);
-  outer->addLayout(buttons);
   outer->addWidget(m_preview);
 
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -87,7 +87,10 @@ void TQtSyntaxStylesForm::showEvent(QShowEvent* event) {
     m_shown = true;
     FormShow();
     const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen) move(screen->availableGeometry().center() - rect().center());
+    // The window with its frame is centred (the frame is known once the
+    // window exists, which it does by now).
+    const QRect frame = frameGeometry();
+    if (screen) move(screen->availableGeometry().center() - QPoint(frame.width() / 2, frame.height() / 2));
   }
   QDialog::showEvent(event);
 }

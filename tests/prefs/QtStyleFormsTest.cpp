@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -125,6 +126,21 @@ TEST(QtStyleFrame, ListsFollowTheStyleAndTheirChangesReachIt) {
   form.BorderTypeBox(bsTop)->setFocus();
   QTest::keyClick(form.BorderTypeBox(bsTop), Qt::Key_Down);
   EXPECT_EQ(style.BorderTypeTop, blDouble);
+  // The colour boxes and the custom font reach the style.
+  form.BackgroundBox()->setFocus();
+  QTest::keyClick(form.BackgroundBox(), Qt::Key_End);
+  EXPECT_EQ(style.BgColor, form.BackgroundBox()->Color());
+  EXPECT_NE(style.BgColor, clNone);
+  QTest::keyClick(form.StyleTypeBox(), Qt::Key_Home);
+  ASSERT_EQ(style.FormatType, ftCustomFont);
+  ASSERT_TRUE(form.CustomFontButton()->isEnabled());
+  TFontChoice font;
+  font.Name = "Arial";
+  font.Size = 14;
+  dialogs.AnswerFont(font);
+  QTest::mouseClick(form.CustomFontButton(), Qt::LeftButton);
+  EXPECT_EQ(style.Font.Name, "Arial");
+  EXPECT_EQ(style.Font.Size, 14);
   form.CapitalizationBox()->setFocus();
   QTest::keyClick(form.CapitalizationBox(), Qt::Key_Home);
   EXPECT_EQ(style.ChangeCase, ccNone);
@@ -234,6 +250,8 @@ TEST_F(QtSyntaxStylesFormTest, AClickOnACommentInThePreviewSelectsCommentsAndMov
   TSyntaxMemo& preview = *form.Preview();
   ASSERT_EQ(preview.Lines().Text(), "levelstart\r\n// a comment line\r\nlevelend");
   ASSERT_EQ(form.ElementList()->currentRow(), 0) << "the first element is selected on showing";
+  const QPoint offCentre = form.frameGeometry().center() - form.screen()->availableGeometry().center();
+  EXPECT_LE(offCentre.manhattanLength(), 2) << "centred on the screen";
   const int comments = RowOf(*form.ElementList(), "Comments");
   ASSERT_GT(comments, 0);
   const int caret = preview.CaretStrPos();
@@ -250,6 +268,15 @@ TEST_F(QtSyntaxStylesFormTest, AClickOnACommentInThePreviewSelectsCommentsAndMov
   QTest::mouseDClick(preview.viewport(), Qt::LeftButton, {}, cell + QPoint(2, preview.LineHeight() / 2));
   EXPECT_FALSE(preview.HaveSelection());
   EXPECT_EQ(preview.CaretStrPos(), caret);
+
+  // An edit of the shown style shows in the preview: the comment's background.
+  m_dialogs.AnswerColor(0x0000FF00);
+  form.StyleFrame()->BackgroundBox()->setFocus();
+  QTest::keyClick(form.StyleFrame()->BackgroundBox(), Qt::Key_Home);  // the custom entry
+  EXPECT_EQ(dialog.Element(comments)->BgColor, 0x0000FF00u);
+  const QImage painted = preview.viewport()->grab().toImage();
+  EXPECT_EQ(painted.pixelColor(cell + QPoint(1, 1)), QColor(0, 255, 0)) << "the comment drawn on green";
+  EXPECT_NE(painted.pixelColor(preview.CaretPosToPoint(TPoint{2, 0}) + QPoint(1, 1)), QColor(0, 255, 0));
 
   // Choosing in the list shows that style.
   form.ElementList()->setCurrentRow(0);

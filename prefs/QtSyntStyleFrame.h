@@ -24,8 +24,9 @@ class TUserDialogs;
 // turns each user change into the logic's setter. While it shows values it
 // blocks its controls' signals, so showing never writes back.
 //
-// Three-state boxes cycle unchecked -> checked -> grey -> unchecked on
-// clicks; grey means the style leaves the attribute to other styles.
+// Three-state boxes follow the toolkit's order on clicks: clear -> grey ->
+// ticked -> clear; grey means the style leaves the attribute to other
+// styles.
 //
 // Not owned: `frame` and `dialogs` (the custom colour entries' dialog);
 // both must outlive the form.

@@ -61,7 +61,7 @@ public:
 
   // The style shown (not owned), or nullptr for none. Setting it fills the
   // controls from the style, without changing the style, and evaluates the
-  // enabled states.
+  // enabled states; with none the controls take their default values.
   TSyntaxFormat* Style() const { return m_style; }
   void SetStyle(TSyntaxFormat* style);
 
@@ -72,7 +72,10 @@ public:
 
   // Changes made by the user: each sets the control's value, then (unless
   // the frame is filling or no style is shown) writes it into the style at
-  // once and tells the style it changed.
+  // once, tells the style it changed (Changed(), so analyses repaint) and
+  // then OnControlsChanged. A list index outside its enumeration, a box or
+  // side outside its enumeration, is kept in the control (boxes and sides:
+  // ignored) but never written into the style.
   void SetStyleType(int type);
   void SetBackground(std::uint32_t color);
   void SetFontColor(std::uint32_t color);
@@ -87,11 +90,14 @@ public:
   void SetBorderColor(TBorderSide side, std::uint32_t color);
   void SetCapitalization(int changeCase);
   // "Se&t custom font ...": the font dialog loaded with the style's font;
-  // when confirmed the style takes it and is shown again.
+  // when confirmed the style takes it and is shown again. A new size sets
+  // the height (-round(size * 96 / 72)); the pitch is kept. Nothing happens
+  // without a style.
   void CustomFontClick();
 
   // Told after every change of the controls' values or enabled states, so a
-  // form shows them again.
+  // form shows them again. It runs with Filling() true: the changes a form's
+  // widgets report back while it shows the values are ignored.
   std::function<void()> OnControlsChanged;
 
 private:
@@ -101,6 +107,8 @@ private:
   void RebuildFlags();
   bool Acting() const { return !m_filling && m_style; }
   void StyleChanged();
+  // OnControlsChanged, with Filling() true while it runs.
+  void NotifyControls();
 
   TUserDialogs& m_dialogs;
   TSyntaxFormat* m_style = nullptr;

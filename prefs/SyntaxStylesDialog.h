@@ -41,7 +41,9 @@ public:
 
   // The showing steps: the frame in fixed-type mode; the list "&Element"
   // filled with the copy's styles in their order; the first selected and
-  // shown. The preview's text is PreviewLines().
+  // shown. The preview's text is PreviewLines(). EditStyles runs these
+  // steps before the form executes; running them again when the form
+  // appears gives the same state (nothing has been edited yet).
   void FormShow();
   // The copy's sample text, one entry per line.
   const std::vector<std::string>& PreviewLines() const;
@@ -56,8 +58,10 @@ public:
   void Select(int index);
 
   // A press in the preview at 0-based text `offset`, over the preview's
-  // analysis: the style of the token there is selected when it is in the
-  // list. Returns whether the selection changed.
+  // analysis (a client of Copy()), analysing up to there first: the style
+  // of the token there is selected when it is in the list. A position
+  // outside every token, a token without a style or a style not listed
+  // changes nothing. Returns whether the selection changed.
   bool PreviewClick(TClientSyntAnalyzer& preview, int offset);
 
   // "&OK": the original takes everything from the copy.

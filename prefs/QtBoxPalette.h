@@ -1,0 +1,16 @@
+// The base colour of a list or colour box after its enabled state: a disabled
+// box is drawn in the colour of the frame around it, an enabled one in the
+// window colour.
+#pragma once
+
+class QWidget;
+
+namespace penwick {
+
+// Sets `box`'s QPalette::Base (every colour group) to its parent's
+// QPalette::Window when the box is disabled, else to the parent's
+// QPalette::Base (the application's for a box without parent). Call it
+// after every change of the enabled state; other roles keep inheriting.
+void ApplyBoxPalette(QWidget& box);
+
+}  // namespace penwick

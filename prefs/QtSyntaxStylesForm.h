@@ -1,0 +1,69 @@
+// The "Syntax Highlighting" dialog as a Qt form (`TQtSyntaxStylesForm`):
+// the list "&Element", the style frame, OK and Cancel, and the preview.
+#pragma once
+
+#include <QDialog>
+
+class QListWidget;
+class QPushButton;
+
+namespace penwick {
+
+class TQtSyntStyleFrame;
+class TSyntaxMemo;
+class TSyntaxStylesDialog;
+class TUserDialogs;
+
+// A fixed client area of 463 x 552, centred on the screen when shown. The
+// first showing runs the dialog's showing steps and fills the list and the
+// preview; the preview is a read-only editor of 449 x 173 at the bottom,
+// bound to the dialog's copy, so every change of a style shows in it at
+// once. A mouse press in the preview selects the style under the pointer
+// in the list and goes no further: the preview's caret and selection stay.
+//
+// The preview's background is the copy's default style's background when
+// that style has one, else white: the editor's own colour is not the
+// dialog's to know.
+//
+// Not owned: `dialog` and `dialogs`, which must outlive the form. Accepted
+// ("&OK", the default button) or rejected ("&Cancel", Esc, closing); the
+// form itself hands nothing back.
+class TQtSyntaxStylesForm : public QDialog {
+  Q_OBJECT
+public:
+  static constexpr int kClientWidth = 463;
+  static constexpr int kClientHeight = 552;
+  static constexpr int kPreviewWidth = 449;
+  static constexpr int kPreviewHeight = 173;
+
+  TQtSyntaxStylesForm(TSyntaxStylesDialog& dialog, TUserDialogs& dialogs, QWidget* parent = nullptr);
+  ~TQtSyntaxStylesForm() override;
+
+  TSyntaxStylesDialog& Dialog() { return m_dialog; }
+  QListWidget* ElementList() const { return m_elements; }
+  TQtSyntStyleFrame* StyleFrame() const { return m_frame; }
+  TSyntaxMemo* Preview() const { return m_preview; }
+  QPushButton* OkButton() const { return m_ok; }
+  QPushButton* CancelButton() const { return m_cancel; }
+
+protected:
+  void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+  // The showing steps: the dialog's, then the list and the preview's text.
+  void FormShow();
+  // The list's selection after the dialog's, without telling the dialog.
+  void ShowSelected();
+  void PreviewPress(QPoint point);
+
+  TSyntaxStylesDialog& m_dialog;
+  QListWidget* m_elements = nullptr;
+  TQtSyntStyleFrame* m_frame = nullptr;
+  TSyntaxMemo* m_preview = nullptr;
+  QPushButton* m_ok = nullptr;
+  QPushButton* m_cancel = nullptr;
+  bool m_shown = false;
+};
+
+}  // namespace penwick

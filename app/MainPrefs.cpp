@@ -10,7 +10,7 @@ namespace penwick {
 
 void TfrmMain::CreatePrefs() {
   if (!m_prefsView) m_prefsView = std::make_shared<TQtPrefsView>(this);
-  if (!m_stylesView) m_stylesView = std::make_shared<TQtStylesView>(this);
+  if (!m_stylesView) m_stylesView = std::make_shared<TQtStylesView>(this, m_dialogs);
   m_prefsHost = std::make_unique<TMainPrefsHost>(*this);
   m_frmPrefs = std::make_unique<TfrmPrefs>(*m_prefsHost, m_dialogs, *m_stylesView);
 }

@@ -4,6 +4,8 @@
 // receives the results at shut-down. The forms are scripted.
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QTimer>
 #include <filesystem>
 #include <functional>
 
@@ -336,12 +338,35 @@ TEST_F(Prefs, SyntaxHighlightingEditsTheLiveDefinitionThroughACopy) {
     prefs.Run([&] { prefs.btnSyntaxClick(); });
     return true;
   });
-  if (m_styles->Shown == 0) GTEST_SKIP() << "the style editor (EditStyles) has not been built into this branch yet";
+  EXPECT_EQ(m_styles->Shown, 1) << "the button did not reach the style editor";
   EXPECT_TRUE(m_dialogs.Asked().empty());
   auto* style = static_cast<TSyntaxFormat*>(live.Formats().ItemAt(0));
   ASSERT_NE(style, nullptr);
   EXPECT_EQ(style->BgColor, 0x00ABCDEFu);
   EXPECT_EQ(Editor().SyntaxAnalyzer(), &live);
+}
+
+// Without forms in the setup the window shows the Qt form, over itself.
+TEST_F(Prefs, OptionsShowsTheQtFormWhenTheSetupNamesNone) {
+  m_prefsView.reset();
+  m_stylesView.reset();
+  StartIn(ProgramFolder(false));
+  QString caption;
+  QWidget* owner = nullptr;
+  QTimer::singleShot(0, [&] {
+    QWidget* form = QApplication::activeModalWidget();
+    if (!form) {
+      ADD_FAILURE() << "no modal form";
+      return;
+    }
+    caption = form->windowTitle();
+    owner = form->parentWidget();
+    static_cast<QDialog*>(form)->reject();
+  });
+  Trigger("mniOptions");
+  EXPECT_EQ(caption, "Preferences");
+  EXPECT_EQ(owner, &Window());
+  EXPECT_TRUE(m_dialogs.Asked().empty());
 }
 
 }  // namespace

@@ -48,9 +48,7 @@
 #include "platform/Paths.h"
 #include "platform/SettingsLocation.h"
 #include "platform/posix/WineCompilerSession.h"
-#include "prefs/PrefsView.h"
 #include "prefs/Settngs.h"
-#include "prefs/SyntaxStylesDialog.h"
 #include "syntax/SyntAnalyzer.h"
 
 namespace penwick {

@@ -23,6 +23,7 @@
 #include "app/DNK_dragdrop.h"
 #include "app/MRUfiles.h"
 #include "app/MainCompileHost.h"
+#include "app/MainPrefsHost.h"
 #include "app/ProgressPanel.h"
 #include "app/QtMRUMenu.h"
 #include "app/StatusPanels.h"
@@ -47,6 +48,7 @@
 #include "platform/Paths.h"
 #include "platform/SettingsLocation.h"
 #include "platform/posix/WineCompilerSession.h"
+#include "prefs/Settngs.h"
 #include "syntax/SyntAnalyzer.h"
 
 namespace penwick {
@@ -78,7 +80,9 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, TMainWindowSetup setup, QWidget* paren
                                                     : std::move(setup.ExecutablePath)),
       m_settingsFileName(setup.SettingsFile.empty() ? SettingsFileFor(m_executablePath) : std::move(setup.SettingsFile)),
       m_association(setup.Association ? std::move(setup.Association) : SystemFileAssociation()),
-      m_help(setup.Help ? std::move(setup.Help) : SystemHelp()) {
+      m_help(setup.Help ? std::move(setup.Help) : SystemHelp()),
+      m_prefsView(std::move(setup.PrefsView)),
+      m_stylesView(std::move(setup.StylesView)) {
   setObjectName("frmMain");
   setGeometry(440, 155, 773, 497);
 
@@ -113,6 +117,7 @@ TfrmMain::TfrmMain(TUserDialogs& dialogs, TMainWindowSetup setup, QWidget* paren
     connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &TfrmMain::UpdateCommandStates);
 
   FormCreate();
+  CreatePrefs();
 }
 
 TfrmMain::~TfrmMain() {

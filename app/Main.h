@@ -39,6 +39,11 @@ class TOutputPanel;
 class TParamCompletion;
 class TQtMRUMenu;
 struct TEditorSettings;
+struct TFontSettings;
+class TfrmPrefs;
+class TMainPrefsHost;
+class TPrefsView;
+class TStylesView;
 class TStatusPanels;
 class TSyntaxMemo;
 class TSyntAnalyzer;
@@ -53,6 +58,8 @@ struct TMainWindowSetup {
   std::string SettingsFile;    // empty: beside the executable, or in the user's config folder
   std::shared_ptr<TFileAssociation> Association;  // empty: the system's
   std::shared_ptr<THelpSystem> Help;              // empty: the desktop's help viewer
+  std::shared_ptr<TPrefsView> PrefsView;          // empty: the Qt forms
+  std::shared_ptr<TStylesView> StylesView;        // empty: the Qt forms
 };
 
 class TfrmMain : public QMainWindow {
@@ -91,11 +98,25 @@ public:
   void SetGutterColor(std::uint32_t color);
   int TabWidth() const { return m_tabWidth; }
   void SetTabWidth(int width);
+  // The editor's tab list given as text: the whole number it reads as is
+  // kept as the tab width; raises "'<text>' is not a valid integer value"
+  // (and changes nothing) for text that is no whole number.
+  void SetTabListText(const std::string& text);
+  // The editor font as the settings file describes it: name, size in
+  // points, style bits, the font colour value (system colours keep their
+  // names) and the character set. The setter applies the style exactly.
+  TFontSettings EditorFontSettings() const;
+  void SetEditorFontSettings(const TFontSettings& font);
   // Whether the command list opens by itself while a word is typed (the
   // list's Enabled); Ctrl+Space opens it either way.
   bool AutoCompletion() const;
   void SetAutoCompletion(bool enabled);
   const std::string& SettingsFileName() const { return m_settingsFileName; }
+  // Where files kept beside the program (mis2.lcf, Themes/) are looked for.
+  const std::string& ProgramFolder() const { return m_programFolder; }
+  // The preferences dialog, created hidden with the window; "Tools" >
+  // "Options" shows it.
+  TfrmPrefs& frmPrefs() const { return *m_frmPrefs; }
 
   TSyntaxMemo* syntxm1() const { return m_editor; }
   // The command list, the parameter hint and the hint's 15 ms timer.
@@ -181,6 +202,8 @@ public slots:
   void actShowToolbarExecute();
   void actShowStatusbarExecute();
   void actAboutExecute();
+  // "Tools" > "Options": the preferences dialog; OK applies it.
+  void mniOptionsClick();
   void mniFindClick();
   void mniReplaceClick();
   void mniExporttoHTML1Click();
@@ -226,6 +249,8 @@ private:
   void CreateWritingHelp();
   // The find and replace components and the HTML exporter, bound to the editor.
   void CreateSearchComponents();
+  // The preferences dialog over this window, hidden until Options.
+  void CreatePrefs();
   void ApplyDeclarationEffects(const TDeclarationAnalysis& analysis);
   // Turns a typed weapon name into its constant, as an edit of its own;
   // `line` is the line the name was typed on (the caret may have left it).
@@ -339,6 +364,11 @@ private:
   QLabel* m_statusLabel = nullptr;
   TSessionFactory m_sessionFactory;
   std::string m_compilerFolder;
+  // The preferences dialog and what it works through; the dialog goes first.
+  std::shared_ptr<TPrefsView> m_prefsView;
+  std::shared_ptr<TStylesView> m_stylesView;
+  std::unique_ptr<TMainPrefsHost> m_prefsHost;
+  std::unique_ptr<TfrmPrefs> m_frmPrefs;
 };
 
 }  // namespace penwick

@@ -126,7 +126,7 @@ void TfrmMain::CreateActions() {
   showStatusbar->setChecked(true);
   Bind(showStatusbar, &TfrmMain::actShowStatusbarExecute);
   Bind(NewAction("mniBasicMinimalLevel", "Basic minimal level"), &TfrmMain::mniBasicMinimalLevelClick);
-  NewAction("mniOptions", "Options");
+  Bind(NewAction("mniOptions", "Options"), &TfrmMain::mniOptionsClick);
   auto* association = new QActionGroup(this);
   QAction* associate = NewAction("mniAssociate", "Associate .mis files with Penwick");
   QAction* unassociate = NewAction("mniUnassociate", "Unassociate .mis files from Penwick");

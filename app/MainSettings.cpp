@@ -11,11 +11,13 @@
 #include "app/MRUfiles.h"
 #include "app/QtFontSettings.h"
 #include "app/SettingsFile.h"
+#include "editor/GotoLine.h"
 #include "editor/QtCanvasColors.h"
 #include "editor/QtGutter.h"
 #include "editor/QtLineNumbers.h"
 #include "editor/SyntaxMemo.h"
 #include "platform/IniFile.h"
+#include "prefs/Settngs.h"
 
 namespace penwick {
 
@@ -78,6 +80,29 @@ void TfrmMain::SetTabWidth(int width) {
   m_editor->SetTabListAsString(std::to_string(width));
 }
 
+void TfrmMain::SetTabListText(const std::string& text) {
+  m_tabWidth = ParseWholeNumber(text);
+  m_editor->SetTabListAsString(text);
+}
+
+TFontSettings TfrmMain::EditorFontSettings() const {
+  const auto fontColor =
+      static_cast<std::int32_t>(StoredColor(m_fontColor, m_editor->FontColor(), QApplication::palette().color(QPalette::WindowText)));
+  return FontSettingsOf(m_editor->EditorFont(), fontColor, m_fontCharset);
+}
+
+void TfrmMain::SetEditorFontSettings(const TFontSettings& font) {
+  QFont plain = m_editor->EditorFont();
+  plain.setBold(false);
+  plain.setItalic(false);
+  plain.setUnderline(false);
+  plain.setStrikeOut(false);
+  m_editor->SetEditorFont(FontFromSettings(font, plain));
+  m_fontColor = static_cast<std::uint32_t>(font.Color);
+  m_editor->SetFontColor(CanvasColor(m_fontColor, QApplication::palette(), QApplication::palette().color(QPalette::WindowText)));
+  m_fontCharset = font.Charset;
+}
+
 void TfrmMain::FollowWindowEvent(QEvent* event) {
   // The user's maximize and restore decide the state of the next start;
   // minimizing leaves it as it was.
@@ -115,7 +140,13 @@ void TfrmMain::ReadSettings() {
 }
 
 void TfrmMain::WriteSettings() {
-  if (m_settings) WriteEditorSettings(*m_settings, CurrentSettings());
+  if (!m_settings) return;
+  TEditorSettings settings = CurrentSettings();
+  // The page the preferences dialog was left on (its designed page when it
+  // was not opened), not the one it opened on during this run.
+  const int page = m_frmPrefs ? m_frmPrefs->State().Page : static_cast<int>(ppColors);
+  settings.PrefsTab = (page >= ppGeneral && page <= ppColors) ? page : ppGeneral;
+  WriteEditorSettings(*m_settings, settings);
 }
 
 TEditorSettings TfrmMain::CurrentSettings() const {
@@ -140,9 +171,7 @@ TEditorSettings TfrmMain::CurrentSettings() const {
   s.EmptyScr = m_emptyScr;
   s.PrefsTab = (m_prefsTab >= 0 && m_prefsTab <= 2) ? m_prefsTab : 0;
   s.WndMax = m_wndMax;
-  const auto fontColor =
-      static_cast<std::int32_t>(StoredColor(m_fontColor, m_editor->FontColor(), QApplication::palette().color(QPalette::WindowText)));
-  s.Font = FontSettingsOf(m_editor->EditorFont(), fontColor, m_fontCharset);
+  s.Font = EditorFontSettings();
   return s;
 }
 
@@ -171,10 +200,10 @@ void TfrmMain::ApplySettings(const TEditorSettings& s) {
   m_emptyScr = s.EmptyScr;
   m_prefsTab = s.PrefsTab;
   m_wndMax = s.WndMax;
-  m_editor->SetEditorFont(FontFromSettings(s.Font, m_editor->EditorFont()));
-  m_fontColor = static_cast<std::uint32_t>(s.Font.Color);
-  m_editor->SetFontColor(CanvasColor(m_fontColor, QApplication::palette(), QApplication::palette().color(QPalette::WindowText)));
-  m_fontCharset = s.Font.Charset;
+  // The stored style bits are added to the designed font's.
+  TFontSettings font = s.Font;
+  font.Style |= FontStyleBits(m_editor->EditorFont());
+  SetEditorFontSettings(font);
 }
 
 }  // namespace penwick

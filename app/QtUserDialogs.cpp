@@ -10,6 +10,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "editor/QtCanvasColors.h"
+
 namespace penwick {
 
 namespace {
@@ -133,12 +135,13 @@ bool TQtUserDialogs::ExecuteFont(TFontChoice& font) {
 }
 
 bool TQtUserDialogs::ExecuteColor(std::uint32_t& color) {
-  // System colours (top byte 0xFF) have no RGB value of their own here: the
-  // dialog starts from black for them.
-  QColor initial = (color >> 24) == 0 ? QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF) : QColor(Qt::black);
+  // A system colour (top byte 0xFF) starts the dialog from what the palette
+  // shows for it, as the editor and the gutter show it; a colour the
+  // palette has nothing for (clNone) starts from black.
+  const QColor initial = CanvasColor(color, QApplication::palette(), Qt::black);
   QColor chosen = QColorDialog::getColor(initial, m_parent);
   if (!chosen.isValid()) return false;
-  color = std::uint32_t(chosen.red()) | (std::uint32_t(chosen.green()) << 8) | (std::uint32_t(chosen.blue()) << 16);
+  color = ColorValue(chosen);
   return true;
 }
 

@@ -32,6 +32,8 @@ TMainWindowSetup TMainWindowTest::Setup(const std::string& scriptPath, const std
   setup.SettingsFile = SettingsPath();
   setup.Association = m_association;
   setup.Help = m_help;
+  setup.PrefsView = m_prefsView;
+  setup.StylesView = m_stylesView;
   return setup;
 }
 

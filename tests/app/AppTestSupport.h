@@ -84,6 +84,9 @@ protected:
   QTemporaryDir m_folder;
   std::shared_ptr<TFakeFileAssociation> m_association = std::make_shared<TFakeFileAssociation>();
   std::shared_ptr<TRecordingHelp> m_help = std::make_shared<TRecordingHelp>();
+  // The preferences forms windows of this test are given; empty: the Qt forms.
+  std::shared_ptr<TPrefsView> m_prefsView;
+  std::shared_ptr<TStylesView> m_stylesView;
   std::unique_ptr<TfrmMain> m_window;
 };
 

@@ -1,6 +1,7 @@
 // The real dialogs: filters in Qt's syntax, and the confirmation and error
 // boxes with their captions and buttons, answered by clicking them.
 #include <QApplication>
+#include <QColorDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -81,6 +82,32 @@ TEST(QtUserDialogs, ErrorBoxIsCaptionedError) {
   EXPECT_EQ(seen.Caption, "Error");
   EXPECT_EQ(seen.Icon, QMessageBox::Critical);
   EXPECT_EQ(seen.Text, "Cannot open file \"x\". No such file");
+}
+
+// A system colour has no value of its own: the colour dialog starts from
+// what the palette shows for it (clBtnFace is no black gutter). Cancel
+// leaves the colour as it was.
+TEST(QtUserDialogs, ColourDialogStartsFromTheColourShownForASystemColour) {
+  TQtUserDialogs dialogs;
+  const std::pair<std::uint32_t, QColor> cases[] = {
+      {0xFF00000Fu, QApplication::palette().color(QPalette::Button)},  // clBtnFace
+      {0x00123456u, QColor(0x56, 0x34, 0x12)}};
+  for (const auto& [value, expected] : cases) {
+    QColor started;
+    QTimer::singleShot(0, [&started] {
+      auto* dialog = qobject_cast<QColorDialog*>(QApplication::activeModalWidget());
+      if (!dialog) {
+        ADD_FAILURE() << "no colour dialog";
+        return;
+      }
+      started = dialog->currentColor();
+      dialog->reject();
+    });
+    std::uint32_t color = value;
+    EXPECT_FALSE(dialogs.ExecuteColor(color));
+    EXPECT_EQ(color, value);
+    EXPECT_EQ(started, expected) << std::hex << value;
+  }
 }
 
 }  // namespace

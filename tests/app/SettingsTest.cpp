@@ -12,6 +12,7 @@
 #include "editor/QtGutter.h"
 #include "editor/QtLineNumbers.h"
 #include "platform/IniFile.h"
+#include "prefs/Settngs.h"
 
 namespace penwick::test {
 namespace {
@@ -54,7 +55,8 @@ TEST_F(Settings, AFirstStartShowsTheDefaultsAndWritesThemAtShutDown) {
   Quit();
   const std::string written = Written();
   for (const char* line : {"BgColor=clBlack\n", "GtrColor=clBtnFace\n", "TabW=5\n", "MaxMru=9\n", "WndMax=1\n",
-                           "Courier New_Color=-16777208\n", "Courier New_Size=10\n", "PrefsTab=0\n"})
+                           "Courier New_Color=-16777208\n", "Courier New_Size=10\n",
+                           "PrefsTab=2\n"})  // Options never opened: its designed page, "Colors"
     EXPECT_NE(written.find(line), std::string::npos) << line << "\n" << written;
   EXPECT_EQ(written.find("[HISTORY]"), std::string::npos);
 }
@@ -75,7 +77,7 @@ TEST_F(Settings, EverySettingIsAsItWasLeftAfterARestart) {
   Window().SetOpenLastUsed(false);
   Window().mrfls().SetMaxEntries(5);
   Window().SetEmptyScr(false);
-  Window().SetPrefsTab(1);
+  Window().frmPrefs().State().Page = ppEditor;  // the page Options was left on
   Window().SetWndMax(false);
   QFont font = Editor().EditorFont();
   font.setFamily("DejaVu Sans Mono");

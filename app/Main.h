@@ -130,6 +130,9 @@ public:
   THTMLSyntExport* htmlsyntxprt1() const { return m_htmlsyntxprt1.get(); }
   // The help file asked for by F1: "Varnok Penwick.chm" beside the program.
   std::string HelpFile() const;
+  // Opens HelpFile() at its table of contents (the help interface raises
+  // when it cannot).
+  void ShowHelpContents();
   TDNK_dragdrop* DragDrop() const { return m_dragDrop.get(); }
   // The mission-script lexer definition the editor is bound to.
   TSyntAnalyzer* syntnlyzr1() const { return m_syntAnalyzer.get(); }

@@ -90,4 +90,6 @@ TSyntAnalyzer& TMainPrefsHost::Analyzer() { return *m_window.syntnlyzr1(); }
 
 std::string TMainPrefsHost::ProgramFolder() const { return m_window.ProgramFolder(); }
 
+void TMainPrefsHost::ShowHelp() { m_window.ShowHelpContents(); }
+
 }  // namespace penwick

@@ -54,6 +54,7 @@ public:
 
   TSyntAnalyzer& Analyzer() override;
   std::string ProgramFolder() const override;
+  void ShowHelp() override;
 
 private:
   TfrmMain& m_window;

@@ -48,6 +48,8 @@ void TfrmMain::CreateSearchComponents() {
 
 std::string TfrmMain::HelpFile() const { return m_programFolder + "/" + kHelpFileName; }
 
+void TfrmMain::ShowHelpContents() { m_help->ShowContents(HelpFile()); }
+
 void TfrmMain::syntxm1KeyDown(int key) {
   if (key != vkF1) return;
   const std::string word =

@@ -60,6 +60,10 @@ public:
   // the theme files lie in ("Themes/" below it).
   virtual TSyntAnalyzer& Analyzer() = 0;
   virtual std::string ProgramFolder() const = 0;
+
+  // Opens the program's help at its table of contents; raises with a
+  // message the user can read when no help can be shown.
+  virtual void ShowHelp() = 0;
 };
 
 }  // namespace penwick

@@ -124,7 +124,7 @@ void TfrmPrefs::cbbThemesChange() {
 
 void TfrmPrefs::btnSyntaxClick() { EditStyles(m_host.Analyzer(), m_dialogs, m_styles); }
 
-void TfrmPrefs::btnHelpClick() {}
+void TfrmPrefs::btnHelpClick() { m_host.ShowHelp(); }
 
 void TfrmPrefs::Apply() {
   TPrefsState& s = m_state;

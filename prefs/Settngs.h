@@ -55,7 +55,7 @@ public:
   void rbTmplScrClick();      // EmptyScr := false at once
   void cbbThemesChange();     // loads the selected theme
   void btnSyntaxClick();      // "Syntax Highlighting": edits the live definition's styles
-  void btnHelpClick();        // "&Help": no command
+  void btnHelpClick();        // "&Help": the help file's table of contents
 
   // "Apply" (and the first part of "OK"): writes every control back to the
   // live objects, in order. A spin edit that holds no whole number raises

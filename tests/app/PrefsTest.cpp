@@ -311,6 +311,16 @@ TEST_F(Prefs, TheWelcomeScreenClearsBothStartupChoicesInTheSettingsFile) {
   EXPECT_NE(Written().find("CreateNewStart=0\n"), std::string::npos) << Written();
 }
 
+TEST_F(Prefs, HelpShowsTheHelpFilesContents) {
+  StartIn(ProgramFolder(false));
+  Options([](TfrmPrefs& prefs) {
+    prefs.Run([&] { prefs.btnHelpClick(); });
+    return false;
+  });
+  ASSERT_EQ(m_help->Asked.size(), 1u);
+  EXPECT_EQ(m_help->Asked[0], Window().HelpFile() + " contents");
+}
+
 TEST_F(Prefs, ThreeHundredRecentFilesBecomeFortyFour) {
   StartIn(ProgramFolder(false));
   Options([](TfrmPrefs& prefs) {

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <random>
+#include <stdexcept>
 #include <string>
 
 #include "prefs/PrefsHost.h"
@@ -87,6 +88,12 @@ public:
   void SetMruCapacity(int capacity) override { Capacity = capacity; }
   TSyntAnalyzer& Analyzer() override { return Lexer; }
   std::string ProgramFolder() const override { return m_folder.string(); }
+  void ShowHelp() override {
+    ++HelpShown;
+    if (!HelpError.empty()) throw std::runtime_error(HelpError);
+  }
+  int HelpShown = 0;
+  std::string HelpError;  // raised by ShowHelp when not empty
 
 private:
   std::filesystem::path m_folder;

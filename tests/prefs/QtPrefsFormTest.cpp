@@ -145,6 +145,23 @@ TEST_F(PrefsForm, ApplyKeepsTheFormOpenOKAppliesAndClosesCancelApplyingNothing) 
   EXPECT_TRUE(Errors().empty());
 }
 
+// "&Help" opens the help; when none can be shown the user reads why and
+// the form stays.
+TEST_F(PrefsForm, HelpOpensTheHelpOrSaysWhyNot) {
+  ShowModal([&](TQtPrefsForm& form) {
+    Click(Find<QPushButton>(form, "btnHelp"));
+    EXPECT_EQ(host.HelpShown, 1);
+    EXPECT_TRUE(Errors().empty());
+    host.HelpError = "No help viewer";
+    Click(Find<QPushButton>(form, "btnHelp"));
+    EXPECT_EQ(host.HelpShown, 2);
+    ASSERT_EQ(Errors().size(), 1u);
+    EXPECT_EQ(Errors()[0], "No help viewer");
+    EXPECT_TRUE(form.isVisible());
+    Click(Find<QPushButton>(form, "btnCancel"));
+  });
+}
+
 TEST_F(PrefsForm, ThePageLeftSelectedIsInTheState) {
   host.Tab = ppColors;
   ShowModal([&](TQtPrefsForm& form) {

@@ -11,6 +11,7 @@ TQtStylesView::TQtStylesView(QWidget* parent, TUserDialogs& dialogs) : m_parent(
 
 bool TQtStylesView::Execute(TSyntaxStylesDialog& dialog) {
   TQtSyntaxStylesForm form(dialog, m_dialogs, m_parent.data());
+  if (OnCreated) OnCreated(form);
   if (OnShown) {
     // Queued before the modal loop starts, so it runs inside it, once the form is shown.
     QTimer::singleShot(0, &form, [this, &form] {

@@ -22,6 +22,9 @@ public:
   // True when the form was left with "&OK".
   bool Execute(TSyntaxStylesDialog& dialog) override;
 
+  // Called with each form before it is shown (the main window gives the
+  // preview its editor's colours here).
+  std::function<void(TQtSyntaxStylesForm& created)> OnCreated;
   // Called once with the form right after it is shown, inside its modal
   // loop: tests click here. Runs on the GUI thread; must not throw.
   std::function<void(TQtSyntaxStylesForm& shown)> OnShown;

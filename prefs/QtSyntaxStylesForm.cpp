@@ -95,13 +95,22 @@ void TQtSyntaxStylesForm::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
 }
 
+void TQtSyntaxStylesForm::SetPreviewColors(const QColor& background, const QColor& text) {
+  m_previewBackground = background;
+  m_previewText = text;
+}
+
 void TQtSyntaxStylesForm::FormShow() {
   m_dialog.FormShow();
 
   TSyntAnalyzer& copy = m_dialog.Copy();
   const TSyntaxFormat* defaultStyle = copy.DefaultStyle();
   const bool hasBackground = defaultStyle && defaultStyle->BgColor != clNone;
-  m_preview->SetColor(hasBackground ? CanvasColor(defaultStyle->BgColor, palette(), Qt::white) : QColor(Qt::white));
+  if (m_previewBackground)
+    m_preview->SetColor(*m_previewBackground);
+  else
+    m_preview->SetColor(hasBackground ? CanvasColor(defaultStyle->BgColor, palette(), Qt::white) : QColor(Qt::white));
+  if (m_previewText) m_preview->SetFontColor(*m_previewText);
   m_preview->SetSyntaxAnalyzer(&copy);
   std::string text;
   const std::vector<std::string>& lines = m_dialog.PreviewLines();

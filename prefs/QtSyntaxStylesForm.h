@@ -2,7 +2,9 @@
 // the list "&Element", the style frame, OK and Cancel, and the preview.
 #pragma once
 
+#include <QColor>
 #include <QDialog>
+#include <optional>
 
 class QListWidget;
 class QPushButton;
@@ -21,9 +23,10 @@ class TUserDialogs;
 // once. A mouse press in the preview selects the style under the pointer
 // in the list and goes no further: the preview's caret and selection stay.
 //
-// The preview's background is the copy's default style's background when
-// that style has one, else white: the editor's own colour is not the
-// dialog's to know.
+// The preview is drawn on the colours SetPreviewColors gives (the editor's,
+// so the styles are judged on the background they are used on); without
+// them on the copy's default style's background when that style has one,
+// else on white.
 //
 // Not owned: `dialog` and `dialogs`, which must outlive the form. Accepted
 // ("&OK", the default button) or rejected ("&Cancel", Esc, closing); the
@@ -38,6 +41,10 @@ public:
 
   TQtSyntaxStylesForm(TSyntaxStylesDialog& dialog, TUserDialogs& dialogs, QWidget* parent = nullptr);
   ~TQtSyntaxStylesForm() override;
+
+  // The preview's background and plain-text colour; takes effect when the
+  // form is first shown.
+  void SetPreviewColors(const QColor& background, const QColor& text);
 
   TSyntaxStylesDialog& Dialog() { return m_dialog; }
   QListWidget* ElementList() const { return m_elements; }
@@ -64,6 +71,8 @@ private:
   QPushButton* m_ok = nullptr;
   QPushButton* m_cancel = nullptr;
   bool m_shown = false;
+  std::optional<QColor> m_previewBackground;
+  std::optional<QColor> m_previewText;
 };
 
 }  // namespace penwick

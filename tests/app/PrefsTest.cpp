@@ -15,6 +15,7 @@
 #include "editor/QtGutter.h"
 #include "editor/QtLineNumbers.h"
 #include "prefs/PrefsView.h"
+#include "prefs/QtSyntaxStylesForm.h"
 #include "prefs/Settngs.h"
 #include "prefs/SyntaxStylesDialog.h"
 #include "syntax/SyntAnalyzer.h"
@@ -377,6 +378,31 @@ TEST_F(Prefs, OptionsShowsTheQtFormWhenTheSetupNamesNone) {
   EXPECT_EQ(caption, "Preferences");
   EXPECT_EQ(owner, &Window());
   EXPECT_TRUE(m_dialogs.Asked().empty());
+}
+
+// The Qt "Syntax Highlighting" form previews on the editor's own colours,
+// whatever the definition's default style says.
+TEST_F(Prefs, TheStylesFormPreviewsOnTheEditorsColours) {
+  m_stylesView.reset();
+  StartIn(ProgramFolder(false));
+  Window().SetEditorBgColor(0x00203040u);  // red in the low byte
+  QColor background, text;
+  QTimer::singleShot(0, [&] {
+    auto* form = qobject_cast<TQtSyntaxStylesForm*>(QApplication::activeModalWidget());
+    if (!form) {
+      ADD_FAILURE() << "no styles form";
+      return;
+    }
+    background = form->Preview()->Color();
+    text = form->Preview()->FontColor();
+    form->reject();
+  });
+  Options([](TfrmPrefs& prefs) {
+    prefs.Run([&] { prefs.btnSyntaxClick(); });
+    return false;
+  });
+  EXPECT_EQ(background, QColor(0x40, 0x30, 0x20));
+  EXPECT_EQ(text, Editor().FontColor());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -397,6 +398,62 @@ TEST_F(PrefsDialog, AMissingThemeFileLeavesDefinitionAndBackground) {
   EXPECT_EQ(Errors().size(), 2u);
   EXPECT_EQ(host.Lexer.SaveToText(), before);
   EXPECT_EQ(host.BgColor, 0x00ABCDEFu);
+}
+
+// A theme the list could not load is not in the definition, so a later
+// showing must not take the selection for the loaded theme: OK loads it
+// (and says why it cannot) instead of painting the old theme's styles on
+// the new theme's background.
+TEST_F(PrefsDialog, AThemeTheListFailedToLoadIsLoadedByALaterOK) {
+  LoadTheme(tiDark, host, dialogs);
+  const std::string dark = host.Lexer.SaveToText();
+  std::filesystem::rename(host.ThemeFile("Tallowby.lcf"), host.Folder() / "Tallowby.lcf");
+  view.Body = [](TfrmPrefs& p) {
+    p.State().Theme = tiTallowby;
+    p.Run([&] { p.cbbThemesChange(); });
+    return false;
+  };
+  prefs.ShowModal(view);
+  ASSERT_EQ(Errors().size(), 1u);
+  ASSERT_EQ(host.BgColor, 0x000000u);
+
+  view.Body = [](TfrmPrefs&) { return true; };
+  EXPECT_THROW(prefs.ShowModal(view), std::runtime_error);
+  EXPECT_EQ(host.BgColor, 0x000000u) << "a white background under the dark theme's styles";
+  EXPECT_TRUE(host.Lexer.SaveToText() == dark) << "the definition changed";
+
+  // Once the file is back, OK loads it.
+  std::filesystem::rename(host.Folder() / "Tallowby.lcf", host.ThemeFile("Tallowby.lcf"));
+  prefs.ShowModal(view);
+  EXPECT_TRUE(host.Lexer.SaveToText() == ThemeText(host.ThemeFile("Tallowby.lcf"))) << "not the Tallowby theme";
+  EXPECT_EQ(host.BgColor, 0xFFFFFFu);
+}
+
+// Broken theme files of every kind: one message each, nothing changed.
+TEST_F(PrefsDialog, AThemeFileThatCannotBeUsedChangesNothing) {
+  LoadTheme(tiTallowby, host, dialogs);
+  const std::string before = host.Lexer.SaveToText();
+  const auto dark = host.ThemeFile("Dark.lcf");
+  const std::vector<std::function<void()>> breakages = {
+      [&] {
+        std::filesystem::remove(dark);
+        std::ofstream(dark) << "object syntnlyzr1: TSyntAnalyzer\n  Formats = <\n    item\n      DisplayName = 'Cut";
+      },
+      [&] {
+        std::filesystem::remove(dark);
+        std::filesystem::create_directory(dark);
+      },
+      [&] { std::filesystem::remove_all(host.Folder() / "Themes"); },
+  };
+  for (std::size_t i = 0; i < breakages.size(); ++i) {
+    breakages[i]();
+    dialogs.ClearAsked();
+    S().Theme = tiDark;
+    prefs.Run([&] { prefs.cbbThemesChange(); });
+    EXPECT_EQ(Errors().size(), 1u) << i;
+    EXPECT_TRUE(host.Lexer.SaveToText() == before) << i;
+    EXPECT_EQ(host.BgColor, 0xFFFFFFu) << i;
+  }
 }
 
 TEST_F(PrefsDialog, StyleEditsSurviveOKUnlessTheThemeSelectionChanged) {

@@ -58,7 +58,9 @@ void TfrmPrefs::FormShow() {
   const int page = m_host.PrefsTab();
   s.Page = (page >= ppGeneral && page <= ppColors) ? page : ppGeneral;
   s.MruCount = std::to_string(m_host.MruCapacity());
-  m_appliedTheme = s.Theme;
+  // m_appliedTheme is not reset to the list's selection here: after a load
+  // the list could not finish, the selection is not what the definition
+  // holds, and Apply must still load it.
 }
 
 void TfrmPrefs::Run(const std::function<void()>& handler) {

@@ -60,10 +60,9 @@ public:
   // "Apply" (and the first part of "OK"): writes every control back to the
   // live objects, in order. A spin edit that holds no whole number raises
   // and the steps after it are skipped. The theme file is loaded again only
-  // when the selection differs from the theme at the last showing, the last
-  // theme loaded by the list or the last Apply (so style edits made
-  // meanwhile survive); the editor background is set from the theme table
-  // either way.
+  // when the selection differs from the theme last loaded by the list or by
+  // Apply (so style edits made meanwhile survive; a load that failed counts
+  // as none); the editor background is set from the theme table either way.
   void Apply();
 
 private:
@@ -72,7 +71,7 @@ private:
   TStylesView& m_styles;
   TPrefsState m_state;
   bool m_wasShown = false;
-  int m_appliedTheme = tiDark;  // the selection at the last showing, list load or Apply
+  int m_appliedTheme = tiDark;  // the theme last loaded by the list or Apply (the list's designed one at first)
 };
 
 }  // namespace penwick

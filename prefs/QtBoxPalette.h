@@ -7,7 +7,8 @@ class QWidget;
 
 namespace penwick {
 
-// Sets `box`'s QPalette::Base (every colour group) to its parent's
+// Sets `box`'s QPalette::Base and QPalette::Button (every colour group: the
+// list and the face of the closed box) to its parent's
 // QPalette::Window when the box is disabled, else to the parent's
 // QPalette::Base (the application's for a box without parent). Call it
 // after every change of the enabled state; other roles keep inheriting.

@@ -7,10 +7,12 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -173,6 +175,71 @@ TEST(QtStyleFrame, DisabledBoxesTakeTheFrameColour) {
   logic.SetStyle(nullptr);
   EXPECT_FALSE(form->BackgroundBox()->isEnabled()) << "no style shown";
   EXPECT_EQ(form->BackgroundBox()->palette().color(QPalette::Base), QColor(10, 20, 30));
+}
+
+// The colour of a box's face: per channel the median of the pixels inside
+// its outline, so the caption, the arrow and the shading of a style do not decide it.
+QColor FaceColour(QWidget& box) {
+  const QImage image = box.grab().toImage();
+  std::vector<int> channels[3];
+  for (int y = 3; y < image.height() - 3; ++y)
+    for (int x = 3; x < image.width() - 3; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      channels[0].push_back(c.red());
+      channels[1].push_back(c.green());
+      channels[2].push_back(c.blue());
+    }
+  int median[3];
+  for (int i = 0; i < 3; ++i) {
+    std::nth_element(channels[i].begin(), channels[i].begin() + channels[i].size() / 2, channels[i].end());
+    median[i] = channels[i][channels[i].size() / 2];
+  }
+  return QColor(median[0], median[1], median[2]);
+}
+
+int Distance(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+// What the user sees, not only the palette: a disabled list or colour box is
+// drawn in the frame's colour, an enabled one in the window colour (each as
+// the style shades a face).
+TEST(QtStyleFrame, DisabledBoxesAreDrawnInTheFrameColour) {
+  test::TScriptedDialogs dialogs;
+  TSyntStyleFrame logic(dialogs);
+  QWidget window;
+  QPalette palette = window.palette();
+  const QColor frameColour(200, 60, 60), windowColour(60, 200, 60);
+  palette.setColor(QPalette::Window, frameColour);
+  palette.setColor(QPalette::Base, windowColour);
+  window.setPalette(palette);
+  auto* layout = new QVBoxLayout(&window);
+  auto* form = new TQtSyntStyleFrame(logic, dialogs, &window);
+  layout->addWidget(form);
+  TSyntaxFormat style;
+  style.FormatType = ftBackGround;
+  logic.SetStyle(&style);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  const std::pair<const char*, QWidget*> disabled[] = {{"font colour", form->FontColorBox()},
+                                                       {"vertical alignment", form->VertAlignmentBox()},
+                                                       {"style type", form->StyleTypeBox()}};
+  logic.SetFixedType(true);
+  for (const auto& [name, box] : disabled) {
+    SCOPED_TRACE(name);
+    ASSERT_FALSE(box->isEnabled());
+    const QColor face = FaceColour(*box);
+    EXPECT_LT(Distance(face, frameColour), Distance(face, windowColour)) << qPrintable(face.name());
+  }
+  const std::pair<const char*, QWidget*> enabled[] = {{"background", form->BackgroundBox()},
+                                                      {"capitalization", form->CapitalizationBox()}};
+  for (const auto& [name, box] : enabled) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(box->isEnabled());
+    const QColor face = FaceColour(*box);
+    EXPECT_LT(Distance(face, windowColour), Distance(face, frameColour)) << qPrintable(face.name());
+  }
 }
 
 TEST(QtColorBox, TheCustomEntryTakesAConfirmedColourAndCancelGoesBack) {

@@ -351,6 +351,48 @@ TEST_F(QtSyntaxStylesFormTest, AClickOnACommentInThePreviewSelectsCommentsAndMov
   EXPECT_EQ(dialog.Frame().Style(), dialog.Element(0));
 }
 
+// The list always shows the style the frame edits: a click below the items
+// or a control-click on the selected one leaves it selected.
+TEST_F(QtSyntaxStylesFormTest, TheElementListKeepsItsSelection) {
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QListWidget& list = *form.ElementList();
+  ASSERT_GT(list.count(), 2);
+  const QPoint third = list.visualItemRect(list.item(2)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, third);
+  ASSERT_EQ(dialog.Selected(), 2);
+  const QPoint belowItems(4, list.viewport()->height() - 2);
+  ASSERT_FALSE(list.indexAt(belowItems).isValid()) << "the list is too full for this test";
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, belowItems);
+  EXPECT_EQ(list.selectedItems().size(), 1);
+  EXPECT_EQ(list.currentRow(), 2);
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, third);
+  EXPECT_EQ(list.selectedItems().size(), 1);
+  EXPECT_EQ(list.currentRow(), 2);
+  EXPECT_EQ(dialog.Selected(), 2);
+  EXPECT_EQ(dialog.Frame().Style(), dialog.Element(2));
+}
+
+// After a click in the preview (which gives it the focus) the keys of the
+// dialog still work: Esc cancels, Enter presses OK.
+TEST_F(QtSyntaxStylesFormTest, EscAndEnterCloseTheFormFromThePreview) {
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "Enter" : "Esc");
+    TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+    TQtSyntaxStylesForm form(dialog, m_dialogs);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TSyntaxMemo& preview = *form.Preview();
+    QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, QPoint(10, preview.LineHeight() / 2));
+    preview.setFocus();
+    QTest::keyClick(&preview, ok ? Qt::Key_Return : Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+  }
+}
+
 TEST_F(QtSyntaxStylesFormTest, OkHandsTheEditedStylesBackAndCancelDoesNot) {
   const std::uint32_t flags = OriginalStyle(0).FormatFlags;
   const std::uint32_t fontStyle = OriginalStyle(0).Font.Style;

@@ -175,7 +175,11 @@ bool TQtSyntaxStylesForm::eventFilter(QObject* watched, QEvent* event) {
 void TQtSyntaxStylesForm::PreviewPress(QPoint point) {
   TClientSyntAnalyzer* client = m_preview->SyntClient();
   if (!client) return;
-  const int offset = m_preview->CaretPosToStrPos(m_preview->PointToCaretPos(point));
+  // The caret position nearest a point is that after a character for the
+  // right half of its cell; half a cell to the left, the nearest position is
+  // the one before the character the pointer is on.
+  const QPoint cell = point - QPoint(m_preview->CharWidth() / 2, 0);
+  const int offset = m_preview->CaretPosToStrPos(m_preview->PointToCaretPos(cell));
   client->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
   if (m_dialog.PreviewClick(*client, offset)) ShowSelected();
 }

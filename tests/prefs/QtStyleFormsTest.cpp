@@ -351,6 +351,31 @@ TEST_F(QtSyntaxStylesFormTest, AClickOnACommentInThePreviewSelectsCommentsAndMov
   EXPECT_EQ(dialog.Frame().Style(), dialog.Element(0));
 }
 
+// The style under the pointer is that of the character the pointer is on,
+// over the whole of its cell: the right half of a token's last character
+// is still that token.
+TEST_F(QtSyntaxStylesFormTest, AClickOnTheRightHalfOfATokensLastCharacterSelectsThatToken) {
+  m_lexer.SetSampleText({"levelstart", "// a comment line", "levelend"});
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  TSyntaxMemo& preview = *form.Preview();
+  const int comments = RowOf(*form.ElementList(), "Comments");
+  const int loops = RowOf(*form.ElementList(), "Game Loops");
+  ASSERT_GT(comments, 0);
+  ASSERT_GT(loops, 0);
+  const int y = preview.LineHeight() / 2;
+  // The last "e" of the comment line, just left of its cell's right edge.
+  const QPoint lastOfComment = preview.CaretPosToPoint(TPoint{16, 1}) + QPoint(preview.CharWidth() - 2, y);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, lastOfComment);
+  EXPECT_EQ(form.ElementList()->currentRow(), comments);
+  // The "t" ending "levelstart".
+  const QPoint lastOfKeyword = preview.CaretPosToPoint(TPoint{9, 0}) + QPoint(preview.CharWidth() - 2, y);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, lastOfKeyword);
+  EXPECT_EQ(form.ElementList()->currentRow(), loops);
+}
+
 // The list always shows the style the frame edits: a click below the items
 // or a control-click on the selected one leaves it selected.
 TEST_F(QtSyntaxStylesFormTest, TheElementListKeepsItsSelection) {

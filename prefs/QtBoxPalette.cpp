@@ -7,9 +7,13 @@
 
 namespace penwick {
 
-void ApplyBoxPalette(QWidget& box) {
+QPalette SurroundingPalette(const QWidget& box) {
   const QWidget* parent = box.parentWidget();
-  const QPalette around = parent ? parent->palette() : QApplication::palette(&box);
+  return parent ? parent->palette() : QApplication::palette(&box);
+}
+
+void ApplyBoxPalette(QWidget& box) {
+  const QPalette around = SurroundingPalette(box);
   QPalette palette = box.palette();
   const QColor face = around.color(box.isEnabled() ? QPalette::Base : QPalette::Window);
   // Base for the list and an editable box, Button for the face a style

@@ -3,6 +3,8 @@
 // window colour.
 #pragma once
 
+#include <QPalette>
+
 class QWidget;
 
 namespace penwick {
@@ -13,5 +15,9 @@ namespace penwick {
 // QPalette::Base (the application's for a box without parent). Call it
 // after every change of the enabled state; other roles keep inheriting.
 void ApplyBoxPalette(QWidget& box);
+
+// The palette around `box`: its parent's, or the application's for a box
+// without parent; unlike the box's own, it does not follow the enabled state.
+QPalette SurroundingPalette(const QWidget& box);
 
 }  // namespace penwick

@@ -275,6 +275,30 @@ TEST(QtColorBox, TheCustomEntryTakesAConfirmedColourAndCancelGoesBack) {
   EXPECT_TRUE(dialogs.AllAnswered());
 }
 
+// A system colour's swatch shows what that colour looks like around the box,
+// whatever colours the box itself is drawn in for its enabled state.
+TEST(QtColorBox, SystemColourSwatchesFollowThePaletteAroundTheBox) {
+  test::TScriptedDialogs dialogs;
+  QWidget window;
+  QPalette palette = window.palette();
+  const QColor button(11, 22, 33), base(44, 55, 66);
+  palette.setColor(QPalette::Window, QColor(200, 60, 60));
+  palette.setColor(QPalette::Button, button);
+  palette.setColor(QPalette::Base, base);
+  window.setPalette(palette);
+  auto* box = new TQtColorBox(kBorderColorBox, dialogs, &window);  // system colours go into the custom entry
+  const auto customSwatch = [&] {
+    const QImage swatch = box->itemIcon(box->Model().CustomIndex()).pixmap(box->iconSize()).toImage();
+    return swatch.pixelColor(swatch.width() / 2, swatch.height() / 2);
+  };
+  ASSERT_TRUE(box->isEnabled());
+  box->SetColor(SystemColor(15));  // button face
+  EXPECT_EQ(customSwatch(), button);
+  box->setEnabled(false);
+  box->SetColor(SystemColor(5));  // window background
+  EXPECT_EQ(customSwatch(), base);
+}
+
 TEST(QtBorderLineBox, TenEntriesDrawTenDifferentSamplesWithoutText) {
   TQtBorderLineBox box;
   ASSERT_EQ(box.count(), blDouble + 1);

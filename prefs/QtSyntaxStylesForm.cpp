@@ -143,6 +143,15 @@ bool TQtSyntaxStylesForm::eventFilter(QObject* watched, QEvent* event) {
     // would swallow: they stay the dialog's Cancel and OK.
     const auto* key = static_cast<QKeyEvent*>(event);
     const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    // Nor for Tab: the editor would keep the focus for good.
+    if (key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (modifiers & Qt::ShiftModifier))) {
+      focusNextPrevChild(false);
+      return true;
+    }
+    if (key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
+      focusNextPrevChild(true);
+      return true;
+    }
     if (modifiers == Qt::NoModifier) {
       if (key->key() == Qt::Key_Escape) {
         reject();

@@ -442,6 +442,24 @@ TEST_F(QtSyntaxStylesFormTest, EscAndEnterCloseTheFormFromThePreview) {
   }
 }
 
+// The read-only preview is a stop of the tab chain, not a trap: Tab and
+// Shift+Tab leave it again.
+TEST_F(QtSyntaxStylesFormTest, TabAndShiftTabLeaveThePreview) {
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QApplication::setActiveWindow(&form);
+  form.CancelButton()->setFocus();
+  QTest::keyClick(form.CancelButton(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.Preview()) << "the preview follows Cancel in the tab chain";
+  QTest::keyClick(form.Preview(), Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), form.Preview());
+  form.Preview()->setFocus();
+  QTest::keyClick(form.Preview(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), form.CancelButton());
+}
+
 TEST_F(QtSyntaxStylesFormTest, OkHandsTheEditedStylesBackAndCancelDoesNot) {
   const std::uint32_t flags = OriginalStyle(0).FormatFlags;
   const std::uint32_t fontStyle = OriginalStyle(0).Font.Style;

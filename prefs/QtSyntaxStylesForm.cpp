@@ -188,7 +188,11 @@ void TQtSyntaxStylesForm::PreviewPress(QPoint point) {
   // right half of its cell; half a cell to the left, the nearest position is
   // the one before the character the pointer is on.
   const QPoint cell = point - QPoint(m_preview->CharWidth() / 2, 0);
-  const int offset = m_preview->CaretPosToStrPos(m_preview->PointToCaretPos(cell));
+  const TPoint caret = m_preview->PointToCaretPos(cell);
+  // Rows below the text map to the last row: there the pointer is on no text.
+  const int rowTop = m_preview->CaretPosToPoint(caret).y();
+  if (point.y() < rowTop || point.y() >= rowTop + m_preview->LineHeight()) return;
+  const int offset = m_preview->CaretPosToStrPos(caret);
   client->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
   if (m_dialog.PreviewClick(*client, offset)) ShowSelected();
 }

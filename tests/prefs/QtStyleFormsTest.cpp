@@ -400,6 +400,22 @@ TEST_F(QtSyntaxStylesFormTest, AClickOnTheRightHalfOfATokensLastCharacterSelects
   EXPECT_EQ(form.ElementList()->currentRow(), loops);
 }
 
+// Below the last line there is no text, so no style under the pointer.
+TEST_F(QtSyntaxStylesFormTest, AClickBelowTheTextSelectsNothing) {
+  m_lexer.SetSampleText({"levelstart"});
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  TSyntaxMemo& preview = *form.Preview();
+  ASSERT_NE(dialog.ElementCaption(0), "Game Loops");
+  const QPoint onWord = preview.CaretPosToPoint(TPoint{3, 0}) + QPoint(1, preview.LineHeight() / 2);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, onWord + QPoint(0, 3 * preview.LineHeight()));
+  EXPECT_EQ(form.ElementList()->currentRow(), 0);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, onWord);
+  EXPECT_EQ(dialog.ElementCaption(form.ElementList()->currentRow()), "Game Loops");
+}
+
 // The list always shows the style the frame edits: a click below the items
 // or a control-click on the selected one leaves it selected.
 TEST_F(QtSyntaxStylesFormTest, TheElementListKeepsItsSelection) {

@@ -7,11 +7,19 @@
 
 namespace penwick {
 
-void ApplyBoxPalette(QWidget& box) {
+QPalette SurroundingPalette(const QWidget& box) {
   const QWidget* parent = box.parentWidget();
-  const QPalette around = parent ? parent->palette() : QApplication::palette(&box);
+  return parent ? parent->palette() : QApplication::palette(&box);
+}
+
+void ApplyBoxPalette(QWidget& box) {
+  const QPalette around = SurroundingPalette(box);
   QPalette palette = box.palette();
-  palette.setColor(QPalette::Base, around.color(box.isEnabled() ? QPalette::Base : QPalette::Window));
+  const QColor face = around.color(box.isEnabled() ? QPalette::Base : QPalette::Window);
+  // Base for the list and an editable box, Button for the face a style
+  // draws a closed drop-down list with.
+  palette.setColor(QPalette::Base, face);
+  palette.setColor(QPalette::Button, face);
   box.setPalette(palette);
 }
 

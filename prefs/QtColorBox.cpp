@@ -36,7 +36,8 @@ QPixmap TQtColorBox::Swatch(const TColorBoxEntry& entry) const {
     painter.drawLine(box.topLeft(), box.bottomRight());
   } else {
     painter.setPen(Qt::black);
-    painter.setBrush(CanvasColor(entry.Color, palette(), Qt::white));
+    // Not the box's own palette, whose window and button colours follow its enabled state.
+    painter.setBrush(CanvasColor(entry.Color, SurroundingPalette(*this), Qt::white));
     painter.drawRect(box);
   }
   return pixmap;

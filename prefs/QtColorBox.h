@@ -12,7 +12,7 @@ namespace penwick {
 class TUserDialogs;
 
 // Shows the entries of an owned TColorBoxModel: each a swatch of its colour
-// (system colours as the application palette draws them) and its readable
+// (system colours as the palette around the box draws them) and its readable
 // name. Picking the custom entry runs the colour dialog, loaded with the
 // custom entry's colour: a confirmed colour goes into the entry and is
 // picked; a cancelled dialog returns to the previous selection.

@@ -127,13 +127,18 @@ void TQtSyntStyleFrame::BuildControls(TUserDialogs& dialogs) {
     bordersGrid->addWidget(m_borderTypes[side], side, 1);
     bordersGrid->addWidget(m_borderColors[side], side, 2);
   }
-  bordersGrid->setColumnStretch(1, 1);
+  // The samples need less room than the colour names: the colours take what is left.
   bordersGrid->setColumnStretch(2, 1);
 
   // The lists give way to the captions of the check boxes and the button.
   for (QComboBox* box : findChildren<QComboBox*>()) {
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(6);
+  }
+  // The line-type lists show samples, no text: their width is the sample's.
+  for (TQtBorderLineBox* box : m_borderTypes) {
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    box->setMinimumContentsLength(0);
   }
 
   auto* columns = new QHBoxLayout;

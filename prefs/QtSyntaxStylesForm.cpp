@@ -3,6 +3,7 @@
 
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
@@ -50,6 +51,7 @@ TQtSyntaxStylesForm::TQtSyntaxStylesForm(TSyntaxStylesDialog& dialog, TUserDialo
   font.setStyleHint(QFont::TypeWriter);
   m_preview->SetEditorFont(font);
   m_preview->viewport()->installEventFilter(this);
+  m_preview->installEventFilter(this);
 
   // Left: the list with the buttons under it; right: the frame; the preview
   // across the bottom.
@@ -75,6 +77,11 @@ TQtSyntaxStylesForm::TQtSyntaxStylesForm(TSyntaxStylesDialog& dialog, TUserDialo
   connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
   connect(m_elements, &QListWidget::currentRowChanged, this, [this](int row) { m_dialog.Select(row); });
+  // A click below the items or a control-click on the selected one would
+  // leave the list showing nothing while the frame still edits a style.
+  connect(m_elements, &QListWidget::itemSelectionChanged, this, [this] {
+    if (m_elements->selectedItems().isEmpty() && m_dialog.Selected() >= 0) ShowSelected();
+  });
 }
 
 TQtSyntaxStylesForm::~TQtSyntaxStylesForm() {
@@ -131,6 +138,31 @@ void TQtSyntaxStylesForm::ShowSelected() {
 }
 
 bool TQtSyntaxStylesForm::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == m_preview && event->type() == QEvent::KeyPress) {
+    // The read-only preview has no use for Esc and Enter, which the editor
+    // would swallow: they stay the dialog's Cancel and OK.
+    const auto* key = static_cast<QKeyEvent*>(event);
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    // Nor for Tab: the editor would keep the focus for good.
+    if (key->key() == Qt::Key_Backtab || (key->key() == Qt::Key_Tab && (modifiers & Qt::ShiftModifier))) {
+      focusNextPrevChild(false);
+      return true;
+    }
+    if (key->key() == Qt::Key_Tab && modifiers == Qt::NoModifier) {
+      focusNextPrevChild(true);
+      return true;
+    }
+    if (modifiers == Qt::NoModifier) {
+      if (key->key() == Qt::Key_Escape) {
+        reject();
+        return true;
+      }
+      if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+        m_ok->click();
+        return true;
+      }
+    }
+  }
   if (watched == m_preview->viewport()) {
     switch (event->type()) {
       case QEvent::MouseButtonPress:
@@ -152,7 +184,15 @@ bool TQtSyntaxStylesForm::eventFilter(QObject* watched, QEvent* event) {
 void TQtSyntaxStylesForm::PreviewPress(QPoint point) {
   TClientSyntAnalyzer* client = m_preview->SyntClient();
   if (!client) return;
-  const int offset = m_preview->CaretPosToStrPos(m_preview->PointToCaretPos(point));
+  // The caret position nearest a point is that after a character for the
+  // right half of its cell; half a cell to the left, the nearest position is
+  // the one before the character the pointer is on.
+  const QPoint cell = point - QPoint(m_preview->CharWidth() / 2, 0);
+  const TPoint caret = m_preview->PointToCaretPos(cell);
+  // Rows below the text map to the last row: there the pointer is on no text.
+  const int rowTop = m_preview->CaretPosToPoint(caret).y();
+  if (point.y() < rowTop || point.y() >= rowTop + m_preview->LineHeight()) return;
+  const int offset = m_preview->CaretPosToStrPos(caret);
   client->AnalyzeTo(static_cast<std::size_t>(offset) + 1);
   if (m_dialog.PreviewClick(*client, offset)) ShowSelected();
 }

@@ -30,7 +30,9 @@ class TUserDialogs;
 //
 // Not owned: `dialog` and `dialogs`, which must outlive the form. Accepted
 // ("&OK", the default button) or rejected ("&Cancel", Esc, closing); the
-// form itself hands nothing back.
+// form itself hands nothing back. Esc and Enter act so also while the
+// preview has the focus, and Tab and Shift+Tab leave it. The list never shows no selection while the frame
+// shows a style.
 class TQtSyntaxStylesForm : public QDialog {
   Q_OBJECT
 public:

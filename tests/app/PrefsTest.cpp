@@ -5,6 +5,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDialog>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 #include <functional>
@@ -17,7 +20,9 @@
 #include "prefs/PrefsView.h"
 #include "prefs/QtSyntaxStylesForm.h"
 #include "prefs/Settngs.h"
+#include "prefs/QtSyntStyleFrame.h"
 #include "prefs/SyntaxStylesDialog.h"
+#include "syntax/ClientSyntAnalyzer.h"
 #include "syntax/SyntAnalyzer.h"
 #include "syntax/SyntaxFormat.h"
 
@@ -355,6 +360,55 @@ TEST_F(Prefs, SyntaxHighlightingEditsTheLiveDefinitionThroughACopy) {
   ASSERT_NE(style, nullptr);
   EXPECT_EQ(style->BgColor, 0x00ABCDEFu);
   EXPECT_EQ(Editor().SyntaxAnalyzer(), &live);
+}
+
+// OK in the Qt "Syntax Highlighting" form while a long script is open and
+// being analysed: the live definition is replaced under the editor's
+// analysis, and the editor draws in the edited style at once.
+TEST_F(Prefs, OkInTheStylesFormRecoloursTheOpenScriptAtOnce) {
+  m_stylesView.reset();
+  std::string script = "// first line comment\r\nLEVELSTART\r\n";
+  for (int i = 0; i < 2000; ++i)
+    script += "WHILE_EXEC ( loop = 1 )\r\n  IF ( IS_CAR_WRECKED ( taxi_1 ) )\r\n    SET loop = 0\r\n  ENDIF\r\nENDWHILE\r\n";
+  script += "LEVELEND\r\n";
+  WriteFile(PathOf("long.mis"), script);
+  TStartup startup;
+  startup.ProgramFolder = ProgramFolder(false);
+  startup.ScriptPath = PathOf("long.mis");
+  Start(startup);
+  QApplication::processEvents();
+  const QColor green(0, 255, 0);
+  const QPoint comment = Editor().CaretPosToPoint(TPoint{5, 0}) + QPoint(1, 1);
+  ASSERT_NE(Editor().viewport()->grab().toImage().pixelColor(comment), green);
+
+  bool edited = false;
+  QTimer::singleShot(0, [&] {
+    auto* form = qobject_cast<TQtSyntaxStylesForm*>(QApplication::activeModalWidget());
+    if (!form) {
+      ADD_FAILURE() << "no styles form";
+      return;
+    }
+    for (int row = 0; row < form->ElementList()->count(); ++row)
+      if (form->ElementList()->item(row)->text() == "Comments") form->ElementList()->setCurrentRow(row);
+    if (form->Dialog().Frame().Style()) {
+      form->Dialog().Frame().SetBackground(0x0000FF00u);
+      edited = true;
+    }
+    QTest::mouseClick(form->OkButton(), Qt::LeftButton);
+  });
+  Options([](TfrmPrefs& prefs) {
+    prefs.Run([&] { prefs.btnSyntaxClick(); });
+    return true;
+  });
+  ASSERT_TRUE(edited);
+  // No idle time given: the editor must not wait for its analysis to draw the new style.
+  EXPECT_EQ(Editor().viewport()->grab().toImage().pixelColor(comment), green);
+  // The analysis of the long text runs over the new rules to its end.
+  QApplication::processEvents();
+  ASSERT_NE(Editor().SyntClient(), nullptr);
+  Editor().SyntClient()->AnalyzeAll();
+  EXPECT_TRUE(Editor().SyntClient()->Finished());
+  EXPECT_TRUE(m_dialogs.Asked().empty());
 }
 
 // Without forms in the setup the window shows the Qt form, over itself.

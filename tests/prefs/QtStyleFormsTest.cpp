@@ -7,10 +7,12 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <filesystem>
+#include <algorithm>
 #include <set>
 #include <sstream>
 
@@ -175,6 +177,71 @@ TEST(QtStyleFrame, DisabledBoxesTakeTheFrameColour) {
   EXPECT_EQ(form->BackgroundBox()->palette().color(QPalette::Base), QColor(10, 20, 30));
 }
 
+// The colour of a box's face: per channel the median of the pixels inside
+// its outline, so the caption, the arrow and the shading of a style do not decide it.
+QColor FaceColour(QWidget& box) {
+  const QImage image = box.grab().toImage();
+  std::vector<int> channels[3];
+  for (int y = 3; y < image.height() - 3; ++y)
+    for (int x = 3; x < image.width() - 3; ++x) {
+      const QColor c = image.pixelColor(x, y);
+      channels[0].push_back(c.red());
+      channels[1].push_back(c.green());
+      channels[2].push_back(c.blue());
+    }
+  int median[3];
+  for (int i = 0; i < 3; ++i) {
+    std::nth_element(channels[i].begin(), channels[i].begin() + channels[i].size() / 2, channels[i].end());
+    median[i] = channels[i][channels[i].size() / 2];
+  }
+  return QColor(median[0], median[1], median[2]);
+}
+
+int Distance(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) + std::abs(a.blue() - b.blue());
+}
+
+// What the user sees, not only the palette: a disabled list or colour box is
+// drawn in the frame's colour, an enabled one in the window colour (each as
+// the style shades a face).
+TEST(QtStyleFrame, DisabledBoxesAreDrawnInTheFrameColour) {
+  test::TScriptedDialogs dialogs;
+  TSyntStyleFrame logic(dialogs);
+  QWidget window;
+  QPalette palette = window.palette();
+  const QColor frameColour(200, 60, 60), windowColour(60, 200, 60);
+  palette.setColor(QPalette::Window, frameColour);
+  palette.setColor(QPalette::Base, windowColour);
+  window.setPalette(palette);
+  auto* layout = new QVBoxLayout(&window);
+  auto* form = new TQtSyntStyleFrame(logic, dialogs, &window);
+  layout->addWidget(form);
+  TSyntaxFormat style;
+  style.FormatType = ftBackGround;
+  logic.SetStyle(&style);
+  window.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+
+  const std::pair<const char*, QWidget*> disabled[] = {{"font colour", form->FontColorBox()},
+                                                       {"vertical alignment", form->VertAlignmentBox()},
+                                                       {"style type", form->StyleTypeBox()}};
+  logic.SetFixedType(true);
+  for (const auto& [name, box] : disabled) {
+    SCOPED_TRACE(name);
+    ASSERT_FALSE(box->isEnabled());
+    const QColor face = FaceColour(*box);
+    EXPECT_LT(Distance(face, frameColour), Distance(face, windowColour)) << qPrintable(face.name());
+  }
+  const std::pair<const char*, QWidget*> enabled[] = {{"background", form->BackgroundBox()},
+                                                      {"capitalization", form->CapitalizationBox()}};
+  for (const auto& [name, box] : enabled) {
+    SCOPED_TRACE(name);
+    ASSERT_TRUE(box->isEnabled());
+    const QColor face = FaceColour(*box);
+    EXPECT_LT(Distance(face, windowColour), Distance(face, frameColour)) << qPrintable(face.name());
+  }
+}
+
 TEST(QtColorBox, TheCustomEntryTakesAConfirmedColourAndCancelGoesBack) {
   test::TScriptedDialogs dialogs;
   TQtColorBox box(kStyleColorBox, dialogs);
@@ -206,6 +273,30 @@ TEST(QtColorBox, TheCustomEntryTakesAConfirmedColourAndCancelGoesBack) {
   EXPECT_EQ(box.Color(), kRed);
   EXPECT_EQ(picked.count(), 1);
   EXPECT_TRUE(dialogs.AllAnswered());
+}
+
+// A system colour's swatch shows what that colour looks like around the box,
+// whatever colours the box itself is drawn in for its enabled state.
+TEST(QtColorBox, SystemColourSwatchesFollowThePaletteAroundTheBox) {
+  test::TScriptedDialogs dialogs;
+  QWidget window;
+  QPalette palette = window.palette();
+  const QColor button(11, 22, 33), base(44, 55, 66);
+  palette.setColor(QPalette::Window, QColor(200, 60, 60));
+  palette.setColor(QPalette::Button, button);
+  palette.setColor(QPalette::Base, base);
+  window.setPalette(palette);
+  auto* box = new TQtColorBox(kBorderColorBox, dialogs, &window);  // system colours go into the custom entry
+  const auto customSwatch = [&] {
+    const QImage swatch = box->itemIcon(box->Model().CustomIndex()).pixmap(box->iconSize()).toImage();
+    return swatch.pixelColor(swatch.width() / 2, swatch.height() / 2);
+  };
+  ASSERT_TRUE(box->isEnabled());
+  box->SetColor(SystemColor(15));  // button face
+  EXPECT_EQ(customSwatch(), button);
+  box->setEnabled(false);
+  box->SetColor(SystemColor(5));  // window background
+  EXPECT_EQ(customSwatch(), base);
 }
 
 TEST(QtBorderLineBox, TenEntriesDrawTenDifferentSamplesWithoutText) {
@@ -282,6 +373,107 @@ TEST_F(QtSyntaxStylesFormTest, AClickOnACommentInThePreviewSelectsCommentsAndMov
   form.ElementList()->setCurrentRow(0);
   EXPECT_EQ(dialog.Selected(), 0);
   EXPECT_EQ(dialog.Frame().Style(), dialog.Element(0));
+}
+
+// The style under the pointer is that of the character the pointer is on,
+// over the whole of its cell: the right half of a token's last character
+// is still that token.
+TEST_F(QtSyntaxStylesFormTest, AClickOnTheRightHalfOfATokensLastCharacterSelectsThatToken) {
+  m_lexer.SetSampleText({"levelstart", "// a comment line", "levelend"});
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  TSyntaxMemo& preview = *form.Preview();
+  const int comments = RowOf(*form.ElementList(), "Comments");
+  const int loops = RowOf(*form.ElementList(), "Game Loops");
+  ASSERT_GT(comments, 0);
+  ASSERT_GT(loops, 0);
+  const int y = preview.LineHeight() / 2;
+  // The last "e" of the comment line, just left of its cell's right edge.
+  const QPoint lastOfComment = preview.CaretPosToPoint(TPoint{16, 1}) + QPoint(preview.CharWidth() - 2, y);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, lastOfComment);
+  EXPECT_EQ(form.ElementList()->currentRow(), comments);
+  // The "t" ending "levelstart".
+  const QPoint lastOfKeyword = preview.CaretPosToPoint(TPoint{9, 0}) + QPoint(preview.CharWidth() - 2, y);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, lastOfKeyword);
+  EXPECT_EQ(form.ElementList()->currentRow(), loops);
+}
+
+// Below the last line there is no text, so no style under the pointer.
+TEST_F(QtSyntaxStylesFormTest, AClickBelowTheTextSelectsNothing) {
+  m_lexer.SetSampleText({"levelstart"});
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  TSyntaxMemo& preview = *form.Preview();
+  ASSERT_NE(dialog.ElementCaption(0), "Game Loops");
+  const QPoint onWord = preview.CaretPosToPoint(TPoint{3, 0}) + QPoint(1, preview.LineHeight() / 2);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, onWord + QPoint(0, 3 * preview.LineHeight()));
+  EXPECT_EQ(form.ElementList()->currentRow(), 0);
+  QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, onWord);
+  EXPECT_EQ(dialog.ElementCaption(form.ElementList()->currentRow()), "Game Loops");
+}
+
+// The list always shows the style the frame edits: a click below the items
+// or a control-click on the selected one leaves it selected.
+TEST_F(QtSyntaxStylesFormTest, TheElementListKeepsItsSelection) {
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QListWidget& list = *form.ElementList();
+  ASSERT_GT(list.count(), 2);
+  const QPoint third = list.visualItemRect(list.item(2)).center();
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, third);
+  ASSERT_EQ(dialog.Selected(), 2);
+  const QPoint belowItems(4, list.viewport()->height() - 2);
+  ASSERT_FALSE(list.indexAt(belowItems).isValid()) << "the list is too full for this test";
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, belowItems);
+  EXPECT_EQ(list.selectedItems().size(), 1);
+  EXPECT_EQ(list.currentRow(), 2);
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, Qt::ControlModifier, third);
+  EXPECT_EQ(list.selectedItems().size(), 1);
+  EXPECT_EQ(list.currentRow(), 2);
+  EXPECT_EQ(dialog.Selected(), 2);
+  EXPECT_EQ(dialog.Frame().Style(), dialog.Element(2));
+}
+
+// After a click in the preview (which gives it the focus) the keys of the
+// dialog still work: Esc cancels, Enter presses OK.
+TEST_F(QtSyntaxStylesFormTest, EscAndEnterCloseTheFormFromThePreview) {
+  for (const bool ok : {false, true}) {
+    SCOPED_TRACE(ok ? "Enter" : "Esc");
+    TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+    TQtSyntaxStylesForm form(dialog, m_dialogs);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TSyntaxMemo& preview = *form.Preview();
+    QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, QPoint(10, preview.LineHeight() / 2));
+    preview.setFocus();
+    QTest::keyClick(&preview, ok ? Qt::Key_Return : Qt::Key_Escape);
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(form.result(), ok ? QDialog::Accepted : QDialog::Rejected);
+  }
+}
+
+// The read-only preview is a stop of the tab chain, not a trap: Tab and
+// Shift+Tab leave it again.
+TEST_F(QtSyntaxStylesFormTest, TabAndShiftTabLeaveThePreview) {
+  TSyntaxStylesDialog dialog(m_lexer, m_dialogs);
+  TQtSyntaxStylesForm form(dialog, m_dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  QApplication::setActiveWindow(&form);
+  form.CancelButton()->setFocus();
+  QTest::keyClick(form.CancelButton(), Qt::Key_Tab);
+  ASSERT_EQ(QApplication::focusWidget(), form.Preview()) << "the preview follows Cancel in the tab chain";
+  QTest::keyClick(form.Preview(), Qt::Key_Tab);
+  EXPECT_NE(QApplication::focusWidget(), form.Preview());
+  form.Preview()->setFocus();
+  QTest::keyClick(form.Preview(), Qt::Key_Backtab, Qt::ShiftModifier);
+  EXPECT_EQ(QApplication::focusWidget(), form.CancelButton());
 }
 
 TEST_F(QtSyntaxStylesFormTest, OkHandsTheEditedStylesBackAndCancelDoesNot) {

@@ -4,6 +4,8 @@
 // With PENWICK_REGENERATE set the reference is written instead (check it by
 // eye before committing).
 #include <QApplication>
+#include <QComboBox>
+#include <QStyleOptionComboBox>
 #include <QImage>
 #include <QListWidget>
 #include <QStyleFactory>
@@ -14,6 +16,9 @@
 #include <filesystem>
 
 #include "editor/SyntaxMemo.h"
+#include "prefs/QtBorderLineBox.h"
+#include "prefs/QtColorBox.h"
+#include "prefs/QtSyntStyleFrame.h"
 #include "prefs/QtSyntaxStylesForm.h"
 #include "prefs/SyntaxStylesDialog.h"
 #include "support/ScriptedDialogs.h"
@@ -95,6 +100,37 @@ TEST(SyntaxStylesScreenshot, TheFormOverTheShippedLexerWithTheFirstElementSelect
     diff.save(QString::fromStdString(base.string() + ".diff.png"));
   }
   EXPECT_LE(different, allowed) << "see " << reference.stem() << ".actual.png and .diff.png beside the reference";
+}
+
+// The width a drop-down list needs to show `index`'s caption and icon whole.
+int WidthToShow(const QComboBox& box, int index) {
+  QStyleOptionComboBox option;
+  option.initFrom(&box);
+  option.currentText = box.itemText(index);
+  const int iconWidth = box.itemIcon(index).isNull() ? 0 : box.iconSize().width() + 4;
+  const QSize content(box.fontMetrics().horizontalAdvance(box.itemText(index)) + iconWidth, box.fontMetrics().height());
+  return box.style()->sizeFromContents(QStyle::CT_ComboBox, &option, content, &box).width();
+}
+
+// In the same desktop-independent setting: the rows of "Borders ..." show
+// every colour name whole and every line sample whole.
+TEST(SyntaxStylesScreenshot, TheBorderRowsShowTheirEntriesWhole) {
+  QApplication::setStyle(QStyleFactory::create("Fusion"));
+  QApplication::setFont(QFont("DejaVu Sans", 9));
+  test::TScriptedDialogs dialogs;
+  TSyntAnalyzer lexer;
+  lexer.LoadFromFile((SourceDir() / "themes" / "mis2.lcf").string(), &dialogs);
+  TSyntaxStylesDialog dialog(lexer, dialogs);
+  TQtSyntaxStylesForm form(dialog, dialogs);
+  form.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+  for (int side = bsLeft; side <= bsBottom; ++side) {
+    for (const QComboBox* box : std::initializer_list<const QComboBox*>{form.StyleFrame()->BorderColorBox(static_cast<TBorderSide>(side)),
+                                                                       form.StyleFrame()->BorderTypeBox(static_cast<TBorderSide>(side))}) {
+      for (int i = 0; i < box->count(); ++i)
+        EXPECT_GE(box->width(), WidthToShow(*box, i)) << "side " << side << ": " << qPrintable(box->itemText(i)) << " is cut off";
+    }
+  }
 }
 
 }  // namespace

@@ -28,6 +28,7 @@
 #include "prefs/QtSpinEdit.h"
 #include "prefs/Settngs.h"
 #include "prefs/SyntaxStylesDialog.h"
+#include "support/ScreenshotCompare.h"
 #include "support/ScriptedDialogs.h"
 
 namespace penwick {
@@ -211,45 +212,9 @@ fs::path Reference(const std::string& name) {
   return fs::path(root ? root : ".") / "tests" / "data" / "prefs" / name;
 }
 
-// Pixels that differ by more than `channel` in some colour channel; the
-// differences painted red over a dimmed copy of the actual image into `diff`.
-int DifferentPixels(const QImage& want, const QImage& got, int channel, QImage& diff) {
-  diff = got.convertToFormat(QImage::Format_RGB32);
-  int n = 0;
-  for (int y = 0; y < got.height(); ++y)
-    for (int x = 0; x < got.width(); ++x) {
-      const QColor a = want.pixelColor(x, y), b = got.pixelColor(x, y);
-      const bool differs = std::abs(a.red() - b.red()) > channel || std::abs(a.green() - b.green()) > channel ||
-                           std::abs(a.blue() - b.blue()) > channel;
-      n += differs;
-      diff.setPixelColor(x, y, differs ? QColor(255, 0, 0) : b.darker(300));
-    }
-  return n;
-}
-
-void CompareWithReference(const QImage& got, const std::string& name) {
-  const fs::path reference = Reference(name);
-  if (std::getenv("PENWICK_REGENERATE")) {
-    fs::create_directories(reference.parent_path());
-    ASSERT_TRUE(got.save(QString::fromStdString(reference.string())));
-    GTEST_SKIP() << "wrote " << reference;
-  }
-  QImage want(QString::fromStdString(reference.string()));
-  ASSERT_FALSE(want.isNull()) << reference << " is missing; run with PENWICK_REGENERATE=1";
-  want = want.convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(want.size(), got.size());
-  QImage diff;
-  const int different = DifferentPixels(want, got, 64, diff);
-  // Font rasterising may move a few edge pixels; a control moved by a few
-  // pixels or a missing caption changes far more than 0.1 % of the image.
-  const int allowed = got.width() * got.height() / 1000;
-  if (different > allowed) {
-    const fs::path base = reference.parent_path() / reference.stem();
-    got.save(QString::fromStdString(base.string() + ".actual.png"));
-    diff.save(QString::fromStdString(base.string() + ".diff.png"));
-  }
-  EXPECT_LE(different, allowed) << "see " << reference.stem() << ".actual.png and .diff.png beside the reference";
-}
+// Font rasterising may move a few edge pixels; a control moved by a few
+// pixels or a missing caption changes far more than 0.1 % of the image.
+void CompareWithReference(const QImage& got, const std::string& name) { test::ExpectLooksLike(got, Reference(name), 1000); }
 
 class PrefsFormScreenshot : public PrefsForm, public ::testing::WithParamInterface<std::pair<int, const char*>> {
 protected:

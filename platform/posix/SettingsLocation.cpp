@@ -1,11 +1,12 @@
 // The settings file beside the program, or in the user's config folder.
 #include "platform/SettingsLocation.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
 #include <unistd.h>
+
+#include "platform/UserFolders.h"
 
 namespace penwick {
 
@@ -24,11 +25,7 @@ std::string SettingsFileFor(const std::string& executablePath, const std::string
 }
 
 std::string SettingsFileFor(const std::string& executablePath) {
-  std::string config;
-  if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg == '/') config = xdg;
-  else if (const char* home = std::getenv("HOME"); home && *home) config = std::string(home) + "/.config";
-  else config = "/tmp";  // no home to keep settings in: they last as long as the machine's scratch folder
-  const std::string file = SettingsFileFor(executablePath, config, [](const std::string& path) {
+  const std::string file = SettingsFileFor(executablePath, UserConfigFolder(), [](const std::string& path) {
     return ::access(path.c_str(), W_OK) == 0;
   });
   std::error_code error;

@@ -7,16 +7,22 @@ RELEASE  ?= build-release
 SANITIZE ?= 1
 JOBS     ?= $(shell nproc)
 
-# Debian packages the build, the tests and the Windows bridge need.
+# Debian packages the build, the tests, the Windows bridge and the package
+# (with the validators the installed desktop files are checked with) need.
 PACKAGES := cmake ninja-build g++ make pkg-config git \
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
   clang libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth \
+  dpkg-dev file desktop-file-utils appstream libxml2-utils shared-mime-info
 
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan bench bench-deps clean
+.PHONY: all deps configure build run test test-main test-asan bench bench-deps clean install package
+
+# Where `make install` puts the editor; DESTDIR, when given, is put before it.
+PREFIX  ?= /usr/local
+DESTDIR ?=
 
 all: build
 
@@ -46,6 +52,18 @@ run: build
 	  exit 1; \
 	fi
 	$(BUILD)/bin/penwick examples/sample.mis
+
+# The programs, their data and the desktop's files: PREFIX/lib/penwick with
+# links in PREFIX/bin, the menu entry, icons and the .mis type in PREFIX/share.
+install: configure win32
+	cmake --build $(BUILD) -j $(JOBS) --target penwick penwick-cli
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+
+# The Debian package of the same files (below /usr), in $(BUILD)/.
+package: configure win32
+	cmake --build $(BUILD) -j $(JOBS) --target penwick penwick-cli
+	cd $(BUILD) && cpack
+	@ls $(BUILD)/penwick_*.deb
 
 test-main: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

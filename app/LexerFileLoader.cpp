@@ -30,10 +30,13 @@ std::string Shown(const std::string& path) {
 TLexerFileLoader::TLexerFileLoader(TUserDialogs& dialogs, std::string programFolder)
     : m_dialogs(dialogs), m_programFolder(std::move(programFolder)) {}
 
+std::vector<std::string> TLexerFileLoader::Places(const std::string& programFolder) {
+  return {kFileName, (std::filesystem::path(programFolder) / kFileName).string()};
+}
+
 void TLexerFileLoader::Load(TSyntAnalyzer& analyzer) {
-  const std::string places[] = {kFileName, (std::filesystem::path(m_programFolder) / kFileName).string()};
   std::string notOpened;
-  for (const std::string& place : places) {
+  for (const std::string& place : Places(m_programFolder)) {
     try {
       analyzer.LoadFromFile(place, &m_dialogs);
       return;

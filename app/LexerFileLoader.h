@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace penwick {
 
@@ -29,6 +30,10 @@ public:
   // - a property error is answered No, or anything else fails: that error;
   //   what was applied before it stays as it is.
   void Load(TSyntAnalyzer& analyzer);
+
+  // The places Load tries, in its order: the working directory's copy (the
+  // relative name), then the one in `programFolder`.
+  static std::vector<std::string> Places(const std::string& programFolder);
 
 private:
   // Loads the built-in palette; an error there is shown as well.

@@ -8,6 +8,7 @@
 #include "compile/OutputPanel.h"
 #include "editor/SyntaxMemo.h"
 #include "platform/CodePage.h"
+#include "platform/UserFolders.h"
 
 namespace penwick {
 
@@ -60,5 +61,7 @@ std::string TMainCompileHost::LongPathOf(const std::string& path) { return m_win
 std::string TMainCompileHost::ExecutableFolder() const {
   return QCoreApplication::applicationDirPath().toStdString();
 }
+
+std::string TMainCompileHost::UserCompilerFolder() const { return UserDataFolder() + "/penwick/compiler"; }
 
 }  // namespace penwick

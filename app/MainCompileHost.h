@@ -28,6 +28,8 @@ public:
   std::string ShortPathOf(const std::string& path) override;
   std::string LongPathOf(const std::string& path) override;
   std::string ExecutableFolder() const override;
+  // penwick/compiler in the user's data folder.
+  std::string UserCompilerFolder() const override;
 
 private:
   TfrmMain& m_window;

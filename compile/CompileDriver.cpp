@@ -19,6 +19,20 @@ bool IsPathDelimiter(char c) { return c == '/'; }
 #endif
 
 constexpr const char* kUntitled = "Untitled.mis";
+constexpr const char* kCompilerProgram = "compiler.exe";
+
+// The folder with one separator at its end; empty stays empty.
+std::string WithSeparator(std::string folder) {
+  if (!folder.empty() && !IsPathDelimiter(folder.back())) folder += kSeparator;
+  return folder;
+}
+
+// The folder as a user reads it: without the separator at its end, unless
+// that separator is all there is.
+std::string WithoutSeparator(std::string folder) {
+  while (folder.size() > 1 && IsPathDelimiter(folder.back())) folder.pop_back();
+  return folder;
+}
 // The editor's own lines at the top of the output, naming the script.
 constexpr int kHeadingLines = 2;
 
@@ -67,14 +81,38 @@ void InsertLine(std::vector<std::string>& lines, size_t index, std::string line,
 TCompileDriver::TCompileDriver(TCompileHost& host, TCompilerSession& session, TCompileTimings timings)
     : m_host(host), m_session(session), m_timings(timings) {}
 
-void TCompileDriver::SetCompilerFolder(const std::string& folder) {
-  m_compilerFolder = folder;
-  if (!m_compilerFolder.empty() && !IsPathDelimiter(m_compilerFolder.back())) m_compilerFolder += kSeparator;
+void TCompileDriver::SetCompilerFolder(const std::string& folder) { m_compilerFolder = WithSeparator(folder); }
+
+std::vector<std::string> TCompileDriver::CompilerFolderCandidates() const {
+  if (!m_compilerFolder.empty()) return {m_compilerFolder};
+  std::vector<std::string> folders{m_host.ExecutableFolder() + kSeparator + "compiler" + kSeparator};
+  const std::string user = WithSeparator(m_host.UserCompilerFolder());
+  if (!user.empty() && user != folders.front()) folders.push_back(user);
+  return folders;
 }
 
 std::string TCompileDriver::CompilerFolder() const {
   if (!m_compilerFolder.empty()) return m_compilerFolder;
-  return m_host.ExecutableFolder() + kSeparator + "compiler" + kSeparator;
+  for (const std::string& folder : CompilerFolderCandidates())
+    if (FileExists(folder + kCompilerProgram)) return folder;
+  return {};
+}
+
+std::string TCompileDriver::FindCompilerFolder() const {
+  const std::string folder = CompilerFolder();
+  if (!folder.empty() && FileExists(folder + kCompilerProgram)) return folder;
+  if (!m_compilerFolder.empty())
+    throw ECompilerUnavailable("The mission compiler was not found: " + m_compilerFolder + kCompilerProgram);
+  // The user is told every place the compiler may go, so that one without
+  // rights to the program's folder learns of their own.
+  std::string places;
+  const std::vector<std::string> candidates = CompilerFolderCandidates();
+  for (size_t i = 0; i < candidates.size(); ++i) {
+    if (i > 0) places += " or into ";
+    places += "\"" + WithoutSeparator(candidates[i]) + "\"";
+  }
+  throw ECompilerUnavailable(std::string("The mission compiler was not found. Put ") + kCompilerProgram + " into " +
+                             places + ".");
 }
 
 std::string TCompileDriver::ChangeFileExt(std::string_view fileName, std::string_view ext) {
@@ -123,8 +161,10 @@ bool TCompileDriver::IsCompanionExtension(std::string_view fileName) {
   return ext == ".###" || ext == ".tmp" || ext == ".txt";
 }
 
-void TCompileDriver::CleanCompilerFolder() {
-  const std::string folder = CompilerFolder();
+void TCompileDriver::CleanCompilerFolder() { CleanFolder(CompilerFolder()); }
+
+void TCompileDriver::CleanFolder(const std::string& folder) {
+  if (folder.empty()) return;  // no compiler folder: nothing of the compiler's to clean
   for (const char* mask : {"*.tmp", "*.###"})
     for (const auto& file : FindFilesByMask(folder, mask)) DeleteFileQuiet(file);
 }
@@ -160,11 +200,12 @@ void TCompileDriver::RemoveCompanions(const std::string& scriptName) {
   for (const char* ext : {".txt", ".tmp", ".###"}) DeleteFileQuiet(ChangeFileExt(scriptName, ext));
 }
 
-void TCompileDriver::RemoveScratchAfterFailure(const std::string& scriptName) noexcept {
+void TCompileDriver::RemoveScratchAfterFailure(const std::string& scriptName,
+                                               const std::string& compilerFolder) noexcept {
   // Runs while a failure unwinds: nothing here may replace it.
   try {
     RemoveCompanions(scriptName);
-    CleanCompilerFolder();
+    CleanFolder(compilerFolder);
   } catch (...) {
   }
 }
@@ -190,11 +231,10 @@ void TCompileDriver::Execute() {
   // Looked for before the session is first asked anything: asking starts
   // the compiler's side (Wine, whose first start of a prefix sets it up at
   // length), and a missing compiler must be told at once.
-  const std::string compiler = CompilerFolder() + "compiler.exe";
-  if (!FileExists(compiler)) throw ECompilerUnavailable("The mission compiler was not found: " + compiler);
+  const std::string compilerFolder = FindCompilerFolder();
 
   TWindowGuard windowGuard(m_host);
-  CleanCompilerFolder();
+  CleanFolder(compilerFolder);
   const TPanelSize origin = CentredOrigin(m_host.MainWindowSize(), m_host.ProgressPanelSize());
   m_host.MoveProgressPanel(origin.Width, origin.Height);
   m_host.SetMainWindowEnabled(false);
@@ -220,7 +260,7 @@ void TCompileDriver::Execute() {
     CopyFileNoOverwrite(handOverFile, tmpFile);  // an existing .tmp is kept
 
     SetStatus(compile_status::Executing);
-    m_session.StartCompiler(CompilerFolder());
+    m_session.StartCompiler(compilerFolder);
     WaitForCompilerWindow();
 
     SetStatus(compile_status::Prepared);
@@ -242,7 +282,7 @@ void TCompileDriver::Execute() {
   } catch (const ECompilerUnavailable&) {
     // The compiler cannot be reached, so there is none to close; asking
     // would only start the unreachable bridge again.
-    RemoveScratchAfterFailure(compilerName);
+    RemoveScratchAfterFailure(compilerName, compilerFolder);
     throw;
   } catch (...) {
     // The command stops here, but it must not leave a compiler behind.
@@ -250,7 +290,7 @@ void TCompileDriver::Execute() {
       if (m_session.CompilerWindowExists()) m_session.CloseCompilerWindow();
     } catch (...) {
     }
-    RemoveScratchAfterFailure(compilerName);
+    RemoveScratchAfterFailure(compilerName, compilerFolder);
     throw;
   }
 
@@ -271,7 +311,7 @@ void TCompileDriver::Execute() {
   if (!shortName.empty())
     RenameNoReplace(ChangeFileExt(m_session.CompilerShortPath(shortName), ".scr"), ChangeFileExt(longName, ".scr"));
 
-  CleanCompilerFolder();
+  CleanFolder(compilerFolder);
   m_host.PumpMessages();
 }
 

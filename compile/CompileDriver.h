@@ -53,22 +53,31 @@ class TCompileDriver {
 public:
   TCompileDriver(TCompileHost& host, TCompilerSession& session, TCompileTimings timings = {});
 
-  // The compiler folder; empty means the executable folder + "/compiler/".
-  // Always ends with a separator once set.
+  // Makes `folder` the only place the compiler is looked for; empty goes back
+  // to the default places. Always ends with a separator once set.
   void SetCompilerFolder(const std::string& folder);
+  // Where the compiler is looked for, in order, each ending with a separator:
+  // the folder set with SetCompilerFolder alone; else "compiler" beside the
+  // executable, then the host's user compiler folder when it names one.
+  std::vector<std::string> CompilerFolderCandidates() const;
+  // The folder set with SetCompilerFolder, whether it holds the compiler or
+  // not; else the first default place holding compiler.exe; else empty.
   std::string CompilerFolder() const;
 
   // The whole command. Returns normally when the compiler ran (whatever it
   // reported) and when the user cancelled Save As of an untitled script.
   // Throws ECompileError (or the host's, the session's errors) otherwise; the
   // main window is enabled again and the progress panel hidden in every case.
-  // A missing compiler.exe is reported (ECompilerUnavailable) before the
-  // session is asked anything, a script the compiler cannot be told about
-  // (EHandOverImpossible) before any file is written.
+  // A missing compiler.exe is reported (ECompilerUnavailable, naming every
+  // place looked at) before the session is asked anything or any file is
+  // touched, a script the compiler cannot be told about (EHandOverImpossible)
+  // before any file is written. The compiler folder is chosen once at the
+  // start and serves the whole command (start, working directory, cleaning).
   void Execute();
 
-  // Deletes every file matching "*.tmp", then "*.###" in the compiler folder;
-  // read-only files and failures are left alone silently.
+  // Deletes every file matching "*.tmp", then "*.###" in CompilerFolder();
+  // read-only files and failures are left alone silently, and without a
+  // compiler folder nothing is deleted.
   void CleanCompilerFolder();
 
   // The file name with its extension replaced (or appended when it has none).
@@ -82,11 +91,15 @@ public:
   static bool IsCompanionExtension(std::string_view fileName);
 
 private:
+  // The folder of the command's compiler; throws ECompilerUnavailable when
+  // no candidate holds compiler.exe.
+  std::string FindCompilerFolder() const;
+  static void CleanFolder(const std::string& folder);
   void SetStatus(const char* text);
   void CloseRunningCompilers();
   void WaitForCompilerWindow();
-  void RemoveCompanions(const std::string& scriptName);
-  void RemoveScratchAfterFailure(const std::string& scriptName) noexcept;
+  static void RemoveCompanions(const std::string& scriptName);
+  static void RemoveScratchAfterFailure(const std::string& scriptName, const std::string& compilerFolder) noexcept;
 
   TCompileHost& m_host;
   TCompilerSession& m_session;

@@ -61,6 +61,11 @@ public:
   virtual std::string LongPathOf(const std::string& path) = 0;
   // Folder of the editor's executable, without a trailing separator.
   virtual std::string ExecutableFolder() const = 0;
+  // The place a user may put the compiler into without rights beyond their
+  // own (penwick/compiler in the user's data folder), without a trailing
+  // separator; the folder need not exist. Empty when the host has no such
+  // place, which leaves the folder beside the executable the only one.
+  virtual std::string UserCompilerFolder() const = 0;
 };
 
 }  // namespace penwick

@@ -10,6 +10,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
+#include "platform/UserFolders.h"
 
 namespace penwick {
 
@@ -58,6 +59,8 @@ std::string TConsoleCompileHost::ShortPathOf(const std::string& path) {
 std::string TConsoleCompileHost::LongPathOf(const std::string& path) { return SystemLongPath(path); }
 
 std::string TConsoleCompileHost::ExecutableFolder() const { return RunningProgramFolder(); }
+
+std::string TConsoleCompileHost::UserCompilerFolder() const { return UserDataFolder() + "/penwick/compiler"; }
 
 std::string TConsoleCompileHost::RunningProgramFolder() {
   std::error_code error;

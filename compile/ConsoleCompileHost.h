@@ -38,6 +38,8 @@ public:
   std::string ShortPathOf(const std::string& path) override;
   std::string LongPathOf(const std::string& path) override;
   std::string ExecutableFolder() const override;
+  // penwick/compiler in the user's data folder.
+  std::string UserCompilerFolder() const override;
 
   // The lines the output panel would hold after the compile, as given.
   const std::vector<std::string>& OutputLines() const { return m_lines; }

@@ -6,11 +6,19 @@
 
 namespace penwick {
 
-// The settings file of the program at `executablePath`: beside it, named
-// like it with the extension ".ini", when that file can be written there
-// (it exists and may be written, or it does not exist and the folder may be
-// written); otherwise the same name in "penwick" under `configFolder`.
-// `mayWrite` answers whether the process may write a path.
+// A file of this name beside the executable marks an installed copy: its
+// program folder belongs to the system (the package manager), never to one
+// user's settings, even when the process may write there (run as root).
+inline constexpr const char* kInstalledMarker = "penwick.installed";
+
+// The settings file of the program at `executablePath`. An installed copy
+// (kInstalledMarker beside the executable) always keeps it in "penwick" under
+// `configFolder`, named like the executable with the extension ".ini".
+// Otherwise it lies beside the executable, named the same way, when that
+// file can be written there (it exists and may be written, or it does not
+// exist and the folder may be written), else in the config folder as above.
+// `mayWrite` answers whether the process may write a path; the marker is
+// looked for on disk.
 std::string SettingsFileFor(const std::string& executablePath, const std::string& configFolder,
                             const std::function<bool(const std::string& path)>& mayWrite);
 

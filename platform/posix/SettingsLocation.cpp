@@ -16,12 +16,14 @@ std::string SettingsFileFor(const std::string& executablePath, const std::string
                             const std::function<bool(const std::string& path)>& mayWrite) {
   fs::path beside(executablePath);
   beside.replace_extension(".ini");
+  const fs::path inConfig = fs::path(configFolder) / "penwick" / beside.filename();
   std::error_code error;
-  const bool exists = fs::exists(beside, error);
   const fs::path folder = beside.has_parent_path() ? beside.parent_path() : fs::path(".");
+  if (fs::exists(folder / kInstalledMarker, error)) return inConfig.string();
+  const bool exists = fs::exists(beside, error);
   if (exists ? (fs::is_regular_file(beside, error) && mayWrite(beside.string())) : mayWrite(folder.string()))
     return beside.string();
-  return (fs::path(configFolder) / "penwick" / beside.filename()).string();
+  return inConfig.string();
 }
 
 std::string SettingsFileFor(const std::string& executablePath) {

@@ -31,6 +31,7 @@ public:
   std::string Name;
   std::string EditorText = "editor text\r\n";
   std::string ExeFolder;
+  std::string UserFolder;
   std::function<bool(TRecordingHost&)> SaveAs = [](TRecordingHost&) { return false; };
   std::map<std::string, std::string> ShortForms;  // long -> short
   std::string FailOn;                              // a Log entry prefix that throws
@@ -93,6 +94,7 @@ public:
     return path;
   }
   std::string ExecutableFolder() const override { return ExeFolder; }
+  std::string UserCompilerFolder() const override { return UserFolder; }
 
 private:
   void Record(const std::string& entry) {
@@ -121,6 +123,7 @@ public:
   std::string TakenText;   // the text the compiler took on 40001
   std::string TakenTmp;    // the ".tmp" companion as the compiler saw it
   bool WriteOutput = true;
+  std::string WorkFile;    // a scratch file the compiler makes in its working directory
 
   bool CompilerWindowExists() override {
     Record("exists?");
@@ -154,6 +157,7 @@ public:
   void StartCompiler(const std::string& folder) override {
     Record("start " + folder);
     m_started = true;
+    if (!WorkFile.empty()) WriteFile(folder + WorkFile, "compiler's scratch");
   }
   void SendPrepare() override {
     Record("40001");
@@ -205,6 +209,7 @@ protected:
     fs::create_directories(m_root / "scripts");
     WriteFile(m_root / "bin" / "compiler" / "compiler.exe", "MZ");
     Host.ExeFolder = (m_root / "bin").string();
+    Host.UserFolder = UserCompilerDir().string();  // named, but holds no compiler
     Script = (m_root / "scripts" / "mission.mis").string();
     WriteFile(Script, "saved text\r\n");
     Host.Name = Script;
@@ -231,6 +236,7 @@ protected:
   }
   fs::path Scripts() const { return m_root / "scripts"; }
   fs::path CompilerDir() const { return m_root / "bin" / "compiler"; }
+  fs::path UserCompilerDir() const { return m_root / "data" / "penwick" / "compiler"; }
   std::vector<std::string> ScriptFolder() const {
     std::vector<std::string> names;
     for (auto& entry : fs::directory_iterator(Scripts())) names.push_back(entry.path().filename().string());
@@ -475,7 +481,10 @@ TEST_F(CompileDriverTest, AnUntitledScriptSavedThroughSaveAsIsCompiledUnderTheCh
 TEST_F(CompileDriverTest, AMissingCompilerIsReportedBeforeTheCompilerSideIsAskedAnything) {
   fs::remove(CompilerDir() / "compiler.exe");
   WriteFile(CompilerDir() / "stale.tmp", "x");
-  const std::string expected = "The mission compiler was not found: " + (CompilerDir() / "compiler.exe").string();
+  fs::create_directories(UserCompilerDir());
+  WriteFile(UserCompilerDir() / "stale.tmp", "x");
+  const std::string expected = "The mission compiler was not found. Put compiler.exe into \"" + CompilerDir().string() +
+                               "\" or into \"" + UserCompilerDir().string() + "\".";
   try {
     Run();
     ADD_FAILURE() << "no error";
@@ -486,6 +495,7 @@ TEST_F(CompileDriverTest, AMissingCompilerIsReportedBeforeTheCompilerSideIsAsked
   EXPECT_EQ(std::count(Host.Log.begin(), Host.Log.end(), "disable"), 0);
   EXPECT_EQ(ScriptFolder(), std::vector<std::string>{"mission.mis"});
   EXPECT_TRUE(fs::exists(CompilerDir() / "stale.tmp"));
+  EXPECT_TRUE(fs::exists(UserCompilerDir() / "stale.tmp"));
 
   // Through the Wine session: Wine (here a script that logs every start) is
   // never started, so a new prefix's set-up cannot come first.
@@ -505,6 +515,54 @@ TEST_F(CompileDriverTest, AMissingCompilerIsReportedBeforeTheCompilerSideIsAsked
   }
   ::unsetenv("FAKE_BRIDGE_LOG");
   EXPECT_FALSE(fs::exists(log)) << ReadFile(log);
+}
+
+TEST_F(CompileDriverTest, ACompilerOnlyInTheUsersFolderServesTheWholeCommand) {
+  // The folder beside the executable exists but holds no compiler, only
+  // files the compile must leave alone there.
+  fs::remove(CompilerDir() / "compiler.exe");
+  WriteFile(CompilerDir() / "beside.tmp", "x");
+  fs::create_directories(UserCompilerDir());
+  WriteFile(UserCompilerDir() / "compiler.exe", "MZ");
+  WriteFile(UserCompilerDir() / "stale.###", "x");
+  Session.WorkFile = "work.tmp";
+  Session.Messages = "h1\rh2\rDone\r";
+  Run();
+  EXPECT_EQ(std::count(Session.Log.begin(), Session.Log.end(), "start " + UserCompilerDir().string() + "/"), 1);
+  EXPECT_FALSE(fs::exists(UserCompilerDir() / "stale.###"));
+  EXPECT_FALSE(fs::exists(UserCompilerDir() / "work.tmp"));
+  EXPECT_TRUE(fs::exists(CompilerDir() / "beside.tmp"));
+  EXPECT_EQ(Host.Lines.back(), "Done");
+}
+
+TEST_F(CompileDriverTest, TheCompilerBesideTheExecutableWinsOverTheUsersOwn) {
+  fs::create_directories(UserCompilerDir());
+  WriteFile(UserCompilerDir() / "compiler.exe", "MZ");
+  WriteFile(UserCompilerDir() / "user.tmp", "x");
+  Session.WorkFile = "work.tmp";
+  Run();
+  EXPECT_EQ(std::count(Session.Log.begin(), Session.Log.end(), "start " + CompilerDir().string() + "/"), 1);
+  EXPECT_FALSE(fs::exists(CompilerDir() / "work.tmp"));
+  EXPECT_TRUE(fs::exists(UserCompilerDir() / "user.tmp"));
+}
+
+TEST_F(CompileDriverTest, AFolderSetForTheCompilerIsTheOnlyPlaceLookedAt) {
+  const fs::path set = Scripts().parent_path() / "elsewhere";
+  fs::create_directories(set);
+  fs::create_directories(UserCompilerDir());
+  WriteFile(UserCompilerDir() / "compiler.exe", "MZ");
+  WriteFile(UserCompilerDir() / "user.tmp", "x");
+  TCompileDriver driver(Host, Session, FastTimings());
+  driver.SetCompilerFolder(set.string());
+  try {
+    driver.Execute();
+    ADD_FAILURE() << "no error";
+  } catch (const ECompilerUnavailable& e) {
+    EXPECT_EQ(e.what(), "The mission compiler was not found: " + (set / "compiler.exe").string());
+  }
+  EXPECT_TRUE(Session.Log.empty());
+  EXPECT_TRUE(fs::exists(UserCompilerDir() / "user.tmp"));
+  EXPECT_EQ(ScriptFolder(), std::vector<std::string>{"mission.mis"});
 }
 
 TEST_F(CompileDriverTest, CompanionsCarryTheNameTheCompilerCanBeToldAndAllGoAfterwards) {

@@ -5,9 +5,9 @@
 #include <ostream>
 #include <sstream>
 #include <system_error>
-#include <unistd.h>
 
 #include "app/LexerFileLoader.h"
+#include "compile/CompileDriver.h"
 #include "platform/SettingsLocation.h"
 #include "platform/UserFolders.h"
 #include "prefs/Themes.h"
@@ -66,9 +66,10 @@ std::string PathsReport(const std::string& programFolder, const std::string& exe
     for (const std::string& place : places) Line(out, "language file", place);
   for (int index = 0; index < kThemeCount; ++index)
     Line(out, "theme \"" + ThemeCaption(index) + "\"", ThemeFilePath(programFolder, index));
-  Line(out, "settings file", SettingsFileFor(executablePath, UserConfigFolder(), [](const std::string& path) {
-         return ::access(path.c_str(), W_OK) == 0;
-       }));
+  Line(out, "settings file", SettingsFileLocation(executablePath));
+  for (const std::string& folder : TCompileDriver::DefaultCompilerFolders(programFolder, UserCompilerFolder()))
+    Line(out, "compiler", folder + "compiler.exe");
+  Line(out, "compile bridge", (fs::path(programFolder) / "penwick-compile-bridge.exe").string());
   return out.str();
 }
 

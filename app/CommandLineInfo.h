@@ -15,8 +15,8 @@ std::string ProgramVersion();
 // each; a path that does not exist is followed by " (missing)". Lists the
 // language file start-up would load (the first existing of its places, or
 // every place when none exists), both theme files, the settings file, the
-// places looked in for the mission compiler, the compile bridge and the help
-// file. Nothing is created or changed.
+// places looked in for the mission compiler and the compile bridge. Nothing
+// is created or changed.
 std::string PathsReport(const std::string& programFolder, const std::string& executablePath);
 
 // Whether a lone command-line argument is an option rather than a script:

@@ -62,6 +62,6 @@ std::string TMainCompileHost::ExecutableFolder() const {
   return QCoreApplication::applicationDirPath().toStdString();
 }
 
-std::string TMainCompileHost::UserCompilerFolder() const { return UserDataFolder() + "/penwick/compiler"; }
+std::string TMainCompileHost::UserCompilerFolder() const { return penwick::UserCompilerFolder(); }
 
 }  // namespace penwick

@@ -85,8 +85,13 @@ void TCompileDriver::SetCompilerFolder(const std::string& folder) { m_compilerFo
 
 std::vector<std::string> TCompileDriver::CompilerFolderCandidates() const {
   if (!m_compilerFolder.empty()) return {m_compilerFolder};
-  std::vector<std::string> folders{m_host.ExecutableFolder() + kSeparator + "compiler" + kSeparator};
-  const std::string user = WithSeparator(m_host.UserCompilerFolder());
+  return DefaultCompilerFolders(m_host.ExecutableFolder(), m_host.UserCompilerFolder());
+}
+
+std::vector<std::string> TCompileDriver::DefaultCompilerFolders(const std::string& executableFolder,
+                                                                const std::string& userFolder) {
+  std::vector<std::string> folders{executableFolder + kSeparator + "compiler" + kSeparator};
+  const std::string user = WithSeparator(userFolder);
   if (!user.empty() && user != folders.front()) folders.push_back(user);
   return folders;
 }

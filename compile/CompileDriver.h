@@ -60,6 +60,11 @@ public:
   // the folder set with SetCompilerFolder alone; else "compiler" beside the
   // executable, then the host's user compiler folder when it names one.
   std::vector<std::string> CompilerFolderCandidates() const;
+  // The default places for a program in `executableFolder` and a user whose
+  // own compiler folder is `userFolder` (may be empty), in the order they
+  // are looked at, each ending with a separator.
+  static std::vector<std::string> DefaultCompilerFolders(const std::string& executableFolder,
+                                                         const std::string& userFolder);
   // The folder set with SetCompilerFolder, whether it holds the compiler or
   // not; else the first default place holding compiler.exe; else empty.
   std::string CompilerFolder() const;

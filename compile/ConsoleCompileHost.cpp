@@ -60,7 +60,7 @@ std::string TConsoleCompileHost::LongPathOf(const std::string& path) { return Sy
 
 std::string TConsoleCompileHost::ExecutableFolder() const { return RunningProgramFolder(); }
 
-std::string TConsoleCompileHost::UserCompilerFolder() const { return UserDataFolder() + "/penwick/compiler"; }
+std::string TConsoleCompileHost::UserCompilerFolder() const { return penwick::UserCompilerFolder(); }
 
 std::string TConsoleCompileHost::RunningProgramFolder() {
   std::error_code error;

@@ -22,9 +22,12 @@ inline constexpr const char* kInstalledMarker = "penwick.installed";
 std::string SettingsFileFor(const std::string& executablePath, const std::string& configFolder,
                             const std::function<bool(const std::string& path)>& mayWrite);
 
-// The same for the running system: the user's config folder is
-// $XDG_CONFIG_HOME, else ~/.config; the folder under it is created when it
-// is chosen.
+// The same for the running system and user (UserConfigFolder(), and the
+// process's own write access); nothing is created.
+std::string SettingsFileLocation(const std::string& executablePath);
+
+// SettingsFileLocation, with the folder under the user's config folder
+// created when that is the one chosen.
 std::string SettingsFileFor(const std::string& executablePath);
 
 }  // namespace penwick

@@ -17,4 +17,8 @@ std::string UserConfigFolder();
 // folder may not exist yet.
 std::string UserDataFolder();
 
+// Where a user without rights to the program's folder puts the game's
+// mission compiler: "penwick/compiler" in UserDataFolder().
+std::string UserCompilerFolder();
+
 }  // namespace penwick

@@ -26,10 +26,13 @@ std::string SettingsFileFor(const std::string& executablePath, const std::string
   return inConfig.string();
 }
 
+std::string SettingsFileLocation(const std::string& executablePath) {
+  return SettingsFileFor(executablePath, UserConfigFolder(),
+                         [](const std::string& path) { return ::access(path.c_str(), W_OK) == 0; });
+}
+
 std::string SettingsFileFor(const std::string& executablePath) {
-  const std::string file = SettingsFileFor(executablePath, UserConfigFolder(), [](const std::string& path) {
-    return ::access(path.c_str(), W_OK) == 0;
-  });
+  const std::string file = SettingsFileLocation(executablePath);
   std::error_code error;
   fs::create_directories(fs::path(file).parent_path(), error);  // a failure shows when the file is written
   return file;

@@ -20,4 +20,6 @@ std::string UserConfigFolder() { return BaseFolder("XDG_CONFIG_HOME", "/.config"
 
 std::string UserDataFolder() { return BaseFolder("XDG_DATA_HOME", "/.local/share"); }
 
+std::string UserCompilerFolder() { return UserDataFolder() + "/penwick/compiler"; }
+
 }  // namespace penwick

@@ -121,6 +121,9 @@ expect_line "theme \"Dark Theme\": $real_programs/Themes/Dark.lcf"
 # An installed copy keeps its settings in the user's config folder, even
 # where its own folder is writable (as it is here).
 expect_line "settings file: $scratch/home/.config/penwick/penwick.ini (missing)"
+# The compiler: beside the program, then in the user's data folder.
+expect_line "compiler: $real_programs/compiler/compiler.exe (missing)"
+expect_line "compiler: $scratch/home/.local/share/penwick/compiler/compiler.exe (missing)"
 [ ! -e "$programs/penwick.ini" ] || fail "penwick --paths wrote beside the program"
 version_line=$("$root/bin/penwick" --version 2>&1)
 [ "$version_line" = "Penwick $version" ] || fail "penwick --version printed \"$version_line\""

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "platform/FileErrors.h"
+#include "platform/posix/DesktopExec.h"
 #include "support/TestFiles.h"
 
 namespace penwick {
@@ -24,6 +26,26 @@ using test::ReadFile;
 using test::WriteFile;
 
 const std::string kType = "text/x-varnok-mission";
+
+// A file the install ships, as the source tree holds it.
+std::string PackagingFile(const std::string& name) {
+  const char* source = std::getenv("PENWICK_SOURCE_DIR");
+  return ReadFile(fs::path(source ? source : ".") / "packaging" / name);
+}
+
+// The lines of `text` but those starting with `prefix`.
+std::vector<std::string> LinesWithout(const std::string& text, const std::string& prefix) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    if (line.rfind(prefix, 0) != 0) lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
 
 class XdgFileAssociation : public ::testing::Test {
 protected:
@@ -39,8 +61,15 @@ protected:
   std::string Config() const { return (m_root / "config").string(); }
   fs::path MimeApps() const { return m_root / "config" / "mimeapps.list"; }
   fs::path Applications() const { return m_root / "data" / "applications"; }
+  // System folders inside the test's root: empty until a test fills them.
+  TXdgSystemFolders System() const {
+    return {{(m_root / "etc/xdg").string()},
+            {(m_root / "usr/local/share").string(), (m_root / "usr/share").string()},
+            {(m_root / "usr/bin").string()}};
+  }
   TXdgFileAssociation Association() {
-    return TXdgFileAssociation(Data(), Config(), [this](const std::vector<std::string>& argv) { m_tools.push_back(argv); });
+    return TXdgFileAssociation(Data(), Config(), System(),
+                               [this](const std::vector<std::string>& argv) { m_tools.push_back(argv); });
   }
   void WriteUserFile(const fs::path& path, const std::string& text) {
     fs::create_directories(path.parent_path());
@@ -62,7 +91,7 @@ TEST_F(XdgFileAssociation, AssociateWritesTypeEntryAndDefaultAndReadsBack) {
   const std::string entry = ReadFile(Applications() / "penwick.desktop");
   EXPECT_NE(entry.find("\nExec=\"/opt/penwick/bin/penwick\" %f\n"), std::string::npos) << entry;
   EXPECT_NE(entry.find("\nMimeType=" + kType + ";\n"), std::string::npos) << entry;
-  EXPECT_NE(entry.find("\nName=Varnok Penwick\n"), std::string::npos) << entry;
+  EXPECT_NE(entry.find("\nName=Penwick\n"), std::string::npos) << entry;
   EXPECT_EQ(ReadFile(MimeApps()), "[Default Applications]\n" + kType + "=penwick.desktop;\n");
 
   EXPECT_EQ(association.AssociatedProgram(".mis"), "/opt/penwick/bin/penwick");
@@ -89,7 +118,9 @@ TEST_F(XdgFileAssociation, ProgramPathsWithAnyCharacterSurvive) {
     EXPECT_EQ(association.AssociatedProgram(".mis"), path);
     // One line per key: no character of the path breaks the file's lines.
     const std::string entry = ReadFile(Applications() / "penwick.desktop");
-    EXPECT_EQ(std::count(entry.begin(), entry.end(), '\n'), 8) << entry;
+    const std::string installed = PackagingFile("penwick.desktop");
+    EXPECT_EQ(std::count(entry.begin(), entry.end(), '\n'), std::count(installed.begin(), installed.end(), '\n'))
+        << entry;
   }
   // The file holds what any desktop reads: argument quoting, then the
   // key-file escapes over it.
@@ -100,14 +131,14 @@ TEST_F(XdgFileAssociation, ProgramPathsWithAnyCharacterSurvive) {
 }
 
 TEST_F(XdgFileAssociation, ExecValuesOfOtherWriters) {
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec("penwick %f"), "penwick");
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec("  /usr/bin/penwick"), "/usr/bin/penwick");
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec("\"/opt/my apps/penwick\" --open %U"), "/opt/my apps/penwick");
+  EXPECT_EQ(ProgramOfDesktopExec("penwick %f"), "penwick");
+  EXPECT_EQ(ProgramOfDesktopExec("  /usr/bin/penwick"), "/usr/bin/penwick");
+  EXPECT_EQ(ProgramOfDesktopExec("\"/opt/my apps/penwick\" --open %U"), "/opt/my apps/penwick");
   // Four backslashes in the file are one in the program; "\\$" is a dollar sign.
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec("\"/a\\\\\\\\b/\\\\$x/\\\\\"q\\\\\"\" %f"), "/a\\b/$x/\"q\"");
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec("/opt/my\\sapps/penwick %f"), "/opt/my");
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec(""), "");
-  EXPECT_EQ(TXdgFileAssociation::ProgramOfExec("\"\" %f"), "");
+  EXPECT_EQ(ProgramOfDesktopExec("\"/a\\\\\\\\b/\\\\$x/\\\\\"q\\\\\"\" %f"), "/a\\b/$x/\"q\"");
+  EXPECT_EQ(ProgramOfDesktopExec("/opt/my\\sapps/penwick %f"), "/opt/my");
+  EXPECT_EQ(ProgramOfDesktopExec(""), "");
+  EXPECT_EQ(ProgramOfDesktopExec("\"\" %f"), "");
 }
 
 TEST_F(XdgFileAssociation, OtherLinesOfTheDefaultsFileStay) {
@@ -234,7 +265,8 @@ TEST_F(XdgFileAssociation, MissingPiecesReadAsNoProgram) {
   TXdgFileAssociation association = Association();
   WriteUserFile(MimeApps(), "[Default Applications]\n" + kType + "=gone.desktop;penwick.desktop;\n");
   WriteUserFile(Applications() / "penwick.desktop", "[Desktop Entry]\nExec=/opt/penwick %f\n");
-  EXPECT_EQ(association.AssociatedProgram(".mis"), "");  // the first id has no file
+  // An id that is not installed is passed over for the next one.
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "/opt/penwick");
   WriteUserFile(MimeApps(), "[Default Applications]\n" + kType + "=penwick.desktop;\n");
   WriteUserFile(Applications() / "penwick.desktop", "[Desktop Action x]\nExec=/opt/penwick %f\n");
   EXPECT_EQ(association.AssociatedProgram(".mis"), "");  // Exec outside the entry's group
@@ -253,7 +285,7 @@ TEST_F(XdgFileAssociation, UnwritableFolderFailsForTheUser) {
 }
 
 TEST_F(XdgFileAssociation, SystemAssociationUsesTheXdgFolders) {
-  TXdgFileAssociation association(Data(), Config(), nullptr);
+  TXdgFileAssociation association(Data(), Config(), System(), nullptr);
   association.WriteAssociation("mis", "/opt/penwick");
   const char* oldData = std::getenv("XDG_DATA_HOME");
   const char* oldConfig = std::getenv("XDG_CONFIG_HOME");
@@ -264,6 +296,125 @@ TEST_F(XdgFileAssociation, SystemAssociationUsesTheXdgFolders) {
   if (oldData) ::setenv("XDG_DATA_HOME", savedData.c_str(), 1); else ::unsetenv("XDG_DATA_HOME");
   if (oldConfig) ::setenv("XDG_CONFIG_HOME", savedConfig.c_str(), 1); else ::unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(program, "/opt/penwick");
+}
+
+// --- With the program installed system-wide --------------------------------
+// usr/share/applications/penwick.desktop is the shipped entry (Exec=penwick),
+// usr/bin/penwick a link to ../lib/penwick/penwick, the real executable.
+
+class XdgInstalledAssociation : public XdgFileAssociation {
+protected:
+  void SetUp() override {
+    XdgFileAssociation::SetUp();
+    WriteUserFile(m_root / "usr/share/applications/penwick.desktop", PackagingFile("penwick.desktop"));
+    WriteUserFile(m_root / "usr/lib/penwick/penwick", "#!/bin/sh\n");
+    fs::permissions(m_root / "usr/lib/penwick/penwick", fs::perms::owner_all);
+    fs::create_directories(m_root / "usr/bin");
+    fs::create_directory_symlink("lib/penwick", m_root / "usr/lib-link");  // a linked folder on the way too
+    fs::create_symlink("../lib-link/penwick", m_root / "usr/bin/penwick");
+    m_executable = fs::canonical(m_root / "usr/lib/penwick/penwick").string();
+  }
+  void WriteEntry(const fs::path& file, const std::string& exec) {
+    WriteUserFile(file, "[Desktop Entry]\nType=Application\nName=X\nExec=" + exec + "\nMimeType=" + kType + ";\n");
+  }
+  std::string m_executable;
+};
+
+TEST_F(XdgInstalledAssociation, TheInstalledEntryAssociatesUntilUnassociatedAndAgain) {
+  ASSERT_FALSE(PackagingFile("penwick.desktop").empty());
+  TXdgFileAssociation association = Association();
+  EXPECT_EQ(association.AssociatedProgram(".mis"), m_executable);
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  EXPECT_FALSE(IsAssociated(association, ".mis", (m_root / "usr/bin/penwick").string()));
+  EXPECT_FALSE(IsAssociated(association, ".mis", "/elsewhere/penwick"));
+
+  association.WriteAssociation("mis", "");
+  EXPECT_EQ(ReadFile(MimeApps()), "[Removed Associations]\n" + kType + "=penwick.desktop;\n");
+  EXPECT_FALSE(IsAssociated(association, ".mis", m_executable));
+  EXPECT_EQ(ReadFile(m_root / "usr/share/applications/penwick.desktop"), PackagingFile("penwick.desktop"));
+
+  association.WriteAssociation("mis", m_executable);
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  EXPECT_EQ(ReadFile(MimeApps()), "[Removed Associations]\n\n[Default Applications]\n" + kType + "=penwick.desktop;\n");
+
+  // Unassociated while the user's copy shadows the installed entry, the
+  // installed one stays removed when that copy goes.
+  association.WriteAssociation("mis", "");
+  EXPECT_FALSE(IsAssociated(association, ".mis", m_executable));
+  fs::remove(Applications() / "penwick.desktop");
+  EXPECT_FALSE(IsAssociated(association, ".mis", m_executable));
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "");
+  // Unassociating twice lists it once.
+  association.WriteAssociation("mis", "");
+  EXPECT_EQ(ReadFile(MimeApps()), "[Removed Associations]\n" + kType + "=penwick.desktop;\n\n[Default Applications]\n");
+}
+
+TEST_F(XdgInstalledAssociation, DefaultsAreTakenInTheDesktopsOrder) {
+  TXdgFileAssociation association = Association();
+  WriteEntry(m_root / "usr/local/share/applications/other.desktop", "/no/such/other %f");
+  // A default of the system's config folder wins over the installed entry's type.
+  WriteUserFile(m_root / "etc/xdg/mimeapps.list", "[Default Applications]\n" + kType + "=other.desktop;\n");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "/no/such/other");
+  // The user's default wins over the system's; one that is not installed is passed over.
+  WriteUserFile(MimeApps(), "[Default Applications]\n" + kType + "=gone.desktop;penwick.desktop;\n");
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  // A default in the user's data folder comes after the system's config folder.
+  fs::remove(MimeApps());
+  WriteUserFile(Applications() / "mimeapps.list", "[Default Applications]\n" + kType + "=penwick.desktop;\n");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "/no/such/other");
+  fs::remove(m_root / "etc/xdg/mimeapps.list");
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+
+  // Without defaults, an added association comes before the entries declaring the type.
+  fs::remove(Applications() / "mimeapps.list");
+  WriteUserFile(MimeApps(), "[Added Associations]\n" + kType + "=other.desktop;\n");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "/no/such/other");
+  WriteUserFile(MimeApps(), "[Added Associations]\n" + kType + "=other.desktop;\n[Removed Associations]\n" + kType +
+                                "=other.desktop;\n");
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+}
+
+TEST_F(XdgInstalledAssociation, TheUsersEntryShadowsTheInstalledOne) {
+  TXdgFileAssociation association = Association();
+  WriteEntry(Applications() / "penwick.desktop", "/elsewhere/penwick %f");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "/elsewhere/penwick");
+  EXPECT_FALSE(IsAssociated(association, ".mis", m_executable));
+  // A shadowing entry that no longer declares the type associates nothing.
+  WriteUserFile(Applications() / "penwick.desktop", "[Desktop Entry]\nType=Application\nExec=penwick %f\n");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "");
+  // Nor does one the user has hidden, even as the default.
+  WriteUserFile(MimeApps(), "[Default Applications]\n" + kType + "=penwick.desktop;\n");
+  WriteUserFile(Applications() / "penwick.desktop", PackagingFile("penwick.desktop") + "Hidden=true\n");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "");
+  // The program's name is looked up in PATH; not found there, it names nothing on disk.
+  fs::remove(Applications() / "penwick.desktop");
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  fs::remove(m_root / "usr/bin/penwick");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), "penwick");
+  EXPECT_FALSE(IsAssociated(association, ".mis", m_executable));
+}
+
+TEST_F(XdgFileAssociation, WrittenFilesAreTheInstalledOnesButForTheProgram) {
+  const std::string installed = PackagingFile("penwick.desktop");
+  ASSERT_FALSE(installed.empty());
+  TXdgFileAssociation association = Association();
+  association.WriteAssociation("mis", "/opt/my games/penwick");
+  EXPECT_EQ(ReadFile(m_root / "data/mime/packages/penwick-mis.xml"), PackagingFile("penwick-mis.xml"));
+  const std::string entry = ReadFile(Applications() / "penwick.desktop");
+  EXPECT_EQ(LinesWithout(entry, "Exec="), LinesWithout(installed, "Exec="));
+  EXPECT_NE(entry.find("\nExec=\"/opt/my games/penwick\" %f\n"), std::string::npos) << entry;
+
+  if (std::system("command -v desktop-file-validate >/dev/null 2>&1") != 0)
+    GTEST_SKIP() << "desktop-file-validate is not installed";
+  const std::string command = "desktop-file-validate '" + (Applications() / "penwick.desktop").string() + "' 2>&1";
+  FILE* pipe = ::popen(command.c_str(), "r");
+  ASSERT_NE(pipe, nullptr);
+  std::string output;
+  char buffer[256];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
+  // Hints (suggested extra categories) are no faults of the entry.
+  EXPECT_EQ(::pclose(pipe), 0) << output;
+  EXPECT_EQ(output.find("error:"), std::string::npos) << output;
 }
 
 }  // namespace

@@ -33,9 +33,14 @@ TXdgAppLookup::TXdgAppLookup(std::string dataHome, std::string configHome, TXdgS
     : m_dataHome(std::move(dataHome)), m_configHome(std::move(configHome)), m_system(std::move(system)) {}
 
 std::vector<std::string> TXdgAppLookup::MimeAppsFiles() const {
-  std::vector<std::string> files = {m_configHome + "/mimeapps.list"};
-  for (const std::string& folder : m_system.configDirs) files.push_back(folder + "/mimeapps.list");
-  for (const std::string& folder : ApplicationFolders()) files.push_back(folder + "/mimeapps.list");
+  std::vector<std::string> folders = {m_configHome};
+  folders.insert(folders.end(), m_system.configDirs.begin(), m_system.configDirs.end());
+  for (const std::string& folder : ApplicationFolders()) folders.push_back(folder);
+  std::vector<std::string> files;
+  for (const std::string& folder : folders) {
+    for (const std::string& desktop : m_system.desktops) files.push_back(folder + "/" + desktop + "-mimeapps.list");
+    files.push_back(folder + "/mimeapps.list");
+  }
   return files;
 }
 
@@ -47,14 +52,22 @@ std::vector<std::string> TXdgAppLookup::ApplicationFolders() const {
 
 std::string TXdgAppLookup::DesktopFileOf(const std::string& desktopId) const {
   if (desktopId.empty() || desktopId.find('/') != std::string::npos) return std::string();
+  std::string first;
   for (const std::string& folder : ApplicationFolders()) {
     const std::string file = folder + "/" + desktopId;
     std::error_code error;
     if (!fs::is_regular_file(file, error)) continue;
-    const bool hidden = TKeyFile::Read(file).Value(kDesktopEntry, "Hidden").value_or("false") == "true";
-    return hidden ? std::string() : file;
+    const TKeyFile entry = TKeyFile::Read(file);
+    if (first.empty()) {
+      if (entry.Value(kDesktopEntry, "Hidden").value_or("false") == "true") return std::string();
+      first = file;
+    }
+    const std::optional<std::string> tryExec = entry.Value(kDesktopEntry, "TryExec");
+    const std::string program =
+        ResolvedProgram(ProgramOfDesktopExec(entry.Value(kDesktopEntry, "Exec").value_or(std::string())));
+    if ((!tryExec || IsExecutableFile(ResolvedProgram(*tryExec))) && IsExecutableFile(program)) return file;
   }
-  return std::string();
+  return first;
 }
 
 bool TXdgAppLookup::IsRemoved(const std::string& mimeType, const std::string& desktopId) const {

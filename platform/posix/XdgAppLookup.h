@@ -18,16 +18,20 @@ public:
   TXdgAppLookup(std::string dataHome, std::string configHome, TXdgSystemFolders system);
 
   // The mimeapps.list files in precedence order: <config home>, each config
-  // dir, <data home>/applications, each data dir's applications folder.
+  // dir, <data home>/applications, each data dir's applications folder; in
+  // each, the current desktops' "<desktop>-mimeapps.list" before the plain one.
   std::vector<std::string> MimeAppsFiles() const;
   // The folders holding desktop entries in shadowing order, the user's first.
   std::vector<std::string> ApplicationFolders() const;
 
   // The file of the installed entry `desktopId`: the first applications
-  // folder holding it, which shadows the rest. "" when none does, when that
-  // first entry is Hidden (the user removed it), or when the id is no plain
-  // file name (it holds "/" or is empty). Ids naming a sub-folder with "-"
-  // are not resolved.
+  // folder holding it, which shadows the rest. An entry whose program cannot
+  // be run (TryExec or Exec names no executable file) gives way to the next
+  // one of the id, as the desktop starts that one instead (a user's entry
+  // left over from a deleted build over the installed entry); when none can
+  // be run, the first. "" when none is there, when the first is Hidden (the
+  // user removed it), or when the id is no plain file name (it holds "/" or
+  // is empty). Ids naming a sub-folder with "-" are not resolved.
   std::string DesktopFileOf(const std::string& desktopId) const;
 
   // The desktop id that opens `mimeType`: the first installed id of

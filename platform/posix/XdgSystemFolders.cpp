@@ -1,6 +1,8 @@
 // The desktop's system folders and the program search path, from the environment.
 #include "platform/posix/XdgSystemFolders.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 
 namespace penwick {
@@ -36,6 +38,14 @@ TXdgSystemFolders TXdgSystemFolders::FromEnvironment() {
   folders.dataDirs = AbsoluteFolders("XDG_DATA_DIRS", "/usr/local/share:/usr/share");
   const char* path = std::getenv("PATH");
   folders.searchPath = SplitColons(path ? path : "/bin:/usr/bin");
+  if (const char* current = std::getenv("XDG_CURRENT_DESKTOP")) {
+    for (std::string& desktop : SplitColons(current)) {
+      if (desktop.empty()) continue;
+      std::transform(desktop.begin(), desktop.end(), desktop.begin(),
+                     [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+      folders.desktops.push_back(std::move(desktop));
+    }
+  }
   return folders;
 }
 

@@ -13,6 +13,9 @@ struct TXdgSystemFolders {
   std::vector<std::string> configDirs;  // $XDG_CONFIG_DIRS, default /etc/xdg
   std::vector<std::string> dataDirs;    // $XDG_DATA_DIRS, default /usr/local/share:/usr/share
   std::vector<std::string> searchPath;  // $PATH; an empty item is the current folder
+  // $XDG_CURRENT_DESKTOP lower-cased ("gnome", "kde"): their own
+  // "<desktop>-mimeapps.list" files come before each plain mimeapps.list.
+  std::vector<std::string> desktops;
 
   // From the environment. Relative folders in the XDG variables are ignored,
   // as the desktop ignores them; an unset or empty variable (or one holding

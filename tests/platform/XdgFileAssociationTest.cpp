@@ -65,7 +65,8 @@ protected:
   TXdgSystemFolders System() const {
     return {{(m_root / "etc/xdg").string()},
             {(m_root / "usr/local/share").string(), (m_root / "usr/share").string()},
-            {(m_root / "usr/bin").string()}};
+            {(m_root / "usr/bin").string()},
+            m_desktops};
   }
   TXdgFileAssociation Association() {
     return TXdgFileAssociation(Data(), Config(), System(),
@@ -77,6 +78,7 @@ protected:
   }
 
   fs::path m_root;
+  std::vector<std::string> m_desktops;  // the current desktops, none unless a test names them
   std::vector<std::vector<std::string>> m_tools;
 };
 
@@ -365,6 +367,15 @@ TEST_F(XdgInstalledAssociation, DefaultsAreTakenInTheDesktopsOrder) {
   fs::remove(m_root / "etc/xdg/mimeapps.list");
   EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
 
+  // The current desktop's own list comes before the plain one of its folder.
+  WriteUserFile(MimeApps(), "[Default Applications]\n" + kType + "=penwick.desktop;\n");
+  WriteUserFile(m_root / "config/kde-mimeapps.list", "[Default Applications]\n" + kType + "=other.desktop;\n");
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  m_desktops = {"kde"};
+  EXPECT_EQ(Association().AssociatedProgram(".mis"), "/no/such/other");
+  m_desktops.clear();
+  fs::remove(m_root / "config/kde-mimeapps.list");
+
   // Without defaults, an added association comes before the entries declaring the type.
   fs::remove(Applications() / "mimeapps.list");
   WriteUserFile(MimeApps(), "[Added Associations]\n" + kType + "=other.desktop;\n");
@@ -376,9 +387,22 @@ TEST_F(XdgInstalledAssociation, DefaultsAreTakenInTheDesktopsOrder) {
 
 TEST_F(XdgInstalledAssociation, TheUsersEntryShadowsTheInstalledOne) {
   TXdgFileAssociation association = Association();
-  WriteEntry(Applications() / "penwick.desktop", "/elsewhere/penwick %f");
-  EXPECT_EQ(association.AssociatedProgram(".mis"), "/elsewhere/penwick");
+  const fs::path elsewhere = m_root / "elsewhere/penwick";
+  WriteUserFile(elsewhere, "#!/bin/sh\n");
+  fs::permissions(elsewhere, fs::perms::owner_all);
+  WriteEntry(Applications() / "penwick.desktop", "\"" + elsewhere.string() + "\" %f");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), elsewhere.string());
   EXPECT_FALSE(IsAssociated(association, ".mis", m_executable));
+  // Left over from a build that is gone, the user's entry gives way to the
+  // installed one, which the desktop then starts; so does one whose TryExec
+  // names no program.
+  fs::remove(elsewhere);
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  WriteUserFile(Applications() / "penwick.desktop", PackagingFile("penwick.desktop") + "TryExec=/no/such/penwick\n");
+  EXPECT_TRUE(IsAssociated(association, ".mis", m_executable));
+  fs::remove(m_root / "usr/share/applications/penwick.desktop");
+  EXPECT_EQ(association.AssociatedProgram(".mis"), m_executable) << "the only entry of the id counts, runnable or not";
+  WriteUserFile(m_root / "usr/share/applications/penwick.desktop", PackagingFile("penwick.desktop"));
   // A shadowing entry that no longer declares the type associates nothing.
   WriteUserFile(Applications() / "penwick.desktop", "[Desktop Entry]\nType=Application\nExec=penwick %f\n");
   EXPECT_EQ(association.AssociatedProgram(".mis"), "");

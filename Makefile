@@ -7,18 +7,21 @@ RELEASE  ?= build-release
 SANITIZE ?= 1
 JOBS     ?= $(shell nproc)
 
-# Debian packages the build, the tests, the Windows bridge and the package
-# (with the validators the installed desktop files are checked with) need.
+# Debian packages the build, the tests and the Windows bridge need.
 PACKAGES := cmake ninja-build g++ make pkg-config git \
   libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev \
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core \
   clang libclang-rt-14-dev \
-  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth \
-  dpkg-dev file desktop-file-utils appstream libxml2-utils shared-mime-info
+  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth
+# What `make package` needs besides, and what the tests check the installed
+# copy and the package with.
+PACKAGE_TOOLS := dpkg-dev file
+TEST_PACKAGES := $(PACKAGE_TOOLS) desktop-file-utils appstream libxml2-utils shared-mime-info
 
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-main test-asan bench bench-deps clean install package
+.PHONY: all deps test-deps package-deps configure build run test test-main test-asan bench bench-deps clean \
+  install package
 
 # Where `make install` puts the editor; DESTDIR, when given, is put before it.
 PREFIX  ?= /usr/local
@@ -26,8 +29,10 @@ DESTDIR ?=
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+# $(call install-missing,PACKAGES): installs those not installed (as root), or
+# names the command that would and fails.
+define install-missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	  if [ "$$(id -u)" = 0 ]; then \
 	    echo "Installing: $$missing"; \
@@ -38,6 +43,16 @@ deps:
 	    exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
+
+test-deps: deps
+	$(call install-missing,$(TEST_PACKAGES))
+
+package-deps: deps
+	$(call install-missing,$(PACKAGE_TOOLS))
 
 configure: deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
@@ -55,17 +70,18 @@ run: build
 
 # The programs, their data and the desktop's files: PREFIX/lib/penwick with
 # links in PREFIX/bin, the menu entry, icons and the .mis type in PREFIX/share.
+# umask 022: the folders made are open to every user whatever the caller's umask.
 install: configure win32
 	cmake --build $(BUILD) -j $(JOBS) --target penwick penwick-cli
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
+	umask 022 && DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)" --strip
 
 # The Debian package of the same files (below /usr), in $(BUILD)/.
-package: configure win32
+package: package-deps configure win32
 	cmake --build $(BUILD) -j $(JOBS) --target penwick penwick-cli
-	cd $(BUILD) && cpack
+	cd $(BUILD) && umask 022 && cpack
 	@ls $(BUILD)/penwick_*.deb
 
-test-main: build
+test-main: build test-deps
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The core again under AddressSanitizer and UndefinedBehaviorSanitizer.

@@ -6,6 +6,8 @@
 #   check_installed.sh install BUILD SOURCE VERSION   make install into a DESTDIR
 #   check_installed.sh deb     BUILD SOURCE VERSION   the .deb, unpacked with dpkg-deb -x
 set -u
+# What a user's machine gets, whatever this shell's umask.
+umask 022
 
 mode=$1 build=$(realpath "$2") source=$(realpath "$3") version=$4
 scratch=$(mktemp -d)
@@ -64,6 +66,11 @@ case $mode in
     case ", $depends," in *", libqt6widgets6 "* | *", libqt6widgets6,"*) ;; *) fail "Depends lacks libqt6widgets6: $depends" ;; esac
     [ "$(dpkg-deb -f "$deb" Recommends)" = wine ] || fail "Recommends: $(dpkg-deb -f "$deb" Recommends)"
     dpkg-deb -x "$deb" "$scratch/root" || { fail "dpkg-deb -x"; exit 1; }
+    # Folders anyone may enter, files owned by root.
+    closed=$(dpkg-deb -c "$deb" | awk '$1 ~ /^d/ && $1 != "drwxr-xr-x" {print $1, $6}')
+    [ -z "$closed" ] || fail "folders not open to everyone: $closed"
+    owners=$(dpkg-deb -c "$deb" | awk '$2 != "root/root" {print $2, $6}')
+    [ -z "$owners" ] || fail "files not owned by root: $owners"
     # Every file of the package lies below /usr.
     outside=$(dpkg-deb -c "$deb" | awk '{print $6}' | grep -v '^\./usr/' | grep -v '^\./$')
     [ -z "$outside" ] || fail "files outside /usr: $outside"
@@ -87,8 +94,8 @@ for program in penwick penwick-cli; do
   fi
   [ -x "$programs/$program" ] || fail "lib/penwick/$program is not an executable"
 done
-for file in mis2.lcf Themes/Tallowby.lcf Themes/Dark.lcf; do
-  cmp -s "$source/themes/$(basename "$file")" "$programs/$file" || fail "lib/penwick/$file differs from themes/"
+for file in "$programs"/mis2.lcf "$programs"/Themes/*.lcf; do
+  cmp -s "$source/themes/$(basename "$file")" "$file" || fail "${file#"$programs"/} differs from themes/"
 done
 if [ -f "$build/bin/penwick-compile-bridge.exe" ]; then
   [ -f "$programs/penwick-compile-bridge.exe" ] || fail "the compile bridge is not installed"
@@ -100,8 +107,11 @@ sample=$source/examples/sample.mis
 [ -s "$scratch/tokens.build" ] || fail "the build's penwick-cli printed no tokens"
 cmp -s "$scratch/tokens.build" "$scratch/tokens.installed" ||
   fail "the installed penwick-cli tokenises the sample differently: $(diff "$scratch/tokens.build" "$scratch/tokens.installed" | head -5)"
-"$build/bin/penwick-cli" tokens --lexer "$build/bin/mis2.lcf" "$sample" > "$scratch/lcf.build" 2>&1
-"$root/bin/penwick-cli" tokens --lexer "$programs/mis2.lcf" "$sample" > "$scratch/lcf.installed" 2>&1
+"$build/bin/penwick-cli" tokens --lexer "$build/bin/mis2.lcf" "$sample" > "$scratch/lcf.build" 2>&1 ||
+  fail "the build's penwick-cli tokens --lexer"
+"$root/bin/penwick-cli" tokens --lexer "$programs/mis2.lcf" "$sample" > "$scratch/lcf.installed" 2>&1 ||
+  fail "the installed penwick-cli tokens --lexer"
+[ -s "$scratch/lcf.build" ] || fail "the build's penwick-cli printed no tokens with --lexer"
 cmp -s "$scratch/lcf.build" "$scratch/lcf.installed" || fail "tokens with the installed mis2.lcf differ from the build's"
 
 # The editor answers --paths without a display, from an empty working folder
@@ -118,6 +128,8 @@ expect_line "program folder: $real_programs"
 expect_line "language file: $real_programs/mis2.lcf"
 expect_line "theme \"Tallowby Theme\": $real_programs/Themes/Tallowby.lcf"
 expect_line "theme \"Dark Theme\": $real_programs/Themes/Dark.lcf"
+# Every theme the editor lists is installed.
+! grep -q '^theme .*(missing)$' <<< "$paths" || fail "a theme is not installed: $(grep '^theme ' <<< "$paths")"
 # An installed copy keeps its settings in the user's config folder, even
 # where its own folder is writable (as it is here).
 expect_line "settings file: $scratch/home/.config/penwick/penwick.ini (missing)"

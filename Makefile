@@ -120,12 +120,12 @@ $(FUZZ)/regex_fuzz: $(FUZZ_SOURCES) $(FUZZ_HEADERS)
 # source compiles to its own object under $(FUZZ)/obj (in parallel under -j),
 # with dependency files so that a changed header rebuilds what includes it.
 # Not needed: the analysis dump and the string text source (helpers of tests
-# and of the command line); of platform/, only the code page and the safe file
-# writer (LexerFile.cpp saves through it).
+# and of the command line); of platform/, only the code page, the path form of
+# messages and the safe file writer (LexerFile.cpp saves through it).
 LEXER_FUZZ_SOURCES  := tests/fuzz/LexerFileFuzz.cpp \
   $(filter-out syntax/AnalysisDump.cpp syntax/StringTextSource.cpp,$(wildcard syntax/*.cpp)) \
   language/MissionLexer.cpp language/MissionLexerData.cpp \
-  platform/CodePage.cpp platform/posix/SafeFileWriter.cpp
+  platform/CodePage.cpp platform/AbsolutePath.cpp platform/posix/SafeFileWriter.cpp
 # Objects are named by absolute path, so that FUZZ=build-fuzz and an absolute
 # FUZZ name the same targets as the dependency files do.
 LEXER_FUZZ_OBJ      := $(abspath $(FUZZ))/obj

@@ -8,6 +8,7 @@
 
 #include "app/LexerFileLoader.h"
 #include "compile/CompileDriver.h"
+#include "platform/AbsolutePath.h"
 #include "platform/SettingsLocation.h"
 #include "platform/UserFolders.h"
 #include "prefs/Themes.h"
@@ -30,20 +31,13 @@ constexpr const char* kUsage =
     "  --version   print the version, then exit\n"
     "  --help      print this text, then exit\n";
 
-// A path as shown: absolute and normalised.
-std::string Shown(const std::string& path) {
-  std::error_code error;
-  const fs::path absolute = fs::absolute(path, error);
-  return error ? path : absolute.lexically_normal().string();
-}
-
 bool Exists(const std::string& path) {
   std::error_code error;
   return fs::exists(path, error);
 }
 
 void Line(std::ostream& out, const std::string& name, const std::string& path) {
-  out << name << ": " << Shown(path) << (Exists(path) ? "" : " (missing)") << '\n';
+  out << name << ": " << AbsolutePath(path) << (Exists(path) ? "" : " (missing)") << '\n';
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "app/Application.h"
 #include "language/MissionPalette.h"
+#include "platform/AbsolutePath.h"
 #include "platform/FileErrors.h"
 #include "platform/UserDialogs.h"
 #include "syntax/StreamTextParser.h"
@@ -17,13 +18,6 @@ namespace penwick {
 namespace {
 
 constexpr const char* kBuiltInUsed = "The built-in language definition is used.";
-
-// A path as the open errors show it: absolute and normalised.
-std::string Shown(const std::string& path) {
-  std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(path, ec);
-  return ec ? path : absolute.lexically_normal().string();
-}
 
 }  // namespace
 
@@ -43,7 +37,7 @@ void TLexerFileLoader::Load(TSyntAnalyzer& analyzer) {
     } catch (const EFOpenError& e) {
       notOpened += std::string(e.what()) + "\n";
     } catch (const EStreamSyntaxError& e) {
-      m_dialogs.ShowError("Error in file \"" + Shown(place) + "\": " + e.what() + "\n" + kBuiltInUsed);
+      m_dialogs.ShowError("Error in file \"" + AbsolutePath(place) + "\": " + e.what() + "\n" + kBuiltInUsed);
       LoadBuiltIn(analyzer);
       return;
     } catch (...) {

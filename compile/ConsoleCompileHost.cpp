@@ -8,6 +8,7 @@
 #include <ostream>
 #include <stdexcept>
 
+#include "platform/AbsolutePath.h"
 #include "platform/CodePage.h"
 #include "platform/Paths.h"
 #include "platform/UserFolders.h"
@@ -17,9 +18,7 @@ namespace penwick {
 TConsoleCompileHost::TConsoleCompileHost(const std::string& scriptName, std::ostream& errorStream,
                                          std::ostream* statusStream)
     : m_errors(errorStream), m_status(statusStream) {
-  std::error_code ignored;
-  const std::filesystem::path absolute = std::filesystem::absolute(scriptName, ignored);
-  m_scriptName = absolute.empty() ? scriptName : absolute.lexically_normal().string();
+  m_scriptName = AbsolutePath(scriptName);
   m_documentName = m_scriptName;
 }
 

@@ -8,6 +8,7 @@
 #include <ostream>
 #include <system_error>
 
+#include "platform/AbsolutePath.h"
 #include "platform/FileErrors.h"
 #include "platform/SafeFileWriter.h"
 #include "platform/UserDialogs.h"
@@ -80,9 +81,8 @@ void TSyntAnalyzer::LoadFromFile(const std::string& fileName, TUserDialogs* dial
 }
 
 void TSyntAnalyzer::LoadFromFile(const std::string& fileName, const TLexerErrorHandler& onError) {
+  const std::string shown = AbsolutePath(fileName);
   std::error_code ec;
-  const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
-  const std::string shown = ec ? fileName : absolute.lexically_normal().string();
   if (std::filesystem::is_directory(fileName, ec)) throw EFOpenError(shown, ReasonText(EISDIR));
   errno = 0;
   std::ifstream file(fileName, std::ios::binary);
